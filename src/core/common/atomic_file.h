@@ -1,0 +1,15 @@
+// Writing a whole file so that a failure never leaves a half-written file behind.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tallimar::common {
+
+// Writes bytes to a temporary file beside path, flushes it, and only then renames it over
+// path. On any failure the temporary file is removed, path is left as it was, false is
+// returned and error (when given) says what failed.
+bool writeFileAtomically(const std::string& path, std::string_view bytes,
+                         std::string* error = nullptr);
+
+}  // namespace tallimar::common

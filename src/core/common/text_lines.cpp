@@ -1,0 +1,38 @@
+// Line splitting for CR LF, LF and CR files, and whole-file reading with a size guard.
+#include "common/text_lines.h"
+
+#include <fstream>
+
+namespace tallimar::common {
+
+std::vector<std::string> splitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (c == '\n' || c == '\r') {
+      lines.emplace_back(text.substr(start, i - start));
+      i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size < 0 || static_cast<unsigned long long>(size) > maxBytes) return false;
+  in.seekg(0, std::ios::beg);
+  bytes.resize(static_cast<std::size_t>(size));
+  if (size > 0 && !in.read(bytes.data(), size)) return false;
+  return true;
+}
+
+}  // namespace tallimar::common

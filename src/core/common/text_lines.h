@@ -1,0 +1,19 @@
+// Splitting text into lines for the readers whose files come with any line end.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallimar::common {
+
+// Splits text into lines ended by CR LF, LF or a lone CR. The line ends are not part of
+// the lines. A final line without an end is kept; text ending in a line end gives no extra
+// empty line. "a\r\r\nb" gives "a", "", "b" (a CR CR LF pair is a lone CR, then CR LF).
+std::vector<std::string> splitLines(std::string_view text);
+
+// Reads a whole file as bytes. Returns false when the file cannot be opened or read, or
+// when it is larger than maxBytes (a guard against mistaken or hostile huge files).
+bool readWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes);
+
+}  // namespace tallimar::common

@@ -1,0 +1,28 @@
+// The Workspace: all working data of one run of the program, created by main() and handed
+// by reference to every window and command. There are no globals; a test makes its own.
+#pragma once
+
+#include "engine/crossover_point.h"
+#include "engine/raw_data_map.h"
+#include "files/factor_tables.h"
+#include "settings/settings.h"
+#include "vemap/filtered_map.h"
+#include "vemap/ve_table.h"
+
+namespace tallimar::workspace {
+
+struct Workspace {
+  settings::Settings settings;
+  files::FactorTables factors;          // identity until loaded from the settings' INCPath
+  engine::CrossoverPoints crossovers;   // points of the last datalog read
+  engine::RawDataMap rawMap;
+  bool rawDataMapPresent = false;
+  bool datalogPresent = false;
+  vemap::VeTable veTable;               // bins, values and the two table flags
+  vemap::FilteredMap filteredMap;
+  int settingsCallerCode = 0;           // 1 = main window, 2 = "Modify VE Map" window
+
+  Workspace() { factors.setIdentity(); }
+};
+
+}  // namespace tallimar::workspace
