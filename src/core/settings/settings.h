@@ -27,8 +27,8 @@ struct Settings {
   std::int16_t bSplineFilter = 1;      // "BSplineFilter": 1 = one-step, 2 = two-step
   bool bSplineOutlier = false;         // "BSplineOutlier"
   std::int16_t bSplineSigma = 3;       // "BSplineSigma"
-  std::int16_t temperatureUnit = 1;    // "Tempereature": 1 F, 2 C, 3 K, 0 none recognised
-  std::int16_t manifoldUnit = 1;       // "Manifold": 1 kPa, 2 inHg, 3 bar, 0 none recognised
+  std::int16_t temperatureUnit = 0;    // "Tempereature": 1 F, 2 C, 3 K, 0 none recognised
+  std::int16_t manifoldUnit = 0;       // "Manifold": 1 kPa, 2 inHg, 3 bar, 0 none recognised
   std::int16_t veSizeRPM = 8;          // "VESizeRPM": active RPM bins of the VE table
   std::int16_t veSizeMAP = 8;          // "VESizeMAP": active MAP bins of the VE table
 };
