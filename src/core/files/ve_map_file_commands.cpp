@@ -45,9 +45,15 @@ bool readChosenFile(workspace::Workspace& ws, const std::string& path, common::S
   vemap::VeTable table = ws.veTable;
   VeReadResult result;
   switch (kind) {
-    case VeFileKind::Exchange: result = readVeExchange(bytes, table); break;
-    case VeFileKind::Dump: result = readMegaTuneDump(bytes, table); break;
-    default: result = readMsq(bytes); break;
+    case VeFileKind::Exchange:
+      result = readVeExchange(bytes, table);
+      break;
+    case VeFileKind::Dump:
+      result = readMegaTuneDump(bytes, table);
+      break;
+    default:
+      result = readMsq(bytes);
+      break;
   }
   if (!result.ok) return refuse(result.error, log);
   ws.veTable = table;
@@ -89,9 +95,8 @@ VeImportOutcome openLdMapCommand(workspace::Workspace& ws, common::Prompts& prom
     return {};
   }
   log.append("Importing MegaTune Dump File");
-  const auto files =
-      prompts.openFiles({kImportTitle, kImportFilter, "", "", initialFolder(ws, programFolder)},
-                        false);
+  const auto files = prompts.openFiles(
+      {kImportTitle, kImportFilter, "", "", initialFolder(ws, programFolder)}, false);
   if (files.empty() || files.front().empty()) return {};
   return finishImport(ws, files.front(), log);
 }

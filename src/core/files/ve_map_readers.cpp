@@ -96,9 +96,9 @@ class ExchangeReader : Reader {
   std::optional<std::int16_t> size(const char* axis) {
     const std::string& line = m_cursor.current();
     const std::size_t bracket = line.size() > 11 ? line.find('[', 11) : std::string::npos;
-    const std::string_view digits =
-        bracket == std::string::npos ? std::string_view{}
-                                     : std::string_view(line).substr(bracket + 1, 2);
+    const std::string_view digits = bracket == std::string::npos
+                                        ? std::string_view{}
+                                        : std::string_view(line).substr(bracket + 1, 2);
     const std::int16_t value = number(digits);
     if (failed()) return std::nullopt;
     if (!vemap::VeTable::validSize(value)) {
@@ -123,8 +123,9 @@ class ExchangeReader : Reader {
     for (std::size_t k = 0; k < static_cast<std::size_t>(*count) && nextInBlock(); ++k) {
       const std::string& line = m_cursor.current();
       const std::size_t equals = line.find('=');
-      const std::string_view after =
-          equals == std::string::npos ? std::string_view{} : std::string_view(line).substr(equals + 1);
+      const std::string_view after = equals == std::string::npos
+                                         ? std::string_view{}
+                                         : std::string_view(line).substr(equals + 1);
       table.rpmBins[k] = number(after, 100.0);
     }
   }

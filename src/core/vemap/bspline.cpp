@@ -34,14 +34,17 @@ int spanWeights(int n, int k, double t, const double* u, double* T, double* N, d
   for (int a = 0; a <= k; ++a) T[a] = 0.0;
   T[k - 1] = 1.0;
   for (int j = 2; j <= k; ++j) {
+    // Written without branches so that the compiler can divide two weights at once. A zero
+    // denominator (repeated knots, whole numbers) becomes 1 and its numerator 0, so the term
+    // is a zero as in the literal recursion (possibly -0, which adds to sums exactly as +0).
+    const double* lo = u + base;  // lo[a] = u[i]
     for (int a = k - j; a < k; ++a) {
-      const int i = base + a;
-      double d = 0.0;
-      double e = 0.0;
-      const double den1 = u[i + j - 1] - u[i];
-      if (den1 != 0.0) d = (t - u[i]) * T[a] / den1;
-      const double den2 = u[i + j] - u[i + 1];
-      if (den2 != 0.0) e = (u[i + j] - t) * T[a + 1] / den2;
+      const double den1 = lo[a + j - 1] - lo[a];
+      const double den2 = lo[a + j] - lo[a + 1];
+      const double use1 = static_cast<double>(den1 != 0.0);
+      const double use2 = static_cast<double>(den2 != 0.0);
+      const double d = (t - lo[a]) * T[a] * use1 / (den1 + (1.0 - use1));
+      const double e = (lo[a + j] - t) * T[a + 1] * use2 / (den2 + (1.0 - use2));
       N[a] = d + e;
     }
     for (int a = k - j; a < k; ++a) T[a] = N[a];
@@ -110,18 +113,30 @@ std::vector<Point> bSplineCurveLiteral(std::span<const Point> controlPoints, int
   return curve;
 }
 
-BasisTable::BasisTable(int n, int k, int q) : m_n(n), m_k(k), m_q(q) {
+BasisTable::BasisTable(int n, int k, int q, Unfilled) : m_n(n), m_k(k), m_q(q) {
   if (n < 1 || k < 2 || k > n + 1 || q < 1) return;
   m_valid = true;
-  const std::vector<double> u = knotVector(n, k);
-  std::vector<double> scratch(2 * static_cast<std::size_t>(k + 1));
+  m_knots = knotVector(n, k);
   m_first.assign(static_cast<std::size_t>(q + 1), 0);
   m_weights.assign(static_cast<std::size_t>(q + 1) * static_cast<std::size_t>(k), 0.0);
-  for (int i = 1; i < q; ++i) {
-    double* out = m_weights.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(k);
+}
+
+BasisTable::BasisTable(int n, int k, int q) : BasisTable(n, k, q, Unfilled{}) {
+  computePoints(1, q);
+}
+
+BasisTable BasisTable::unfilled(int n, int k, int q) { return BasisTable(n, k, q, Unfilled{}); }
+
+void BasisTable::computePoints(int from, int to) {
+  if (!m_valid) return;
+  if (from < 1) from = 1;
+  if (to > m_q) to = m_q;
+  std::vector<double> scratch(2 * static_cast<std::size_t>(m_k + 1));
+  for (int i = from; i < to; ++i) {
+    double* out = m_weights.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(m_k);
     m_first[static_cast<std::size_t>(i)] =
-        spanWeights(n, k, bSplineParameter(n, k, q, i), u.data(), scratch.data(),
-                    scratch.data() + k + 1, out);
+        spanWeights(m_n, m_k, bSplineParameter(m_n, m_k, m_q, i), m_knots.data(), scratch.data(),
+                    scratch.data() + m_k + 1, out);
   }
 }
 
@@ -132,27 +147,46 @@ int bSplineBasisSpan(int n, double t, int k, std::span<double> out) {
   return spanWeights(n, k, t, u.data(), scratch.data(), scratch.data() + k + 1, out.data());
 }
 
+namespace {
+
+// Curve points i .. i + L - 1 together: each keeps its own sums in the literal order, but
+// the L independent chains of additions overlap in the processor.
+template <int L>
+void curvePoints(std::span<const Point> controlPoints, const BasisTable& table, int i,
+                 std::vector<Point>& out) {
+  const double* w[L];
+  const Point* p[L];
+  double x[L];
+  double y[L];
+  for (int l = 0; l < L; ++l) {
+    w[l] = table.weights(i + l);
+    p[l] = controlPoints.data() + table.first(i + l);
+    x[l] = 0.0;
+    y[l] = 0.0;
+  }
+  for (int a = 0; a < table.order(); ++a) {
+    for (int l = 0; l < L; ++l) {
+      x[l] += w[l][a] * p[l][a].x;
+      y[l] += w[l][a] * p[l][a].y;
+    }
+  }
+  for (int l = 0; l < L; ++l) out[static_cast<std::size_t>(i + l)] = {x[l], y[l]};
+}
+
+}  // namespace
+
 void bSplineCurve(std::span<const Point> controlPoints, const BasisTable& table,
                   std::vector<Point>& out) {
   out.clear();
   const int n = static_cast<int>(controlPoints.size()) - 1;
   if (!table.valid() || n != table.n()) return;
   const int q = table.curvePoints();
-  const int k = table.order();
   out.resize(static_cast<std::size_t>(q + 1));
   out.front() = controlPoints.front();
   out.back() = controlPoints.back();
-  for (int i = 1; i < q; ++i) {
-    const double* w = table.weights(i);
-    const Point* p = controlPoints.data() + table.first(i);
-    double x = 0.0;
-    double y = 0.0;
-    for (int a = 0; a < k; ++a) {
-      x += w[a] * p[a].x;
-      y += w[a] * p[a].y;
-    }
-    out[static_cast<std::size_t>(i)] = {x, y};
-  }
+  int i = 1;
+  for (; i + 4 <= q; i += 4) curvePoints<4>(controlPoints, table, i, out);
+  for (; i < q; ++i) curvePoints<1>(controlPoints, table, i, out);
 }
 
 std::vector<Point> bSplineCurve(std::span<const Point> controlPoints, int k, int q) {

@@ -10,9 +10,12 @@ namespace tallimar::vemap {
 
 double toPsi(double pressure, PressureUnit unit) {
   switch (unit) {
-    case PressureUnit::KPa: return pressure * kPsiPerKPa;
-    case PressureUnit::Bar: return pressure * kPsiPerBar;
-    case PressureUnit::Psi: break;
+    case PressureUnit::KPa:
+      return pressure * kPsiPerKPa;
+    case PressureUnit::Bar:
+      return pressure * kPsiPerBar;
+    case PressureUnit::Psi:
+      break;
   }
   return pressure;
 }

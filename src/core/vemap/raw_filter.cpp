@@ -1,8 +1,13 @@
 // The two filtering steps over the fine grid, with per-cell pending values and shared bases.
 #include "vemap/raw_filter.h"
 
+#include <algorithm>
+#include <atomic>
 #include <map>
 #include <memory>
+#include <optional>
+#include <set>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -55,17 +60,57 @@ class PendingValues {
   std::vector<int> m_count;
 };
 
-// Bases shared by every line of one shape (point count, order) within a run.
+using Shape = std::pair<int, int>;  // (n, order): n + 1 control points
+
+// Bases shared by every line of one shape. Missing tables are computed in slices of curve
+// points on up to two threads; every weight is computed alone, so the result does not
+// depend on the threads.
 class BasisCache {
  public:
-  const BasisTable& get(int n, int k) {
-    auto& slot = m_tables[{n, k}];
-    if (!slot) slot = std::make_unique<BasisTable>(n, k, kFilterCurvePoints - 1);
-    return *slot;
+  void prepare(const std::set<Shape>& shapes) {
+    for (auto it = m_tables.begin(); it != m_tables.end();) {
+      it = shapes.count(it->first) ? std::next(it) : m_tables.erase(it);
+    }
+    std::vector<BasisTable*> missing;
+    for (const Shape& shape : shapes) {
+      auto& slot = m_tables[shape];
+      if (slot) continue;
+      slot = std::make_unique<BasisTable>(
+          BasisTable::unfilled(shape.first, shape.second, kFilterCurvePoints - 1));
+      missing.push_back(slot.get());
+    }
+    computeInParallel(missing);
   }
+  const BasisTable& get(int n, int k) const { return *m_tables.at({n, k}); }
 
  private:
-  std::map<std::pair<int, int>, std::unique_ptr<BasisTable>> m_tables;
+  static void computeInParallel(const std::vector<BasisTable*>& tables) {
+    constexpr int kSlice = 32;
+    constexpr int kSlicesPerTable = (kFilterCurvePoints + kSlice - 1) / kSlice;
+    const int jobs = static_cast<int>(tables.size()) * kSlicesPerTable;
+    std::atomic<int> next{0};
+    auto work = [&] {
+      for (int job = next++; job < jobs; job = next++) {
+        const int slice = job % kSlicesPerTable;
+        tables[static_cast<std::size_t>(job / kSlicesPerTable)]->computePoints(
+            slice * kSlice, (slice + 1) * kSlice);
+      }
+    };
+    // A second thread only pays for itself on a sizeable amount of work: a point costs
+    // about order^2 / 2 weight updates.
+    long long updates = 0;
+    for (const BasisTable* table : tables) {
+      updates += static_cast<long long>(table->order()) * table->order() / 2 * kFilterCurvePoints;
+    }
+    std::optional<std::thread> helper;
+    if (updates >= (1 << 20) && std::thread::hardware_concurrency() > 1) {
+      helper.emplace(work);
+    }
+    work();
+    if (helper) helper->join();
+  }
+
+  std::map<Shape, std::unique_ptr<BasisTable>> m_tables;
 };
 
 struct StepShape {
@@ -76,39 +121,52 @@ struct StepShape {
   double axisFrom, axisTo;
 };
 
+constexpr int kLinesPerBatch = 16;  // bases are prepared for this many lines at a time
+
 // Runs one step. valueAt(line, position) gives a cell's input value; a curve point (x, y)
 // of line L adds y to cell (L, round x) in step 1 and (round x, L) in step 2.
 template <typename ValueAt>
 bool runStep(const StepShape& shape, ValueAt valueAt, PendingValues& pending, int& fitted,
              const FilterProgress& progress) {
   BasisCache cache;
-  std::vector<Point> control;
+  std::vector<std::vector<Point>> controls(kLinesPerBatch);
   std::vector<Point> curve;
-  control.reserve(static_cast<std::size_t>(shape.pointCount));
-  for (int line = 1; line <= shape.lineCount; ++line) {
-    control.clear();
-    curve.clear();
-    for (int position = 1; position <= shape.pointCount; ++position) {
-      const double value = valueAt(line, position);
-      if (value > 0) control.push_back({static_cast<double>(position), value});
-    }
-    const int count = static_cast<int>(control.size());
-    int order = 0;
-    if (count > 3) {
-      order = filterOrder(count, shape.percent);
-      bSplineCurve(control, cache.get(count - 1, order), curve);
-      for (const Point& point : curve) {
-        if (!(point.y > 0)) continue;
-        const int cell = filterCellOf(point.x);
-        if (shape.step == 1) pending.add(line, cell, point.y);
-        else pending.add(cell, line, point.y);
+  for (int first = 1; first <= shape.lineCount; first += kLinesPerBatch) {
+    const int last = std::min(shape.lineCount, first + kLinesPerBatch - 1);
+    std::set<Shape> shapes;
+    for (int line = first; line <= last; ++line) {
+      auto& control = controls[static_cast<std::size_t>(line - first)];
+      control.clear();
+      for (int position = 1; position <= shape.pointCount; ++position) {
+        const double value = valueAt(line, position);
+        if (value > 0) control.push_back({static_cast<double>(position), value});
       }
-      ++fitted;
+      const int count = static_cast<int>(control.size());
+      if (count > 3) shapes.insert({count - 1, filterOrder(count, shape.percent)});
     }
-    if (progress) {
-      const FilterLine view{shape.step, line,  line,    shape.lineCount, count > 3,
-                            order,      control, curve, shape.axisFrom,  shape.axisTo};
-      if (!progress(view)) return false;
+    cache.prepare(shapes);
+    for (int line = first; line <= last; ++line) {
+      const auto& control = controls[static_cast<std::size_t>(line - first)];
+      const int count = static_cast<int>(control.size());
+      const int order = count > 3 ? filterOrder(count, shape.percent) : 0;
+      curve.clear();
+      if (count > 3) {
+        bSplineCurve(control, cache.get(count - 1, order), curve);
+        for (const Point& point : curve) {
+          if (!(point.y > 0)) continue;
+          const int cell = filterCellOf(point.x);
+          if (shape.step == 1)
+            pending.add(line, cell, point.y);
+          else
+            pending.add(cell, line, point.y);
+        }
+        ++fitted;
+      }
+      if (progress) {
+        const FilterLine view{shape.step, line,    line,  shape.lineCount, count > 3,
+                              order,      control, curve, shape.axisFrom,  shape.axisTo};
+        if (!progress(view)) return false;
+      }
     }
   }
   return true;
@@ -144,8 +202,8 @@ FilterOutcome filterRawMap(const engine::RawDataMap& raw, const FilterOptions& o
   FilteredMap result;
   PendingValues pending;
 
-  const StepShape alongMap{1, kLastRpm, kLastMap, options.smoothingStep1,
-                           options.step1AxisFrom, options.step1AxisTo};
+  const StepShape alongMap{
+      1, kLastRpm, kLastMap, options.smoothingStep1, options.step1AxisFrom, options.step1AxisTo};
   auto rawValue = [&raw](int column, int mapKpa) {
     return static_cast<double>(raw.at(column, mapKpa).average);
   };
@@ -153,8 +211,8 @@ FilterOutcome filterRawMap(const engine::RawDataMap& raw, const FilterOptions& o
   pending.close(result);
 
   if (options.twoStep) {
-    const StepShape alongRpm{2, kLastMap, kLastRpm, options.smoothingStep2,
-                             options.step2AxisFrom, options.step2AxisTo};
+    const StepShape alongRpm{
+        2, kLastMap, kLastRpm, options.smoothingStep2, options.step2AxisFrom, options.step2AxisTo};
     auto stepOneValue = [&result](int row, int column) {
       return static_cast<double>(result.at(column, row));
     };

@@ -30,8 +30,10 @@ GridReadResult read8x8Map(VeTable& table, const GridTexts& texts) {
   GridReadResult result;
   auto readInto = [](std::int16_t& target, const std::string& text, std::vector<int>& refused,
                      int index) {
-    if (const auto value = cellTextValue(text)) target = *value;
-    else refused.push_back(index);
+    if (const auto value = cellTextValue(text))
+      target = *value;
+    else
+      refused.push_back(index);
   };
   for (int k = 0; k < table.activeMap(); ++k) {
     const auto i = static_cast<std::size_t>(k);

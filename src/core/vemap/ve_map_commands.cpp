@@ -24,8 +24,8 @@ CalculationReport calculateMapCommand(workspace::Workspace& ws, common::StatusLo
   if (!report.binsOutsideGrid.empty()) {
     std::string line = "Bins partly outside the data map (positions outside skipped):";
     for (const auto& [r, m] : report.binsOutsideGrid) {
-      line += " RPM " + std::to_string(ws.veTable.rpmBins[static_cast<std::size_t>(r)]) +
-              "/MAP " + std::to_string(ws.veTable.mapBins[static_cast<std::size_t>(m)]);
+      line += " RPM " + std::to_string(ws.veTable.rpmBins[static_cast<std::size_t>(r)]) + "/MAP " +
+              std::to_string(ws.veTable.mapBins[static_cast<std::size_t>(m)]);
     }
     log.append(line);
   }
@@ -67,14 +67,13 @@ bool scaleLdMapCommand(workspace::Workspace& ws, common::Prompts& prompts,
   const ScaleOutcome outcome =
       scaleByPulseWidth(ws.veTable, cellTextNumber(oldPwText), cellTextNumber(newPwText));
   if (outcome == ScaleOutcome::Scaled) return true;
-  const char* text =
-      outcome == ScaleOutcome::ZeroPulseWidth ? kPulseWidthMessage : kVeRangeMessage;
+  const char* text = outcome == ScaleOutcome::ZeroPulseWidth ? kPulseWidthMessage : kVeRangeMessage;
   prompts.message(kTitle, text, common::MessageButtons::Ok, common::MessageIcon::Stop);
   return false;
 }
 
-AfrPreviewResult targetAfrPreviewCommand(const workspace::Workspace& ws,
-                                         common::Prompts& prompts, std::string_view baselineText,
+AfrPreviewResult targetAfrPreviewCommand(const workspace::Workspace& ws, common::Prompts& prompts,
+                                         std::string_view baselineText,
                                          const std::array<std::string, kMaxBins>& targetTexts,
                                          AfrGrid& shown) {
   std::array<double, kMaxBins> targets{};

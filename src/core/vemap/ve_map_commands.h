@@ -54,8 +54,8 @@ bool scaleLdMapCommand(workspace::Workspace& ws, common::Prompts& prompts,
 // One preview run of "Modify VE Map with AFR's" from the texts of "Baseline AFR:" and the
 // sixteen row targets, into the dialog's grid. An invalid baseline shows
 // "Invalid Value for Baseline AFR" (no icon).
-AfrPreviewResult targetAfrPreviewCommand(const workspace::Workspace& ws,
-                                         common::Prompts& prompts, std::string_view baselineText,
+AfrPreviewResult targetAfrPreviewCommand(const workspace::Workspace& ws, common::Prompts& prompts,
+                                         std::string_view baselineText,
                                          const std::array<std::string, kMaxBins>& targetTexts,
                                          AfrGrid& shown);
 

@@ -192,8 +192,8 @@ TEST(VeExchangeReader, RefusedFilesLeaveTheTableAsItWas) {
   noBracket.replace(noBracket.find("[08]"), 4, "    ");
   std::string huge = good;
   huge.replace(huge.find("=  12.5"), 7, "= 1e9  ");
-  for (const std::string& bad : {firstLines(27), firstLines(21), firstLines(5), sizeText,
-                                 zeroSize, noBracket, huge}) {
+  for (const std::string& bad :
+       {firstLines(27), firstLines(21), firstLines(5), sizeText, zeroSize, noBracket, huge}) {
     VeTable table = original;
     const auto result = readVeExchange(bad, table);
     EXPECT_FALSE(result.ok);
@@ -215,8 +215,8 @@ TEST(VeExchangeReader, LineTestsAreCaseBlindAndNeedTheWholeKey) {
 
 TEST(DumpReader, FixedColumnsAndSizesUntouched) {
   std::string text;
-  ASSERT_TRUE(common::readWholeFile(TALLIMAR_TEST_DATA_DIR "/vemap/eight_by_eight.dmp", text,
-                                    1 << 20));
+  ASSERT_TRUE(
+      common::readWholeFile(TALLIMAR_TEST_DATA_DIR "/vemap/eight_by_eight.dmp", text, 1 << 20));
   VeTable table;
   table.sizeRpm = 16;
   table.sizeMap = 12;

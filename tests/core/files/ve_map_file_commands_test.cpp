@@ -1,4 +1,6 @@
 // "Open LD Map" and "Save LD Map" with scripted dialogs, and every real exchange and MSQ file.
+#include "files/ve_map_file_commands.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,7 +9,6 @@
 #include "common/atomic_file.h"
 #include "common/scripted_prompts.h"
 #include "common/text_lines.h"
-#include "files/ve_map_file_commands.h"
 
 namespace tallimar::files {
 namespace {
@@ -122,7 +123,8 @@ TEST_F(VeMapFiles, RefusedAndOtherFilesLeaveTheTable) {
   ASSERT_TRUE(common::writeFileAtomically(path("empty.msq"), ""));
   log.lines.clear();
   EXPECT_FALSE(importVeMapFile(ws, path("empty.msq"), log).loaded);
-  EXPECT_EQ(log.lines, (Lines{"Importing MegaTune Dump File", "MSQ file is empty", "Loading Failed"}));
+  EXPECT_EQ(log.lines,
+            (Lines{"Importing MegaTune Dump File", "MSQ file is empty", "Loading Failed"}));
 
   // An MSQ file or a file of another kind reads nothing but marks the table as loaded.
   ASSERT_TRUE(common::writeFileAtomically(path("tune.msq"), "<msq>\n"));

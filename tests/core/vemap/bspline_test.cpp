@@ -1,10 +1,10 @@
 // B-spline basis and curves: the defining properties, and the span-limited evaluation
 // agreeing bit for bit with the literal recursion.
+#include "vemap/bspline.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
-
-#include "vemap/bspline.h"
 
 namespace tallimar::vemap {
 namespace {
@@ -14,7 +14,8 @@ std::vector<Point> polygon(std::initializer_list<Point> points) { return points;
 TEST(BSplineBasis, KnotsAreOpenUniform) {
   // n = 5 (six points), order 3: 0 0 0 1 2 3 4 4 4 (and one more 4 beyond).
   const std::vector<double> expected{0, 0, 0, 1, 2, 3, 4, 4, 4, 4};
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(bSplineKnot(5, 3, i), expected[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < 10; ++i)
+    EXPECT_EQ(bSplineKnot(5, 3, i), expected[static_cast<std::size_t>(i)]);
 }
 
 TEST(BSplineBasis, WeightsSumToOneAndStayInsideTheSpan) {

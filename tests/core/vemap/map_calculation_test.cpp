@@ -1,8 +1,8 @@
 // "Calculate Map": neighbourhood positions, rounding, the source choice, and bins whose
 // neighbourhood leaves the fine grid.
-#include <gtest/gtest.h>
-
 #include "vemap/map_calculation.h"
+
+#include <gtest/gtest.h>
 
 namespace tallimar::vemap {
 namespace {
@@ -21,7 +21,9 @@ struct Fixture {
     table.rpmBins[0] = static_cast<std::int16_t>(rpm);
     table.mapBins[0] = static_cast<std::int16_t>(map);
   }
-  void put(int column, int map, int ve) { raw.at(column, map).average = static_cast<std::int16_t>(ve); }
+  void put(int column, int map, int ve) {
+    raw.at(column, map).average = static_cast<std::int16_t>(ve);
+  }
   std::int16_t calculate() {
     calculateMap(table, raw, filtered);
     return table.ve[0][0];
@@ -72,9 +74,9 @@ TEST(MapCalculation, MeanOfPositiveNeighboursRoundedHalfToEven) {
 TEST(MapCalculation, EdgeBinsUseTheRowsAndColumnsOfTheNeighbourRule) {
   Fixture f;
   f.bin(15000, 255);
-  f.put(0, 254, 40);   // column 0 (the "above" of 15000) with row 254
-  f.put(150, 256, 90); // row 256 is never read for a 255 kPa bin
-  f.put(149, 0, 20);   // row 0 is the "above" of 255
+  f.put(0, 254, 40);    // column 0 (the "above" of 15000) with row 254
+  f.put(150, 256, 90);  // row 256 is never read for a 255 kPa bin
+  f.put(149, 0, 20);    // row 0 is the "above" of 255
   EXPECT_EQ(f.calculate(), 30);
 
   Fixture low;
@@ -119,8 +121,10 @@ TEST(MapCalculation, TwelveByTwelveComputedInFullOthersUntouched) {
   for (int r = 0; r < 16; ++r) {
     for (int m = 0; m < 16; ++m) {
       const auto ve = f.table.ve[static_cast<std::size_t>(r)][static_cast<std::size_t>(m)];
-      if (r < 12 && m < 12) EXPECT_GT(ve, 0);
-      else EXPECT_EQ(ve, -1);
+      if (r < 12 && m < 12)
+        EXPECT_GT(ve, 0);
+      else
+        EXPECT_EQ(ve, -1);
     }
   }
   // 2000 rev/min, 40 kPa: columns 19..21 x rows 39..41 hold 12, 13, 13, 13, 14, 14, 13, 14,

@@ -1,8 +1,9 @@
 // Pulse-width scaling, the target-AFR preview and apply, and the fuel-pressure calculator.
+#include "vemap/map_tools.h"
+
 #include <gtest/gtest.h>
 
 #include "vemap/fuel_pressure.h"
-#include "vemap/map_tools.h"
 
 namespace tallimar::vemap {
 namespace {

@@ -1,11 +1,12 @@
 // "Filter Raw Datalog": line rules, cell and mean rounding, one and two steps, progress, and
 // agreement with the plain literal filter on random maps.
+#include "vemap/raw_filter.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "core/vemap/literal_filter.h"
-#include "vemap/raw_filter.h"
 
 namespace tallimar::vemap {
 namespace {
@@ -20,8 +21,8 @@ bool sameMaps(const FilteredMap& a, const FilteredMap& b, std::string* where) {
   for (int r = 0; r < engine::kRawRpmCells; ++r) {
     for (int m = 0; m < engine::kRawMapCells; ++m) {
       if (a.at(r, m) != b.at(r, m)) {
-        *where = "cell (" + std::to_string(r) + ", " + std::to_string(m) + "): " +
-                 std::to_string(a.at(r, m)) + " vs " + std::to_string(b.at(r, m));
+        *where = "cell (" + std::to_string(r) + ", " + std::to_string(m) +
+                 "): " + std::to_string(a.at(r, m)) + " vs " + std::to_string(b.at(r, m));
         return false;
       }
     }
@@ -55,8 +56,8 @@ TEST(FilterRawMap, LinesWithThreeOrFewerPointsContributeNothing) {
   RawDataMap raw;
   put(raw, 20, 30, 60);
   put(raw, 20, 40, 62);
-  put(raw, 20, 50, 64);   // three points: skipped
-  put(raw, 21, 30, -5);   // negative and zero values are not data
+  put(raw, 20, 50, 64);  // three points: skipped
+  put(raw, 21, 30, -5);  // negative and zero values are not data
   FilteredMap out;
   out.at(5, 5) = 99;  // rebuilt from nothing
   const auto outcome = filterRawMap(raw, {}, out);

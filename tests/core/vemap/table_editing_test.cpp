@@ -1,7 +1,7 @@
 // Cell texts to table values, grid read-back, clearing and the view choices.
-#include <gtest/gtest.h>
-
 #include "vemap/table_editing.h"
+
+#include <gtest/gtest.h>
 
 namespace tallimar::vemap {
 namespace {

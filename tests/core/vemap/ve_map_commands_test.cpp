@@ -1,8 +1,9 @@
 // The table commands over a Workspace with scripted prompts and a status list.
+#include "vemap/ve_map_commands.h"
+
 #include <gtest/gtest.h>
 
 #include "common/scripted_prompts.h"
-#include "vemap/ve_map_commands.h"
 
 namespace tallimar::vemap {
 namespace {
@@ -63,11 +64,11 @@ TEST(FilterRawDatalogCommand, UsesTheSettingsAndSetsTheFilteredFlag) {
   int step2Lines = 0;
   const auto outcome = filterRawDatalogCommand(s.ws, s.log, [&](const FilterLine& line) {
     if (line.step == 1) {
-      EXPECT_EQ(line.axisFrom, 10);   // first active MAP bin
-      EXPECT_EQ(line.axisTo, 80);     // last of eight
+      EXPECT_EQ(line.axisFrom, 10);  // first active MAP bin
+      EXPECT_EQ(line.axisTo, 80);    // last of eight
     } else {
       ++step2Lines;
-      EXPECT_EQ(line.axisTo, 80);     // RPMMax / 100
+      EXPECT_EQ(line.axisTo, 80);  // RPMMax / 100
     }
     return true;
   });
