@@ -113,30 +113,17 @@ std::vector<Point> bSplineCurveLiteral(std::span<const Point> controlPoints, int
   return curve;
 }
 
-BasisTable::BasisTable(int n, int k, int q, Unfilled) : m_n(n), m_k(k), m_q(q) {
+BasisTable::BasisTable(int n, int k, int q) : m_n(n), m_k(k), m_q(q) {
   if (n < 1 || k < 2 || k > n + 1 || q < 1) return;
   m_valid = true;
-  m_knots = knotVector(n, k);
+  const std::vector<double> u = knotVector(n, k);
+  std::vector<double> scratch(2 * static_cast<std::size_t>(k + 1));
   m_first.assign(static_cast<std::size_t>(q + 1), 0);
   m_weights.assign(static_cast<std::size_t>(q + 1) * static_cast<std::size_t>(k), 0.0);
-}
-
-BasisTable::BasisTable(int n, int k, int q) : BasisTable(n, k, q, Unfilled{}) {
-  computePoints(1, q);
-}
-
-BasisTable BasisTable::unfilled(int n, int k, int q) { return BasisTable(n, k, q, Unfilled{}); }
-
-void BasisTable::computePoints(int from, int to) {
-  if (!m_valid) return;
-  if (from < 1) from = 1;
-  if (to > m_q) to = m_q;
-  std::vector<double> scratch(2 * static_cast<std::size_t>(m_k + 1));
-  for (int i = from; i < to; ++i) {
-    double* out = m_weights.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(m_k);
-    m_first[static_cast<std::size_t>(i)] =
-        spanWeights(m_n, m_k, bSplineParameter(m_n, m_k, m_q, i), m_knots.data(), scratch.data(),
-                    scratch.data() + m_k + 1, out);
+  for (int i = 1; i < q; ++i) {
+    double* out = m_weights.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(k);
+    m_first[static_cast<std::size_t>(i)] = spanWeights(n, k, bSplineParameter(n, k, q, i), u.data(),
+                                                       scratch.data(), scratch.data() + k + 1, out);
   }
 }
 

@@ -40,10 +40,6 @@ std::vector<Point> bSplineCurveLiteral(std::span<const Point> controlPoints, int
 class BasisTable {
  public:
   BasisTable(int n, int k, int q);
-  // The storage of a table without its weights; computePoints fills the curve points
-  // from .. to - 1 (within 1 .. q - 1). Disjoint ranges may be filled on different threads.
-  static BasisTable unfilled(int n, int k, int q);
-  void computePoints(int from, int to);
   bool valid() const { return m_valid; }
   int n() const { return m_n; }
   int order() const { return m_k; }
@@ -57,12 +53,8 @@ class BasisTable {
   }
 
  private:
-  struct Unfilled {};
-  BasisTable(int n, int k, int q, Unfilled);
-
   int m_n, m_k, m_q;
   bool m_valid = false;
-  std::vector<double> m_knots;
   std::vector<int> m_first;
   std::vector<double> m_weights;
 };

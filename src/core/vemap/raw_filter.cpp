@@ -2,12 +2,9 @@
 #include "vemap/raw_filter.h"
 
 #include <algorithm>
-#include <atomic>
 #include <map>
 #include <memory>
-#include <optional>
 #include <set>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -62,54 +59,24 @@ class PendingValues {
 
 using Shape = std::pair<int, int>;  // (n, order): n + 1 control points
 
-// Bases shared by every line of one shape. Missing tables are computed in slices of curve
-// points on up to two threads; every weight is computed alone, so the result does not
-// depend on the threads.
+// Bases shared by every line of one shape. Only the shapes of the current batch of lines
+// are kept, which bounds the memory when every line has its own point count.
 class BasisCache {
  public:
   void prepare(const std::set<Shape>& shapes) {
     for (auto it = m_tables.begin(); it != m_tables.end();) {
       it = shapes.count(it->first) ? std::next(it) : m_tables.erase(it);
     }
-    std::vector<BasisTable*> missing;
     for (const Shape& shape : shapes) {
       auto& slot = m_tables[shape];
-      if (slot) continue;
-      slot = std::make_unique<BasisTable>(
-          BasisTable::unfilled(shape.first, shape.second, kFilterCurvePoints - 1));
-      missing.push_back(slot.get());
+      if (!slot) {
+        slot = std::make_unique<BasisTable>(shape.first, shape.second, kFilterCurvePoints - 1);
+      }
     }
-    computeInParallel(missing);
   }
   const BasisTable& get(int n, int k) const { return *m_tables.at({n, k}); }
 
  private:
-  static void computeInParallel(const std::vector<BasisTable*>& tables) {
-    constexpr int kSlice = 32;
-    constexpr int kSlicesPerTable = (kFilterCurvePoints + kSlice - 1) / kSlice;
-    const int jobs = static_cast<int>(tables.size()) * kSlicesPerTable;
-    std::atomic<int> next{0};
-    auto work = [&] {
-      for (int job = next++; job < jobs; job = next++) {
-        const int slice = job % kSlicesPerTable;
-        tables[static_cast<std::size_t>(job / kSlicesPerTable)]->computePoints(
-            slice * kSlice, (slice + 1) * kSlice);
-      }
-    };
-    // A second thread only pays for itself on a sizeable amount of work: a point costs
-    // about order^2 / 2 weight updates.
-    long long updates = 0;
-    for (const BasisTable* table : tables) {
-      updates += static_cast<long long>(table->order()) * table->order() / 2 * kFilterCurvePoints;
-    }
-    std::optional<std::thread> helper;
-    if (updates >= (1 << 20) && std::thread::hardware_concurrency() > 1) {
-      helper.emplace(work);
-    }
-    work();
-    if (helper) helper->join();
-  }
-
   std::map<Shape, std::unique_ptr<BasisTable>> m_tables;
 };
 
@@ -121,7 +88,7 @@ struct StepShape {
   double axisFrom, axisTo;
 };
 
-constexpr int kLinesPerBatch = 16;  // bases are prepared for this many lines at a time
+constexpr int kLinesPerBatch = 16;  // lines whose bases are kept at a time
 
 // Runs one step. valueAt(line, position) gives a cell's input value; a curve point (x, y)
 // of line L adds y to cell (L, round x) in step 1 and (round x, L) in step 2.
