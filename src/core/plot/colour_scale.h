@@ -16,9 +16,17 @@ inline constexpr int kBandCount = 11;
 
 // The band colours from the lowest band (index 0) to the highest (index 10). Both scales
 // share them; the legend swatches show them in this order from top to bottom.
-inline constexpr std::array<Rgb, kBandCount> kBandColours{{
-    {128, 0, 0}, {255, 0, 0}, {128, 128, 0}, {255, 255, 0}, {0, 128, 0}, {0, 255, 0},
-    {0, 128, 128}, {0, 255, 255}, {0, 0, 128}, {0, 0, 255}, {255, 0, 255}}};
+inline constexpr std::array<Rgb, kBandCount> kBandColours{{{128, 0, 0},
+                                                           {255, 0, 0},
+                                                           {128, 128, 0},
+                                                           {255, 255, 0},
+                                                           {0, 128, 0},
+                                                           {0, 255, 0},
+                                                           {0, 128, 128},
+                                                           {0, 255, 255},
+                                                           {0, 0, 128},
+                                                           {0, 0, 255},
+                                                           {255, 0, 255}}};
 
 // VE band: 0 under 10 (negative values and NaN included), k for 10k to under 10(k+1),
 // 10 for 100 or more.

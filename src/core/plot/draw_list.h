@@ -46,9 +46,12 @@ enum class PenMode {
 constexpr Rgb combinePen(PenMode mode, Rgb pen, Rgb under) {
   auto mix = [mode](std::uint8_t p, std::uint8_t s) {
     switch (mode) {
-      case PenMode::MergePenNot: return static_cast<std::uint8_t>(p | static_cast<std::uint8_t>(~s));
-      case PenMode::MergeNot: return static_cast<std::uint8_t>(static_cast<std::uint8_t>(~p) | s);
-      case PenMode::Copy: break;
+      case PenMode::MergePenNot:
+        return static_cast<std::uint8_t>(p | static_cast<std::uint8_t>(~s));
+      case PenMode::MergeNot:
+        return static_cast<std::uint8_t>(static_cast<std::uint8_t>(~p) | s);
+      case PenMode::Copy:
+        break;
     }
     return p;
   };
@@ -77,9 +80,19 @@ struct Circle {  // radius in user units of the x axis; always round on the surf
   double widthPixels = 1;
 };
 
-enum class TextAnchor { TopLeft, TopCentre, TopRight, CentreLeft, Centre, CentreRight, BottomLeft, BottomCentre, BottomRight };
+enum class TextAnchor {
+  TopLeft,
+  TopCentre,
+  TopRight,
+  CentreLeft,
+  Centre,
+  CentreRight,
+  BottomLeft,
+  BottomCentre,
+  BottomRight
+};
 
-struct Text {  // one line of text; the anchor names which point of its box lies at (x, y)
+struct Text {   // one line of text; the anchor names which point of its box lies at (x, y)
   double x, y;  // anchor point in user units
   std::string text;
   Rgb colour;
@@ -92,7 +105,7 @@ struct Text {  // one line of text; the anchor names which point of its box lies
 using Item = std::variant<Box, Line, Circle, Text>;
 
 struct DrawList {
-  double widthTwips = 0;   // the surface's laid-out size
+  double widthTwips = 0;  // the surface's laid-out size
   double heightTwips = 0;
   UserScale scale;
   Rgb background{255, 255, 255};

@@ -17,8 +17,10 @@ DrawList colourLegend(LegendKind kind, const LegendLayout& layout) {
   for (std::size_t band = 0; band < kBandCount; ++band) {
     const double top = layout.rowTwips * static_cast<double>(band);
     const double middle = top + layout.swatchHeightTwips / 2;
-    list.add(Box{0, top, layout.swatchWidthTwips, top + layout.swatchHeightTwips, kBandColours[band], true, Rgb{0, 0, 0}});
-    Text caption{layout.swatchWidthTwips + layout.captionGapTwips, middle, std::string(captions[band]), layout.textColour};
+    list.add(Box{0, top, layout.swatchWidthTwips, top + layout.swatchHeightTwips,
+                 kBandColours[band], true, Rgb{0, 0, 0}});
+    Text caption{layout.swatchWidthTwips + layout.captionGapTwips, middle,
+                 std::string(captions[band]), layout.textColour};
     caption.fontFamily = layout.fontFamily;
     caption.pointSize = layout.pointSize;
     caption.anchor = TextAnchor::CentreLeft;

@@ -15,15 +15,17 @@ namespace tallimar::plot {
 
 enum class LegendKind { Ve, VeDelta };
 
-constexpr LegendKind legendFor(VeView view) { return showsDelta(view) ? LegendKind::VeDelta : LegendKind::Ve; }
+constexpr LegendKind legendFor(VeView view) {
+  return showsDelta(view) ? LegendKind::VeDelta : LegendKind::Ve;
+}
 const std::array<std::string_view, kBandCount>& legendCaptions(LegendKind kind);
 
 // Geometry of the legend, in twips; the list's user units are twips from its top-left.
 struct LegendLayout {
-  double rowTwips = 240;           // distance between the tops of two rows
+  double rowTwips = 240;  // distance between the tops of two rows
   double swatchWidthTwips = 240;
   double swatchHeightTwips = 195;
-  double captionGapTwips = 90;     // between a swatch and its caption
+  double captionGapTwips = 90;  // between a swatch and its caption
   double widthTwips = 2400;
   std::string fontFamily = "Arial";
   double pointSize = 8;

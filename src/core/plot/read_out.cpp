@@ -17,7 +17,8 @@ constexpr double kReadOutMarginTwips = 40;
 
 // A rounded position as a plain integer (never in exponent form).
 std::string integerText(double wholeNumber) {
-  if (!std::isfinite(wholeNumber) || std::fabs(wholeNumber) > 1e15) return common::shortestText(wholeNumber);
+  if (!std::isfinite(wholeNumber) || std::fabs(wholeNumber) > 1e15)
+    return common::shortestText(wholeNumber);
   return std::to_string(static_cast<long long>(wholeNumber));
 }
 
@@ -32,7 +33,7 @@ std::optional<std::string> readOutText(VeView view, const VeViewInputs& in, doub
     const int j = static_cast<int>(xr);
     const int i = static_cast<int>(mr);
     value = view == VeView::FilteredDatalog ? common::shortestText(in.filtered.at(j, i))
-                                             : std::to_string(in.raw.at(j, i).average);
+                                            : std::to_string(in.raw.at(j, i).average);
   }
   return "VE=" + value + "\r\nMAP=" + integerText(mr) + "\r\nRPM=" + integerText(100.0 * xr);
 }

@@ -45,18 +45,21 @@ DrawList splineView(FilterStep step, const std::vector<CurvePoint>& controlPoint
   double right = settings.rpmMax / 100.0;
   if (step == FilterStep::AlongMap) {
     left = table.mapBins[0];
-    right = table.mapBins[static_cast<std::size_t>(std::clamp<int>(table.sizeMap, 1, vemap::kMaxBins) - 1)];
+    right = table.mapBins[static_cast<std::size_t>(
+        std::clamp<int>(table.sizeMap, 1, vemap::kMaxBins) - 1)];
   }
   if (left > right) std::swap(left, right);
   if (left == right) right = left + 1;
-  const double top = std::max(120.0, std::ceil((highestVe(controlPoints, curve) + 1) / kVeGuideStep) * kVeGuideStep);
+  const double top = std::max(
+      120.0, std::ceil((highestVe(controlPoints, curve) + 1) / kVeGuideStep) * kVeGuideStep);
 
   DrawList list;
   list.widthTwips = kSplineViewWidthTwips;
   list.heightTwips = kSplineViewHeightTwips;
   list.scale = {left, top, right - left, -top};
   for (double x : guidePositions(step, table, right)) list.add(Line{x, 0, x, top, kGuide});
-  for (double ve = kVeGuideStep; ve < top; ve += kVeGuideStep) list.add(Line{left, ve, right, ve, kGuide});
+  for (double ve = kVeGuideStep; ve < top; ve += kVeGuideStep)
+    list.add(Line{left, ve, right, ve, kGuide});
   for (std::size_t h = 0; h < controlPoints.size(); ++h) {
     const CurvePoint& p = controlPoints[h];
     if (h > 0) list.add(Line{controlPoints[h - 1].x, controlPoints[h - 1].y, p.x, p.y, kControl});
@@ -67,7 +70,8 @@ DrawList splineView(FilterStep step, const std::vector<CurvePoint>& controlPoint
   return list;
 }
 
-Box filterCurvePointBox(FilterStep step, int line, CurvePoint q, const settings::Settings& settings) {
+Box filterCurvePointBox(FilterStep step, int line, CurvePoint q,
+                        const settings::Settings& settings) {
   const bool alongMap = step == FilterStep::AlongMap;
   const double rpm = alongMap ? 100.0 * line : 100.0 * q.x;
   const double map = alongMap ? q.x : static_cast<double>(line);

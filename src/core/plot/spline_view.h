@@ -33,6 +33,7 @@ DrawList splineView(FilterStep step, const std::vector<CurvePoint>& controlPoint
 
 // The box drawn on the VE plot surface for an accepted curve point q of the given line
 // (RPM index of the column in step 1, MAP kPa of the row in step 2), in the VE colour of q.y.
-Box filterCurvePointBox(FilterStep step, int line, CurvePoint q, const settings::Settings& settings);
+Box filterCurvePointBox(FilterStep step, int line, CurvePoint q,
+                        const settings::Settings& settings);
 
 }  // namespace tallimar::plot

@@ -36,7 +36,8 @@ double LookupVE(const vemap::VeTable& table, double map, double rpm) {
   const auto b = static_cast<std::size_t>(bracket(table.mapBins, map));
   const double rpmLow = table.rpmBins[a];
   const double rpmHigh = table.rpmBins[a + 1];
-  const double lowerRow = InterpolateLinear(rpmLow, rpmHigh, table.ve[a][b], table.ve[a + 1][b], rpm);
+  const double lowerRow =
+      InterpolateLinear(rpmLow, rpmHigh, table.ve[a][b], table.ve[a + 1][b], rpm);
   const double upperRow =
       InterpolateLinear(rpmLow, rpmHigh, table.ve[a][b + 1], table.ve[a + 1][b + 1], rpm);
   return InterpolateLinear(table.mapBins[b], table.mapBins[b + 1], lowerRow, upperRow, map);

@@ -26,10 +26,26 @@ std::int16_t lastBin(const std::array<std::int16_t, vemap::kMaxBins>& bins, std:
 
 double mapMax(const settings::Settings& s) { return s.mapMax; }
 
-// Visits the samples of views 0, 3 and 4 (rpm outer, map inner) whose box of the given
-// height could be seen on the surface.
-template <class Visit>
-void forEachVisibleSample(const VeViewInputs& in, double boxHeight, Visit visit) {
+// The samples of views 0, 3 and 4 whose box (of the given height) could be seen on the
+// surface: rpm from RPM bin 0 every `step`, and every kPa from MAP bin 0, both up to the
+// last active bin.
+struct SampleGrid {
+  int rpmFirst = 0, rpmLast = -1, step = 1, mapFirst = 0, mapLast = -1;
+
+  std::size_t count() const {
+    if (rpmFirst > rpmLast || mapFirst > mapLast) return 0;
+    return static_cast<std::size_t>((rpmLast - rpmFirst) / step + 1) *
+           static_cast<std::size_t>(mapLast - mapFirst + 1);
+  }
+  template <class Visit>
+  void forEach(Visit visit) const {  // rpm outer, map inner
+    for (int rpm = rpmFirst; rpm <= rpmLast; rpm += step)
+      for (int map = mapFirst; map <= mapLast; ++map)
+        visit(static_cast<double>(rpm), static_cast<double>(map));
+  }
+};
+
+SampleGrid visibleSamples(const VeViewInputs& in, double boxHeight) {
   const auto& s = in.settings;
   const auto& t = in.table;
   const double w = pointBoxWidth(s);
@@ -42,19 +58,31 @@ void forEachVisibleSample(const VeViewInputs& in, double boxHeight, Visit visit)
   const double rpmTo = xHigh - std::min(w, 0.0);
   const double mapFrom = mapMax(s) - boxHeight - yHigh;
   const double mapTo = mapMax(s) - yLow;
-
   // Bins and settings are 16-bit, so every bound below is a small whole number.
-  const int step = samplingStep(s);
-  const auto wholeAtLeast = [](double v) { return static_cast<int>(std::clamp(std::ceil(v), -1e6, 1e6)); };
-  const auto wholeAtMost = [](double v) { return static_cast<int>(std::clamp(std::floor(v), -1e6, 1e6)); };
-  int rpm = t.rpmBins[0];
-  const int rpmLast = std::min<int>(lastBin(t.rpmBins, t.sizeRpm), wholeAtMost(rpmTo));
+  const auto wholeAtLeast = [](double v) {
+    return static_cast<int>(std::clamp(std::ceil(v), -1e6, 1e6));
+  };
+  const auto wholeAtMost = [](double v) {
+    return static_cast<int>(std::clamp(std::floor(v), -1e6, 1e6));
+  };
+  SampleGrid grid;
+  grid.step = samplingStep(s);
+  grid.rpmFirst = t.rpmBins[0];
   const int lowestVisible = wholeAtLeast(rpmFrom);
-  if (rpm < lowestVisible) rpm += (lowestVisible - rpm + step - 1) / step * step;
-  const int mapFirst = std::max<int>(t.mapBins[0], wholeAtLeast(mapFrom));
-  const int mapLast = std::min<int>(lastBin(t.mapBins, t.sizeMap), wholeAtMost(mapTo));
-  for (; rpm <= rpmLast; rpm += step)
-    for (int map = mapFirst; map <= mapLast; ++map) visit(static_cast<double>(rpm), static_cast<double>(map));
+  if (grid.rpmFirst < lowestVisible)
+    grid.rpmFirst += (lowestVisible - grid.rpmFirst + grid.step - 1) / grid.step * grid.step;
+  grid.rpmLast = std::min<int>(lastBin(t.rpmBins, t.sizeRpm), wholeAtMost(rpmTo));
+  grid.mapFirst = std::max<int>(t.mapBins[0], wholeAtLeast(mapFrom));
+  grid.mapLast = std::min<int>(lastBin(t.mapBins, t.sizeMap), wholeAtMost(mapTo));
+  return grid;
+}
+
+// Room for the boxes of up to `boxes` points and the bin lines: the lists are large, and
+// growing them step by step costs more than building them.
+void reserveFor(DrawList& list, std::size_t boxes) {
+  constexpr auto kMostWorthReserving =
+      static_cast<std::size_t>(2 * (engine::kRawRpmCells - 1) * (engine::kRawMapCells - 1));
+  list.items.reserve(std::min(boxes, kMostWorthReserving) + 2 * vemap::kMaxBins);
 }
 
 // The views 3 and 4 compare the table with a data cell at (rpm / 100 rounded, map); a
@@ -72,7 +100,9 @@ ViewPlot plotTableDelta(const VeViewInputs& in, CellValue cellValue) {
   ViewPlot out{veSurface(in.settings), {std::string(kPlottingVeMap)}};
   const double w = pointBoxWidth(in.settings);
   const double top = mapMax(in.settings);
-  forEachVisibleSample(in, 1.0, [&](double rpm, double map) {
+  const SampleGrid grid = visibleSamples(in, 1.0);
+  reserveFor(out.drawing, grid.count());
+  grid.forEach([&](double rpm, double map) {
     const double v = dataAt(rpm, map, cellValue);
     if (!(v > 0)) return;
     const double d = LookupVE(in.table, map, rpm) - v;
@@ -89,12 +119,15 @@ ViewPlot plotTableDelta(const VeViewInputs& in, CellValue cellValue) {
 template <class CellColour>
 ViewPlot plotEveryCell(const VeViewInputs& in, CellColour cellColour) {
   ViewPlot out{veSurface(in.settings), {}};
-  out.drawing.items.reserve(static_cast<std::size_t>(150 * 256 / 4));
+  Rgb colour;
+  std::size_t boxes = 0;
   for (int i = 1; i < engine::kRawMapCells; ++i)
-    for (int j = 1; j < engine::kRawRpmCells; ++j) {
-      Rgb colour;
-      if (cellColour(j, i, colour)) out.drawing.add(dataPointBox(in.settings, 100.0 * j, i, colour));
-    }
+    for (int j = 1; j < engine::kRawRpmCells; ++j) boxes += cellColour(j, i, colour) ? 1 : 0;
+  reserveFor(out.drawing, boxes);
+  for (int i = 1; i < engine::kRawMapCells; ++i)
+    for (int j = 1; j < engine::kRawRpmCells; ++j)
+      if (cellColour(j, i, colour))
+        out.drawing.add(dataPointBox(in.settings, 100.0 * j, i, colour));
   DrawBinLines(out.drawing, in.table, in.settings);
   out.statusLines.emplace_back(kFinishedPlotting);
   return out;
@@ -104,19 +137,24 @@ ViewPlot plotEveryCell(const VeViewInputs& in, CellColour cellColour) {
 
 std::string_view veViewCaption(VeView view) {
   static constexpr std::array<std::string_view, kVeViewCount> kCaptions{
-      "Low Density Map", "Raw Datalog", "Filtered Datalog", "Raw/Low Delta", "Filtered/Low Delta", "Filtered/Raw Delta"};
-  return kCaptions[static_cast<std::size_t>(std::clamp(static_cast<int>(view), 0, kVeViewCount - 1))];
+      "Low Density Map", "Raw Datalog",        "Filtered Datalog",
+      "Raw/Low Delta",   "Filtered/Low Delta", "Filtered/Raw Delta"};
+  return kCaptions[static_cast<std::size_t>(
+      std::clamp(static_cast<int>(view), 0, kVeViewCount - 1))];
 }
 
 DrawList veSurface(const settings::Settings& s) {
   DrawList list;
   list.widthTwips = kPicCalcWidthTwips;
   list.heightTwips = kPicCalcHeightTwips;
-  list.scale = {static_cast<double>(s.rpmMin), 0.0, static_cast<double>(s.rpmMax) - s.rpmMin, mapMax(s)};
+  list.scale = {static_cast<double>(s.rpmMin), 0.0, static_cast<double>(s.rpmMax) - s.rpmMin,
+                mapMax(s)};
   return list;
 }
 
-double pointBoxWidth(const settings::Settings& s) { return (static_cast<double>(s.rpmMax) - s.rpmMin) / 50.0; }
+double pointBoxWidth(const settings::Settings& s) {
+  return (static_cast<double>(s.rpmMax) - s.rpmMin) / 50.0;
+}
 
 int samplingStep(const settings::Settings& s) {
   const double step = common::roundHalfEven((static_cast<double>(s.rpmMax) - s.rpmMin) / 256.0);
@@ -151,7 +189,9 @@ ViewPlot PlotLowDensityMap(const VeViewInputs& in) {
   }
   const double w = pointBoxWidth(in.settings);
   const double top = mapMax(in.settings);
-  forEachVisibleSample(in, 2.0, [&](double rpm, double map) {
+  const SampleGrid grid = visibleSamples(in, 2.0);
+  reserveFor(out.drawing, grid.count());
+  grid.forEach([&](double rpm, double map) {
     const double v = LookupVE(t, map, rpm);
     if (v > 0) out.drawing.add(Box{rpm, top - map, rpm + w, top - map - 2, veColour(v)});
   });
@@ -197,12 +237,18 @@ ViewPlot PlotFilteredRawDelta(const VeViewInputs& in) {
 
 ViewPlot plotVeView(VeView view, const VeViewInputs& in) {
   switch (view) {
-    case VeView::LowDensityMap: return PlotLowDensityMap(in);
-    case VeView::RawDatalog: return PlotRawMap(in);
-    case VeView::FilteredDatalog: return PlotFilteredMap(in);
-    case VeView::RawLowDelta: return PlotRawLowDelta(in);
-    case VeView::FilteredLowDelta: return PlotFilteredLowDelta(in);
-    case VeView::FilteredRawDelta: return PlotFilteredRawDelta(in);
+    case VeView::LowDensityMap:
+      return PlotLowDensityMap(in);
+    case VeView::RawDatalog:
+      return PlotRawMap(in);
+    case VeView::FilteredDatalog:
+      return PlotFilteredMap(in);
+    case VeView::RawLowDelta:
+      return PlotRawLowDelta(in);
+    case VeView::FilteredLowDelta:
+      return PlotFilteredLowDelta(in);
+    case VeView::FilteredRawDelta:
+      return PlotFilteredRawDelta(in);
   }
   return ViewPlot{veSurface(in.settings), {}};
 }

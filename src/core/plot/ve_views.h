@@ -73,7 +73,8 @@ Box dataPointBox(const settings::Settings& settings, double rpm, double map, Rgb
 // The table's bin grid: for each active MAP bin a line across the surface at its MAP, for
 // each active RPM bin a line from top to bottom, black in merge-pen-not mode (so they show
 // black on white and inverted over the coloured boxes).
-void DrawBinLines(DrawList& surface, const vemap::VeTable& table, const settings::Settings& settings);
+void DrawBinLines(DrawList& surface, const vemap::VeTable& table,
+                  const settings::Settings& settings);
 
 // The six views. Views 0, 3 and 4 sample the table with `LookupVE` from RPM bin 0 to the
 // last active RPM bin every `samplingStep` rev/min and from MAP bin 0 to the last active MAP

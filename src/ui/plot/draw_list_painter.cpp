@@ -7,7 +7,6 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 #include <type_traits>
@@ -44,8 +43,10 @@ bool clipSegment(QPointF& a, QPointF& b, const QRectF& r) {
       continue;
     }
     const double t = q[k] / p[k];
-    if (p[k] < 0) t0 = std::max(t0, t);
-    else t1 = std::min(t1, t);
+    if (p[k] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
     if (t0 > t1) return false;
   }
   const QPointF start = a;
@@ -66,7 +67,8 @@ class ItemPainter {
         m_list(list),
         m_target(target),
         m_map(list, target, painter.device() ? painter.device()->logicalDpiX() : kReferenceDpi),
-        m_rasterOps(painter.paintEngine() && painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes)) {}
+        m_rasterOps(painter.paintEngine() &&
+                    painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes)) {}
 
   bool visible() const { return m_map.visible(); }
   void operator()(const plot::Box& b) const;
@@ -76,7 +78,8 @@ class ItemPainter {
 
  private:
   double penWidth(double widthPixels) const {
-    const double w = widthPixels * (common::kTwipsPerInch / kReferenceDpi) * m_map.deviceUnitsPerTwip();
+    const double w =
+        widthPixels * (common::kTwipsPerInch / kReferenceDpi) * m_map.deviceUnitsPerTwip();
     return std::max(1.0, std::isfinite(w) ? w : 1.0);
   }
 
@@ -119,7 +122,8 @@ void ItemPainter::operator()(const plot::Line& l) const {
   if (!clipSegment(a, b, m_target.adjusted(-width, -width, width, width))) return;
   QColor colour = toQColor(l.colour);
   const bool merge = l.mode != plot::PenMode::Copy;
-  if (merge && !m_rasterOps) colour = toQColor(plot::combinePen(l.mode, l.colour, m_list.background));
+  if (merge && !m_rasterOps)
+    colour = toQColor(plot::combinePen(l.mode, l.colour, m_list.background));
   QPen pen(colour, width, l.dotted ? Qt::DotLine : Qt::SolidLine, Qt::FlatCap);
   m_painter.setPen(pen);
   if (merge && m_rasterOps) m_painter.setCompositionMode(rasterOp(l.mode));
@@ -155,17 +159,22 @@ void ItemPainter::operator()(const plot::Text& t) const {
   using A = plot::TextAnchor;
   double left = anchor.x();
   double top = anchor.y();
-  if (t.anchor == A::TopCentre || t.anchor == A::Centre || t.anchor == A::BottomCentre) left -= w / 2;
-  if (t.anchor == A::TopRight || t.anchor == A::CentreRight || t.anchor == A::BottomRight) left -= w;
-  if (t.anchor == A::CentreLeft || t.anchor == A::Centre || t.anchor == A::CentreRight) top -= h / 2;
-  if (t.anchor == A::BottomLeft || t.anchor == A::BottomCentre || t.anchor == A::BottomRight) top -= h;
+  if (t.anchor == A::TopCentre || t.anchor == A::Centre || t.anchor == A::BottomCentre)
+    left -= w / 2;
+  if (t.anchor == A::TopRight || t.anchor == A::CentreRight || t.anchor == A::BottomRight)
+    left -= w;
+  if (t.anchor == A::CentreLeft || t.anchor == A::Centre || t.anchor == A::CentreRight)
+    top -= h / 2;
+  if (t.anchor == A::BottomLeft || t.anchor == A::BottomCentre || t.anchor == A::BottomRight)
+    top -= h;
   m_painter.setFont(font);
   m_painter.setPen(toQColor(t.colour));
   m_painter.setRenderHint(QPainter::TextAntialiasing, true);
   m_painter.drawText(QPointF(left, top + metrics.ascent()), text);
 }
 
-void paintItems(QPainter& painter, const plot::DrawList& list, std::size_t first, const QRectF& target) {
+void paintItems(QPainter& painter, const plot::DrawList& list, std::size_t first,
+                const QRectF& target) {
   const ItemPainter itemPainter(painter, list, target);
   if (!itemPainter.visible()) return;
   for (std::size_t k = first; k < list.items.size(); ++k) std::visit(itemPainter, list.items[k]);
@@ -191,7 +200,8 @@ QPointF DrawListMapping::toDevice(double x, double y) const {
 
 QPointF DrawListMapping::toUser(const QPointF& device) const {
   if (!m_visible) return {m_scale.left, m_scale.top};
-  return {m_scale.left + (device.x() - m_target.left()) / m_sx, m_scale.top + (device.y() - m_target.top()) / m_sy};
+  return {m_scale.left + (device.x() - m_target.left()) / m_sx,
+          m_scale.top + (device.y() - m_target.top()) / m_sy};
 }
 
 void paintDrawList(QPainter& painter, const plot::DrawList& list, const QRectF& target) {
@@ -204,7 +214,8 @@ void paintDrawList(QPainter& painter, const plot::DrawList& list, const QRectF& 
   painter.restore();
 }
 
-void paintDrawListItems(QPainter& painter, const plot::DrawList& list, std::size_t first, const QRectF& target) {
+void paintDrawListItems(QPainter& painter, const plot::DrawList& list, std::size_t first,
+                        const QRectF& target) {
   painter.save();
   painter.setClipRect(target, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   painter.setRenderHint(QPainter::Antialiasing, false);
@@ -225,7 +236,8 @@ QImage renderDrawList(const plot::DrawList& list, const QSize& sizePixels) {
 }
 
 QSize laidOutSizePixels(const plot::DrawList& list, double dpi) {
-  return {std::max(1, common::twipsToPixels(list.widthTwips, dpi)), std::max(1, common::twipsToPixels(list.heightTwips, dpi))};
+  return {std::max(1, common::twipsToPixels(list.widthTwips, dpi)),
+          std::max(1, common::twipsToPixels(list.heightTwips, dpi))};
 }
 
 }  // namespace tallimar::ui

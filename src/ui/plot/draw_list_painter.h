@@ -5,7 +5,6 @@
 #include <QPointF>
 #include <QRectF>
 #include <QSize>
-
 #include <cstddef>
 
 #include "plot/draw_list.h"
@@ -45,7 +44,8 @@ void paintDrawList(QPainter& painter, const plot::DrawList& list, const QRectF& 
 // Paints only the items [first, end) of `list` over what `target` already shows, with the
 // list's mapping (for drawing over a plot without repainting it: dragged bin lines, erased
 // points).
-void paintDrawListItems(QPainter& painter, const plot::DrawList& list, std::size_t first, const QRectF& target);
+void paintDrawListItems(QPainter& painter, const plot::DrawList& list, std::size_t first,
+                        const QRectF& target);
 
 // The list rendered into a new 32-bit RGB image of the given size in pixels (96 dpi).
 QImage renderDrawList(const plot::DrawList& list, const QSize& sizePixels);

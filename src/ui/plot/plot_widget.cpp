@@ -58,8 +58,10 @@ void PlotWidget::renderCache() {
 void PlotWidget::paintEvent(QPaintEvent*) {
   if (!m_cacheValid) renderCache();
   QPainter painter(this);
-  if (m_cacheValid) painter.drawImage(QPointF(0, 0), m_cache);
-  else painter.fillRect(rect(), QColor(m_list.background.r, m_list.background.g, m_list.background.b));
+  if (m_cacheValid)
+    painter.drawImage(QPointF(0, 0), m_cache);
+  else
+    painter.fillRect(rect(), QColor(m_list.background.r, m_list.background.g, m_list.background.b));
 }
 
 void PlotWidget::resizeEvent(QResizeEvent* event) {

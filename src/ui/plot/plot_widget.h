@@ -5,7 +5,6 @@
 
 #include <QImage>
 #include <QWidget>
-
 #include <vector>
 
 #include "plot/draw_list.h"

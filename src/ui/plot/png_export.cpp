@@ -19,9 +19,11 @@ bool fail(QString* error, const QString& reason) {
 
 }  // namespace
 
-bool savePng(const plot::DrawList& list, int widthPx, int heightPx, const QString& path, QString* error) {
+bool savePng(const plot::DrawList& list, int widthPx, int heightPx, const QString& path,
+             QString* error) {
   if (widthPx < 1 || heightPx < 1 || widthPx > kMaxSidePixels || heightPx > kMaxSidePixels)
-    return fail(error, QStringLiteral("Picture size %1 x %2 is out of range").arg(widthPx).arg(heightPx));
+    return fail(error,
+                QStringLiteral("Picture size %1 x %2 is out of range").arg(widthPx).arg(heightPx));
   const QImage image = renderDrawList(list, QSize(widthPx, heightPx));
   if (image.isNull()) return fail(error, QStringLiteral("Not enough memory for the picture"));
   QSaveFile file(path);

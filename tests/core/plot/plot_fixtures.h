@@ -40,22 +40,23 @@ inline void fillFilteredMap(vemap::FilteredMap& filtered) {
 
 // A table of the given size with bins spread over the settings' visible range, its values
 // read off the smooth surface.
-inline vemap::VeTable sampledTable(int sizeRpm, int sizeMap, int firstRpm, int lastRpm, int firstMap,
-                                   int lastMap) {
+inline vemap::VeTable sampledTable(int sizeRpm, int sizeMap, int firstRpm, int lastRpm,
+                                   int firstMap, int lastMap) {
   vemap::VeTable t;
   t.setStartupBins();
   t.sizeRpm = static_cast<std::int16_t>(sizeRpm);
   t.sizeMap = static_cast<std::int16_t>(sizeMap);
   for (int k = 0; k < sizeRpm; ++k)
-    t.rpmBins[static_cast<std::size_t>(k)] =
-        static_cast<std::int16_t>(firstRpm + (lastRpm - firstRpm) * k / std::max(1, sizeRpm - 1) / 100 * 100);
+    t.rpmBins[static_cast<std::size_t>(k)] = static_cast<std::int16_t>(
+        firstRpm + (lastRpm - firstRpm) * k / std::max(1, sizeRpm - 1) / 100 * 100);
   for (int k = 0; k < sizeMap; ++k)
     t.mapBins[static_cast<std::size_t>(k)] =
         static_cast<std::int16_t>(firstMap + (lastMap - firstMap) * k / std::max(1, sizeMap - 1));
   for (int r = 0; r < sizeRpm; ++r)
     for (int m = 0; m < sizeMap; ++m)
       t.ve[static_cast<std::size_t>(r)][static_cast<std::size_t>(m)] = static_cast<std::int16_t>(
-          std::lround(smoothVe(t.rpmBins[static_cast<std::size_t>(r)] / 100.0, t.mapBins[static_cast<std::size_t>(m)])));
+          std::lround(smoothVe(t.rpmBins[static_cast<std::size_t>(r)] / 100.0,
+                               t.mapBins[static_cast<std::size_t>(m)])));
   t.lowDensityMapPresent = true;
   t.filteredMapPresent = true;
   return t;

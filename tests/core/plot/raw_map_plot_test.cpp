@@ -44,9 +44,9 @@ TEST(RawMapPlot, SurfaceIsScaledInHundredsOfRpmFromRpmMinAndMapDownFromTheTop) {
 
 TEST(RawMapPlot, CellsOutsideTheSettingsRangeAreListedOffTheSurface) {
   engine::RawDataMap raw;
-  raw.at(5, 50).average = 40;    // 500 rev/min, below RPMMin
-  raw.at(60, 150).average = 40;  // 150 kPa, above MAPMax
-  raw.at(150, 256).average = 40; // the last cell of the grid
+  raw.at(5, 50).average = 40;     // 500 rev/min, below RPMMin
+  raw.at(60, 150).average = 40;   // 150 kPa, above MAPMax
+  raw.at(150, 256).average = 40;  // the last cell of the grid
   const DrawList list = rawMapPlot(raw, plotSettings());
   const auto boxes = itemsOfKind<Box>(list);
   ASSERT_EQ(boxes.size(), 3u);

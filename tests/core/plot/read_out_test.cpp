@@ -37,7 +37,8 @@ TEST_F(ReadOut, FilteredViewShowsTheSingleValueInShortestForm) {
 }
 
 TEST_F(ReadOut, OnlyTheRawAndFilteredViewsHaveOne) {
-  for (VeView v : {VeView::LowDensityMap, VeView::RawLowDelta, VeView::FilteredLowDelta, VeView::FilteredRawDelta})
+  for (VeView v : {VeView::LowDensityMap, VeView::RawLowDelta, VeView::FilteredLowDelta,
+                   VeView::FilteredRawDelta})
     EXPECT_FALSE(readOutText(v, viewInputs(ws), 2500, 50).has_value());
 }
 

