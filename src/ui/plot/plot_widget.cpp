@@ -23,8 +23,14 @@ void PlotWidget::addItems(const std::vector<plot::Item>& items) {
   const std::size_t first = m_list.items.size();
   m_list.items.insert(m_list.items.end(), items.begin(), items.end());
   if (m_cacheValid) {
-    QPainter painter(&m_cache);
-    paintDrawListItems(painter, m_list, first, deviceRect());
+    // Paint in the image's own pixels, as the whole list was painted.
+    const double ratio = m_cache.devicePixelRatio();
+    m_cache.setDevicePixelRatio(1);
+    {
+      QPainter painter(&m_cache);
+      paintDrawListItems(painter, m_list, first, deviceRect());
+    }
+    m_cache.setDevicePixelRatio(ratio);
   }
   update();
 }

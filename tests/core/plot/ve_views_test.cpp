@@ -259,12 +259,5 @@ TEST_F(VeViews, WildBinsAndSizesStayInsideTheMapAndTheSurface) {
   }
 }
 
-TEST(VeViewCaptions, NameTheSixChoices) {
-  EXPECT_EQ(veViewCaption(VeView::LowDensityMap), "Low Density Map");
-  EXPECT_EQ(veViewCaption(VeView::FilteredRawDelta), "Filtered/Raw Delta");
-  EXPECT_FALSE(showsDelta(VeView::FilteredDatalog));
-  EXPECT_TRUE(showsDelta(VeView::RawLowDelta));
-}
-
 }  // namespace
 }  // namespace tallimar::plot
