@@ -11,7 +11,12 @@ namespace {
 
 using plot::Rgb;
 
-QColor at(PlotWidget& w, int x, int y) { return w.grab().toImage().pixelColor(x, y); }
+// The colour at a logical position, whatever the screen's pixel density.
+QColor at(PlotWidget& w, int x, int y) {
+  const QImage image = w.grab().toImage();
+  const double ratio = image.devicePixelRatio();
+  return image.pixelColor(static_cast<int>(x * ratio), static_cast<int>(y * ratio));
+}
 
 plot::DrawList plotOfTen() {
   plot::DrawList list;
