@@ -143,6 +143,14 @@ std::string_view veViewCaption(VeView view) {
       std::clamp(static_cast<int>(view), 0, kVeViewCount - 1))];
 }
 
+std::optional<VeView> veViewFromName(std::string_view name) {
+  static constexpr std::array<std::string_view, kVeViewCount> kNames{
+      "low", "raw", "filtered", "raw-low", "filtered-low", "filtered-raw"};
+  for (std::size_t k = 0; k < kNames.size(); ++k)
+    if (kNames[k] == name) return static_cast<VeView>(k);
+  return std::nullopt;
+}
+
 DrawList veSurface(const settings::Settings& s) {
   DrawList list;
   list.widthTwips = kPicCalcWidthTwips;

@@ -8,6 +8,7 @@
 // or of the VE delta scale (views 3-5); the bin lines of the table are drawn over each view.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,9 @@ inline constexpr int kVeViewCount = 6;
 
 // "Low Density Map", "Raw Datalog", ... "Filtered/Raw Delta": the view choices' captions.
 std::string_view veViewCaption(VeView view);
+// The short names of the views on a command line: "low", "raw", "filtered", "raw-low",
+// "filtered-low", "filtered-raw"; nullopt for any other text.
+std::optional<VeView> veViewFromName(std::string_view name);
 // Views 3-5 show differences and take the delta legend; views 0-2 the VE legend.
 constexpr bool showsDelta(VeView view) { return static_cast<int>(view) >= 3; }
 

@@ -259,5 +259,14 @@ TEST_F(VeViews, WildBinsAndSizesStayInsideTheMapAndTheSurface) {
   }
 }
 
+TEST(VeViewNames, CommandLineNamesPickTheViewsAndNothingElse) {
+  EXPECT_EQ(veViewFromName("low"), VeView::LowDensityMap);
+  EXPECT_EQ(veViewFromName("filtered-low"), VeView::FilteredLowDelta);
+  EXPECT_EQ(veViewFromName("filtered-raw"), VeView::FilteredRawDelta);
+  EXPECT_FALSE(veViewFromName("Raw"));
+  EXPECT_FALSE(veViewFromName(""));
+  EXPECT_FALSE(veViewFromName("raw-lowx"));
+}
+
 }  // namespace
 }  // namespace tallimar::plot
