@@ -9,15 +9,12 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
 
 #include "common/twips.h"
 
 namespace tallimar::ui {
 
 namespace {
-
-using plot::Item;
 
 constexpr double kTwipsPerPoint = 20.0;
 constexpr double kReferenceDpi = 96.0;  // line widths are pixels of a 96-dpi screen
