@@ -5,6 +5,7 @@
 #include "engine/crossover_point.h"
 #include "engine/raw_data_map.h"
 #include "files/factor_tables.h"
+#include "language/language_table.h"
 #include "settings/settings.h"
 #include "vemap/filtered_map.h"
 #include "vemap/ve_table.h"
@@ -21,6 +22,7 @@ struct Workspace {
   vemap::VeTable veTable;               // bins, values and the two table flags
   vemap::FilteredMap filteredMap;
   int settingsCallerCode = 0;           // 1 = main window, 2 = "Modify VE Map" window
+  language::LanguageTable languageTable;  // lines of the last *.Lang file read
 
   Workspace() { factors.setIdentity(); }
 };
