@@ -57,9 +57,9 @@ std::vector<std::string> listFilesWithExtension(const std::string& folder,
     const std::string lower = toLowerAscii(candidate);
     if (lower.size() > wanted.size() && lower.ends_with(wanted)) matching.push_back(candidate);
   }
-  std::stable_sort(matching.begin(), matching.end(), [](const std::string& a, const std::string& b) {
-    return toLowerAscii(a) < toLowerAscii(b);
-  });
+  std::stable_sort(
+      matching.begin(), matching.end(),
+      [](const std::string& a, const std::string& b) { return toLowerAscii(a) < toLowerAscii(b); });
   return matching;
 }
 

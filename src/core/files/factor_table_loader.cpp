@@ -23,8 +23,7 @@ FactorLoadResult readFactorTableText(std::string_view text, FactorTable& table) 
       return fail(FactorLoadError::TooManyLines);
     const auto t = line.find('T');
     if (t == std::string::npos || t < db + 2) return fail(FactorLoadError::NoValueText);
-    const auto value =
-        common::parseInt16(std::string_view(line).substr(db + 2, t - (db + 2)));
+    const auto value = common::parseInt16(std::string_view(line).substr(db + 2, t - (db + 2)));
     if (!value) return fail(FactorLoadError::OutOfRange);
     table[static_cast<std::size_t>(result.entriesStored++)] = *value;
   }

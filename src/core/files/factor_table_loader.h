@@ -37,22 +37,22 @@ inline constexpr std::array<FactorFile, kFactorTableCount> kFactorFiles{{
 }};
 
 // Files larger than this are refused unread (a real table is a few kilobytes).
-inline constexpr std::size_t kMaxFactorFileBytes = 4 * 1024 * 1024;
+inline constexpr std::size_t kMaxFactorFileBytes = std::size_t{4} * 1024 * 1024;
 
 enum class FactorLoadError {
   None,
-  Missing,        // no regular file of that name (any letter case) in the folder
-  Unreadable,     // it could not be read, or it is larger than kMaxFactorFileBytes
-  NoValueText,    // a "DB" line whose first "T" is missing or lies before its first "DB"
-  TooManyLines,   // a 257th "DB" line
-  OutOfRange,     // a value outside -32768..32767 after rounding
-  NoTableLines,   // not a single "DB" line (e.g. a table written with DW words)
+  Missing,       // no regular file of that name (any letter case) in the folder
+  Unreadable,    // it could not be read, or it is larger than kMaxFactorFileBytes
+  NoValueText,   // a "DB" line whose first "T" is missing or lies before its first "DB"
+  TooManyLines,  // a 257th "DB" line
+  OutOfRange,    // a value outside -32768..32767 after rounding
+  NoTableLines,  // not a single "DB" line (e.g. a table written with DW words)
 };
 
 struct FactorLoadResult {
   FactorLoadError error = FactorLoadError::None;
-  int entriesStored = 0;   // entries 0..entriesStored-1 were written
-  int failedLine = 0;      // 1-based line number of the failing line, 0 when none
+  int entriesStored = 0;  // entries 0..entriesStored-1 were written
+  int failedLine = 0;     // 1-based line number of the failing line, 0 when none
   bool ok() const { return error == FactorLoadError::None; }
 };
 

@@ -18,7 +18,7 @@ namespace tallimar::language {
 
 inline constexpr std::size_t kLanguageTableLines = 501;
 // Language files larger than this are refused unread (a full file is some tens of kB).
-inline constexpr std::size_t kMaxLanguageFileBytes = 4 * 1024 * 1024;
+inline constexpr std::size_t kMaxLanguageFileBytes = std::size_t{4} * 1024 * 1024;
 
 class LanguageTable {
  public:
@@ -28,8 +28,7 @@ class LanguageTable {
   // failure (no such file, unreadable or too large, or a 502nd line) the status line
   // "Failed Reading <name>.Lang - Default is English" is added to log and false returned;
   // the lines stored before the failure stay (the first 501 lines of a longer file).
-  bool readFile(const std::string& programFolder, const std::string& name,
-                common::StatusLog& log);
+  bool readFile(const std::string& programFolder, const std::string& name, common::StatusLog& log);
 
   // Stores the lines of text as readFile does; false (nothing logged) for a 502nd line.
   bool readText(std::string_view text);

@@ -6,8 +6,8 @@
 
 namespace tallimar::workspace {
 
-void runStartup(Workspace& workspace, const settings::SettingsStore& store,
-                common::StatusLog& log, StartupWindow& window) {
+void runStartup(Workspace& workspace, const settings::SettingsStore& store, common::StatusLog& log,
+                StartupWindow& window) {
   window.fillLanguageMenu();
   window.placeWindow();
   window.setTitle();

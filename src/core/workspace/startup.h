@@ -38,7 +38,7 @@ inline constexpr const char* kNoIncPathWarning =
 // Runs the start-up sequence once: reads every setting into workspace.settings, fills the
 // factor tables with the identity and loads them from INCPath (or warns), sets the VE
 // table's size from the settings and its bins to the start-up values, and appends "Ready".
-void runStartup(Workspace& workspace, const settings::SettingsStore& store,
-                common::StatusLog& log, StartupWindow& window);
+void runStartup(Workspace& workspace, const settings::SettingsStore& store, common::StatusLog& log,
+                StartupWindow& window);
 
 }  // namespace tallimar::workspace

@@ -15,7 +15,8 @@ namespace {
 QString decodeCaption(const std::string& bytes) {
   QStringDecoder utf8(QStringDecoder::Utf8);
   QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  if (utf8.hasError()) text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  if (utf8.hasError())
+    text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
   return text;
 }
 

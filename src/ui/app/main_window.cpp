@@ -43,7 +43,8 @@ constexpr LegendBand kLegend[11] = {
 // Plot surface and legend, in twips of the client area.
 constexpr double kPicLeft = 480, kPicTop = 300, kPicWidth = 4500, kPicHeight = 2500;
 constexpr double kLabelHeight = 225;
-constexpr double kLegendLeft = 5100, kLegendRowTwips = kPicHeight / 11;
+constexpr double kLegendLeft = 5100, kLegendRight = 7035, kLegendRowTwips = kPicHeight / 11;
+constexpr double kSwatchWidth = 240, kCaptionLeft = kLegendLeft + 300;
 
 }  // namespace
 
@@ -98,7 +99,8 @@ void MainWindow::buildClientArea() {
   place(m_pic, kPicLeft, kPicTop, kPicWidth, kPicHeight);
 
   const double half = kLabelHeight / 2;
-  m_lblMapMax = addLabel("lblMapMax", -1, QString(), 0, kPicTop - half, kPicLeft - 60, Qt::AlignRight);
+  m_lblMapMax =
+      addLabel("lblMapMax", -1, QString(), 0, kPicTop - half, kPicLeft - 60, Qt::AlignRight);
   addLabel("Label1", 2, "MAP", 0, kPicTop + kPicHeight / 2 - half, kPicLeft - 60, Qt::AlignRight);
   addLabel("Label1", 5, "0", 0, kPicTop + kPicHeight - half, kPicLeft - 60, Qt::AlignRight);
   const double under = kPicTop + kPicHeight + 30;
@@ -124,11 +126,11 @@ void MainWindow::buildColorChart() {
                               .arg(kLegend[band].r)
                               .arg(kLegend[band].g)
                               .arg(kLegend[band].b));
-    place(swatch, kLegendLeft, top + 20, 240, kLegendRowTwips - 40);
-    QLabel* caption = addLabel("lblColorChart", band, kLegend[band].caption, kLegendLeft + 300,
-                               top, 7035 - kLegendLeft - 300, Qt::AlignLeft);
+    place(swatch, kLegendLeft, top + 20, kSwatchWidth, kLegendRowTwips - 40);
+    QLabel* caption = addLabel("lblColorChart", band, kLegend[band].caption, kCaptionLeft, top,
+                               kLegendRight - kCaptionLeft, Qt::AlignLeft);
     caption->setFont(small);
-    place(caption, kLegendLeft + 300, top, 7035 - kLegendLeft - 300, kLegendRowTwips);
+    place(caption, kCaptionLeft, top, kLegendRight - kCaptionLeft, kLegendRowTwips);
   }
 }
 
@@ -219,11 +221,13 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::MenuButtons(bool enabled) {
-  static constexpr const char* kEntries[] = {
-      "mnuAbout",      "mnuCalculateNewMap",    "mnuclearHDMap",   "mnuCPUAcquire",
-      "mnuExit",       "mnuHelp",               "mnuOpenDatalog",  "mnuOpenHighDensityMap",
-      "mnuPrintHDMap", "mnuPrintPreview",       "mnuSaveCrossover", "mnuSaveHighDensityMap",
-      "mnuSettings"};
+  static constexpr const char* kEntries[] = {"mnuAbout",         "mnuCalculateNewMap",
+                                             "mnuclearHDMap",    "mnuCPUAcquire",
+                                             "mnuExit",          "mnuHelp",
+                                             "mnuOpenDatalog",   "mnuOpenHighDensityMap",
+                                             "mnuPrintHDMap",    "mnuPrintPreview",
+                                             "mnuSaveCrossover", "mnuSaveHighDensityMap",
+                                             "mnuSettings"};
   for (const char* name : kEntries)
     if (auto* entry = findChild<QAction*>(QString::fromUtf8(name))) entry->setEnabled(enabled);
 }
@@ -231,9 +235,8 @@ void MainWindow::MenuButtons(bool enabled) {
 void MainWindow::startUp() { workspace::runStartup(m_workspace, m_store, *m_statusLog, *this); }
 
 void MainWindow::fillLanguageMenu() {
-  const auto choices =
-      language::listLanguages(m_programFolder.toStdString(),
-                              static_cast<std::size_t>(m_languageEntries.size()));
+  const auto choices = language::listLanguages(m_programFolder.toStdString(),
+                                               static_cast<std::size_t>(m_languageEntries.size()));
   for (qsizetype k = 0; k < m_languageEntries.size(); ++k) {
     QAction* entry = m_languageEntries[k];
     const bool used = k < static_cast<qsizetype>(choices.size());

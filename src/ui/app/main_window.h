@@ -76,8 +76,8 @@ class MainWindow : public QMainWindow, private workspace::StartupWindow {
 
   int px(double twips) const;
   void place(QWidget* widget, double left, double top, double width, double height) const;
-  QLabel* addLabel(const QString& name, int index, const QString& caption, double left,
-                   double top, double width, Qt::Alignment alignment);
+  QLabel* addLabel(const QString& name, int index, const QString& caption, double left, double top,
+                   double width, Qt::Alignment alignment);
   void buildClientArea();
   void buildColorChart();
   void buildLists();

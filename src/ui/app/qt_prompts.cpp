@@ -14,11 +14,16 @@ using common::MessageIcon;
 
 QMessageBox::Icon qtIcon(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::Stop: return QMessageBox::Critical;
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::None: break;
+    case MessageIcon::Stop:
+      return QMessageBox::Critical;
+    case MessageIcon::Exclamation:
+      return QMessageBox::Warning;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }
@@ -47,13 +52,18 @@ void addButtons(QMessageBox& box, MessageButtons buttons) {
 
 Answer answerOf(int button, MessageButtons buttons) {
   switch (button) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    default: break;
+    case QMessageBox::Ok:
+      return Answer::Ok;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    case QMessageBox::Cancel:
+      return Answer::Cancel;
+    default:
+      break;
   }
-  return buttons == MessageButtons::Ok ? Answer::Ok
+  return buttons == MessageButtons::Ok      ? Answer::Ok
          : buttons == MessageButtons::YesNo ? Answer::No
                                             : Answer::Cancel;
 }
@@ -84,8 +94,8 @@ QStringList QtPrompts::nameFilters(const std::string& filter) {
   return filters;
 }
 
-Answer QtPrompts::message(const std::string& title, const std::string& text,
-                          MessageButtons buttons, MessageIcon icon) {
+Answer QtPrompts::message(const std::string& title, const std::string& text, MessageButtons buttons,
+                          MessageIcon icon) {
   QMessageBox box(qtIcon(icon), qs(title), qs(text), QMessageBox::NoButton, m_parent);
   addButtons(box, buttons);
   return answerOf(box.exec(), buttons);

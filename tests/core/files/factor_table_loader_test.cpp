@@ -1,11 +1,11 @@
 // The *.inc loader: line syntax, partial loads, every failure rule, the status lines, and
 // the real tables shipped with firmware sources.
+#include "files/factor_table_loader.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include "files/factor_table_loader.h"
 
 namespace tallimar::files {
 namespace {
@@ -30,10 +30,10 @@ TEST(FactorTableText, TakesDbLinesAndTheValueUpToTheFirstCapitalT) {
   const auto result = readFactorTableText(
       "KPAFACTOR:\n; DW and db lines are not table lines\n\tdb\t9T\n\tDW\t9T\n"
       "\tDB\t 73.5T\t; 73.5 -> 74\n"
-      "DB 72.5T\n"          // halves go to the even neighbour
+      "DB 72.5T\n"  // halves go to the even neighbour
       "\tDB\t-12T\n"
-      "\tDBT\n"             // no value text reads 0
-      "\tDB\tabcT\n"        // no leading number reads 0
+      "\tDBT\n"       // no value text reads 0
+      "\tDB\tabcT\n"  // no leading number reads 0
       "\tDB\t1e3T\n"
       "\tDB\t42 ; TODOT\n"  // value text runs to the first T: "42 ; " reads 42
       "lbl:\tDB\t$FFT\n",   // no hexadecimal: reads 0
@@ -48,7 +48,8 @@ TEST(FactorTableText, TakesDbLinesAndTheValueUpToTheFirstCapitalT) {
 TEST(FactorTableText, EveryLineEndStyleGivesTheSameTable) {
   for (const char* end : {"\r\n", "\n", "\r", "\r\r\n"}) {
     FactorTable table = identity();
-    const auto result = readFactorTableText("TABLE:" + std::string(end) + dbLines(256, 1000, end), table);
+    const auto result =
+        readFactorTableText("TABLE:" + std::string(end) + dbLines(256, 1000, end), table);
     EXPECT_TRUE(result.ok());
     EXPECT_EQ(result.entriesStored, 256);
     EXPECT_EQ(table[0], 1000);
@@ -105,14 +106,14 @@ TEST(FactorTableFiles, LoadsAllSevenInOrderWithTheirStatusLines) {
   tables.setIdentity();
   common::VectorStatusLog log;
   const auto results = loadAllFactorTables(kTestInc, tables, log);
-  EXPECT_EQ(log.lines, (std::vector<std::string>{
-                           "kPaFactor.inc Loaded",             // found as KPAFACTOR.INC
-                           "AirDenFactor.inc Loaded",          // 100 lines: a partial table
-                           "Failed Loading BaroFactor.inc",    // label with T before DB
-                           "Failed Loading ThermFactor.inc",   // a 257th DB line
-                           "Failed Loading ThrottleFactor.inc",  // 32768
-                           "DIYWBFactor.inc Loaded",           // found as diywbfactor.inc
-                           "Failed Loading VSSFactor.inc"}));  // missing
+  EXPECT_EQ(log.lines,
+            (std::vector<std::string>{"kPaFactor.inc Loaded",     // found as KPAFACTOR.INC
+                                      "AirDenFactor.inc Loaded",  // 100 lines: a partial table
+                                      "Failed Loading BaroFactor.inc",   // label with T before DB
+                                      "Failed Loading ThermFactor.inc",  // a 257th DB line
+                                      "Failed Loading ThrottleFactor.inc",  // 32768
+                                      "DIYWBFactor.inc Loaded",  // found as diywbfactor.inc
+                                      "Failed Loading VSSFactor.inc"}));  // missing
   EXPECT_EQ(results[6].error, FactorLoadError::Missing);
 
   const FactorTable& kpa = tables[FactorKind::Kpa];
@@ -223,16 +224,16 @@ TEST_F(RealFactorFiles, ValuesAsWrittenIncludingDecimalsAndValuesAbove255) {
 
   table = identity();
   ASSERT_TRUE(load("InnoLC1_0_5V.inc", table).ok());  // 255 lines, "DB       73.5T"
-  EXPECT_EQ(table[0], 74);    // 73.5
-  EXPECT_EQ(table[1], 74);    // 74.1
-  EXPECT_EQ(table[5], 76);    // 76.5, half to even
-  EXPECT_EQ(table[22], 86);   // 86.5
-  EXPECT_EQ(table[254], 224); // 223.9
-  EXPECT_EQ(table[255], 255); // untouched
+  EXPECT_EQ(table[0], 74);                            // 73.5
+  EXPECT_EQ(table[1], 74);                            // 74.1
+  EXPECT_EQ(table[5], 76);                            // 76.5, half to even
+  EXPECT_EQ(table[22], 86);                           // 86.5
+  EXPECT_EQ(table[254], 224);                         // 223.9
+  EXPECT_EQ(table[255], 255);                         // untouched
 
   ASSERT_TRUE(load("Uego1000WB.inc", table).ok());
-  EXPECT_EQ(table[0], 84);    // 84.3
-  EXPECT_EQ(table[255], 250); // 249.9
+  EXPECT_EQ(table[0], 84);     // 84.3
+  EXPECT_EQ(table[255], 250);  // 249.9
 
   ASSERT_TRUE(load("kpafactorMPXH6400A.inc", table).ok());
   EXPECT_EQ(*std::max_element(table.begin(), table.begin() + 255), 405);
@@ -246,11 +247,11 @@ TEST_F(RealFactorFiles, TheRealFolderGivesSomeTablesAndFailureLinesForTheRest) {
   tables.setIdentity();
   common::VectorStatusLog log;
   loadAllFactorTables(folder, tables, log);
-  EXPECT_EQ(log.lines, (std::vector<std::string>{
-                           "kPaFactor.inc Loaded", "AirDenFactor.inc Loaded",
-                           "Failed Loading BaroFactor.inc", "ThermFactor.inc Loaded",
-                           "ThrottleFactor.inc Loaded", "Failed Loading DIYWBFactor.inc",
-                           "Failed Loading VSSFactor.inc"}));
+  EXPECT_EQ(log.lines,
+            (std::vector<std::string>{"kPaFactor.inc Loaded", "AirDenFactor.inc Loaded",
+                                      "Failed Loading BaroFactor.inc", "ThermFactor.inc Loaded",
+                                      "ThrottleFactor.inc Loaded", "Failed Loading DIYWBFactor.inc",
+                                      "Failed Loading VSSFactor.inc"}));
   EXPECT_EQ(tables[FactorKind::Thermistor][1], 475);
   EXPECT_EQ(tables[FactorKind::Throttle][255], 100);
 }

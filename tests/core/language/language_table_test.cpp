@@ -1,10 +1,10 @@
 // The language table: reading translation files into 501 lines and looking captions up.
+#include "language/language_table.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include "language/language_table.h"
 
 namespace tallimar::language {
 namespace {
@@ -20,15 +20,15 @@ std::string numberedLines(int count, const std::string& tag) {
 
 TEST(LanguageLookup, FirstMatchingEntryGivesTheTextAfterItsFirstColon) {
   LanguageTable table;
-  ASSERT_TRUE(table.readText(
-      "frmMSMain,mnuExit,:Beenden\r\n"
-      "frmMSMain,mnuExit,:Nie benutzt\r\n"
-      "frmMSMain,mnuAbout:Index fehlt\r\n"
-      "frmMSMain,Label1,11:x\r\n"
-      "frmMSMain,Label1,0:Status:\r\n"
-      "frmMSMain,mnuLanguage,3:Vierte, mit Komma\r\n"
-      "  frmMSMain,mnuHelp,:Hilfe\r\n"
-      "frmmsmain,mnuSettings,:klein\r\n"));
+  ASSERT_TRUE(
+      table.readText("frmMSMain,mnuExit,:Beenden\r\n"
+                     "frmMSMain,mnuExit,:Nie benutzt\r\n"
+                     "frmMSMain,mnuAbout:Index fehlt\r\n"
+                     "frmMSMain,Label1,11:x\r\n"
+                     "frmMSMain,Label1,0:Status:\r\n"
+                     "frmMSMain,mnuLanguage,3:Vierte, mit Komma\r\n"
+                     "  frmMSMain,mnuHelp,:Hilfe\r\n"
+                     "frmmsmain,mnuSettings,:klein\r\n"));
   EXPECT_EQ(table.lookupCaption("frmMSMain", "mnuExit", ""), "Beenden");
   EXPECT_EQ(table.lookupCaption("frmMSMain", "mnuAbout", ""), "");  // index part missing
   EXPECT_EQ(table.lookupCaption("frmMSMain", "Label1", "1"), "");   // "11" is not "1"
@@ -97,11 +97,11 @@ TEST_F(LanguageFolder, AMissingFileReportsAndKeepsTheEarlierLines) {
   EXPECT_FALSE(table.readFile(dir.string(), "", log));
   fs::create_directory(dir / "Folder.lang");
   EXPECT_FALSE(table.readFile(dir.string(), "Folder", log));
-  EXPECT_EQ(log.lines, (std::vector<std::string>{
-                           "Failed Reading English.Lang - Default is English",
-                           "Failed Reading ../Deutsch.Lang - Default is English",
-                           "Failed Reading .Lang - Default is English",
-                           "Failed Reading Folder.Lang - Default is English"}));
+  EXPECT_EQ(log.lines,
+            (std::vector<std::string>{"Failed Reading English.Lang - Default is English",
+                                      "Failed Reading ../Deutsch.Lang - Default is English",
+                                      "Failed Reading .Lang - Default is English",
+                                      "Failed Reading Folder.Lang - Default is English"}));
   EXPECT_EQ(table.lookupCaption("frmMSMain", "mnuExit", ""), "Beenden");
 }
 

@@ -1,15 +1,17 @@
 // Reading and writing the settings record: first-run defaults, stored text forms, and the
 // readings that differ from field to field.
-#include <gtest/gtest.h>
-
 #include "settings/settings_io.h"
+
+#include <gtest/gtest.h>
 
 namespace tallimar::settings {
 namespace {
 
 class SettingsIo : public ::testing::Test {
  protected:
-  void put(const char* key, const std::string& text) { store.save(kApplication, kSection, key, text); }
+  void put(const char* key, const std::string& text) {
+    store.save(kApplication, kSection, key, text);
+  }
   std::string stored(const char* key) { return store.get(kApplication, kSection, key, "<none>"); }
   Settings load() {
     Settings settings;
@@ -118,8 +120,8 @@ TEST_F(SettingsIo, SinglesReadBackUnchangedAndRefusedTextKeepsTheField) {
 
 TEST_F(SettingsIo, SixteenBitFieldsReadTheLeadingNumberRoundedHalfToEven) {
   const std::pair<const char*, std::int16_t> cases[] = {
-      {"7500abc", 7500}, {"abc", 0},     {"  6000", 6000}, {"7500.5", 7500},
-      {"7501.5", 7502},  {"-0.5", 0},    {"", 0},          {"1e3", 1000},
+      {"7500abc", 7500}, {"abc", 0},       {"  6000", 6000},  {"7500.5", 7500},
+      {"7501.5", 7502},  {"-0.5", 0},      {"", 0},           {"1e3", 1000},
       {"+42", 42},       {"32767", 32767}, {"-32768", -32768}};
   for (const auto& [text, value] : cases) {
     put("RPMMax", text);
@@ -133,8 +135,8 @@ TEST_F(SettingsIo, SixteenBitFieldsReadTheLeadingNumberRoundedHalfToEven) {
 }
 
 TEST_F(SettingsIo, VeRangeIsAverageOnlyForTheExactWord) {
-  const std::pair<const char*, std::int16_t> cases[] = {
-      {"Average", 0}, {"Mean", 1}, {"Median", 1}, {"average", 1}, {"", 1}, {"0", 1}};
+  const std::pair<const char*, std::int16_t> cases[] = {{"Average", 0}, {"Mean", 1}, {"Median", 1},
+                                                        {"average", 1}, {"", 1},     {"0", 1}};
   for (const auto& [text, value] : cases) {
     put("VERange", text);
     EXPECT_EQ(load().veRange, value) << text;
@@ -149,8 +151,12 @@ TEST_F(SettingsIo, BooleansFollowTheirOwnReadings) {
     EXPECT_EQ(load().veOutlierEnable, value) << text;
   }
   // BSplineOutlier and PrintPreview: any letter case, or a number; anything else keeps.
-  for (const auto& [text, value] : {std::pair{"true", true}, {"FALSE", false}, {"-1", true},
-                                    {"2", true}, {"0", false}, {" True ", true}}) {
+  for (const auto& [text, value] : {std::pair{"true", true},
+                                    {"FALSE", false},
+                                    {"-1", true},
+                                    {"2", true},
+                                    {"0", false},
+                                    {" True ", true}}) {
     put("BSplineOutlier", text);
     put("PrintPreview", text);
     EXPECT_EQ(load().bSplineOutlier, value) << text;

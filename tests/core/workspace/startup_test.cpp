@@ -1,9 +1,10 @@
 // The start-up sequence: the order of the window steps and status lines, the record, the
 // factor tables and the VE table's initial state.
+#include "workspace/startup.h"
+
 #include <gtest/gtest.h>
 
 #include "settings/settings_io.h"
-#include "workspace/startup.h"
 
 namespace tallimar::workspace {
 namespace {
@@ -16,12 +17,16 @@ class RecordingWindow : public StartupWindow {
   void fillLanguageMenu() override { m_log.append("[menu]"); }
   void placeWindow() override { m_log.append("[place]"); }
   void setTitle() override { m_log.append("[title]"); }
-  void applyLanguage(const std::string& language) override { m_log.append("[language " + language + "]"); }
+  void applyLanguage(const std::string& language) override {
+    m_log.append("[language " + language + "]");
+  }
   void showPlotLimits(const settings::Settings& s) override {
     m_log.append("[limits " + std::to_string(s.rpmMin) + " " + std::to_string(s.rpmMax) + " " +
                  std::to_string(s.mapMax) + "]");
   }
-  void setPrintPreview(bool preview) override { m_log.append(preview ? "[preview on]" : "[preview off]"); }
+  void setPrintPreview(bool preview) override {
+    m_log.append(preview ? "[preview on]" : "[preview off]");
+  }
 
  private:
   common::VectorStatusLog& m_log;
@@ -38,10 +43,10 @@ TEST(Startup, EmptyStoreRunsEveryStepInOrderAndEndsWithReady) {
   common::VectorStatusLog log;
   RecordingWindow window(log);
   runStartup(workspace, store, log, window);
-  EXPECT_EQ(log.lines, (std::vector<std::string>{
-                           "[menu]", "[place]", "[title]", "[language English]",
-                           "(Warning) No Path to *.inc specified (using raw ADC counts)",
-                           "[limits 1200 10000 100]", "[preview on]", "Ready"}));
+  EXPECT_EQ(log.lines,
+            (std::vector<std::string>{"[menu]", "[place]", "[title]", "[language English]",
+                                      "(Warning) No Path to *.inc specified (using raw ADC counts)",
+                                      "[limits 1200 10000 100]", "[preview on]", "Ready"}));
   EXPECT_EQ(workspace.factors[files::FactorKind::Kpa][3], 3);
   EXPECT_EQ(workspace.settings.o2Transfer, 0.5f);
   EXPECT_EQ(workspace.veTable.sizeRpm, 8);
@@ -65,13 +70,13 @@ TEST(Startup, StoredSettingsReachTheWindowAndTheFactorTablesLoad) {
   common::VectorStatusLog log;
   RecordingWindow window(log);
   runStartup(workspace, store, log, window);
-  EXPECT_EQ(log.lines, (std::vector<std::string>{
-                           "[menu]", "[place]", "[title]", "[language Deutsch]",
-                           "kPaFactor.inc Loaded", "AirDenFactor.inc Loaded",
-                           "Failed Loading BaroFactor.inc", "Failed Loading ThermFactor.inc",
-                           "Failed Loading ThrottleFactor.inc", "DIYWBFactor.inc Loaded",
-                           "Failed Loading VSSFactor.inc", "[limits 800 7500 250]",
-                           "[preview off]", "Ready"}));
+  EXPECT_EQ(log.lines,
+            (std::vector<std::string>{
+                "[menu]", "[place]", "[title]", "[language Deutsch]", "kPaFactor.inc Loaded",
+                "AirDenFactor.inc Loaded", "Failed Loading BaroFactor.inc",
+                "Failed Loading ThermFactor.inc", "Failed Loading ThrottleFactor.inc",
+                "DIYWBFactor.inc Loaded", "Failed Loading VSSFactor.inc", "[limits 800 7500 250]",
+                "[preview off]", "Ready"}));
   EXPECT_EQ(workspace.factors[files::FactorKind::Kpa][0], -100);
   EXPECT_EQ(workspace.veTable.sizeRpm, 12);
   EXPECT_EQ(workspace.veTable.sizeMap, 16);

@@ -1,5 +1,7 @@
 // The main window on the offscreen platform: start-up lines and their order, layout,
 // menus, MenuButtons, "Print Preview", and the language menu.
+#include "ui/app/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -16,7 +18,6 @@
 #include "common/twips.h"
 #include "settings/settings_io.h"
 #include "ui/app/language_applier.h"
-#include "ui/app/main_window.h"
 #include "ui/app/string_list_model.h"
 
 namespace tallimar::ui {
@@ -58,9 +59,9 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, EmptyStoreShowsTheStartUpLinesInOrderAndSelectsTheNewest) {
   MainWindow& w = startWithoutLanguages();
-  EXPECT_EQ(statusLines(), (Lines{"Failed Reading English.Lang - Default is English",
-                                  "(Warning) No Path to *.inc specified (using raw ADC counts)",
-                                  "Ready"}));
+  EXPECT_EQ(statusLines(),
+            (Lines{"Failed Reading English.Lang - Default is English",
+                   "(Warning) No Path to *.inc specified (using raw ADC counts)", "Ready"}));
   auto* status = w.findChild<QListView*>("lstStatus");
   ASSERT_NE(status, nullptr);
   EXPECT_EQ(status->currentIndex().row(), 2);
@@ -105,7 +106,7 @@ TEST_F(MainWindowTest, IsLaidOutInTwipsAndCentredInTheWorkArea) {
   EXPECT_EQ(label("lblColorChart", 9)->text(), "= VE >= 90 && < 100");
   EXPECT_EQ(label("lblColorChart", 10)->text(), "= VE >= 100");
   EXPECT_LT(label("lblColorChart", 0)->y(), label("lblColorChart", 10)->y());  // lowest on top
-  EXPECT_TRUE(swatches[6]->styleSheet().contains("rgb(0, 128, 128)"));        // 60 to under 70
+  EXPECT_TRUE(swatches[6]->styleSheet().contains("rgb(0, 128, 128)"));         // 60 to under 70
 }
 
 TEST_F(MainWindowTest, StartUpLoadsTheRealFactorTablesFromIncPath) {
@@ -140,13 +141,20 @@ TEST_F(MainWindowTest, AMissingFactorFileGivesOnlyItsFailureLine) {
 TEST_F(MainWindowTest, MenuTreeHasEveryEntryAndMenuButtonsSwitchesTheThirteen) {
   start(kLanguageFolder);
   const std::pair<const char*, const char*> entries[] = {
-      {"mnuOpenDatalog", "Open Datalog"},       {"mnuOpenHighDensityMap", "Open Raw Data Map"},
-      {"mnuSaveHighDensityMap", "Save Raw Data Map"}, {"mnuSaveCrossover", "Save Crossover Points"},
-      {"mnuPrintPreview", "Print Preview"},     {"mnuPrintHDMap", "Print Raw Data Map"},
-      {"mnuExit", "Exit"},                      {"mnuCalculateNewMap", "Modify VE Map"},
-      {"mnuclearHDMap", "Clear Raw Data Map"},  {"mnuSettings", "Settings"},
-      {"mnuCreateWBFactor", "WB Factor Tables"}, {"mnuUploadS19", "Upload S19"},
-      {"mnuCPUAcquire", "Acquire Data"},        {"mnuAbout", "About"},
+      {"mnuOpenDatalog", "Open Datalog"},
+      {"mnuOpenHighDensityMap", "Open Raw Data Map"},
+      {"mnuSaveHighDensityMap", "Save Raw Data Map"},
+      {"mnuSaveCrossover", "Save Crossover Points"},
+      {"mnuPrintPreview", "Print Preview"},
+      {"mnuPrintHDMap", "Print Raw Data Map"},
+      {"mnuExit", "Exit"},
+      {"mnuCalculateNewMap", "Modify VE Map"},
+      {"mnuclearHDMap", "Clear Raw Data Map"},
+      {"mnuSettings", "Settings"},
+      {"mnuCreateWBFactor", "WB Factor Tables"},
+      {"mnuUploadS19", "Upload S19"},
+      {"mnuCPUAcquire", "Acquire Data"},
+      {"mnuAbout", "About"},
       {"mnuHelp", "Help"}};
   for (const auto& [name, caption] : entries) {
     ASSERT_NE(entry(name), nullptr) << name;
@@ -182,16 +190,16 @@ TEST_F(MainWindowTest, PrintPreviewTogglesAndIsStoredAtOnce) {
 TEST_F(MainWindowTest, StoredLanguageRecaptionsTheWindowAtStartUp) {
   put("Language", "Deutsch");
   start(kLanguageFolder);
-  EXPECT_EQ(statusLines(), (Lines{"(Warning) No Path to *.inc specified (using raw ADC counts)",
-                                  "Ready"}));
+  EXPECT_EQ(statusLines(),
+            (Lines{"(Warning) No Path to *.inc specified (using raw ADC counts)", "Ready"}));
   EXPECT_EQ(entry("mnuOpenDatalog")->text(), QString::fromUtf8("Datenlog öffnen"));
-  EXPECT_EQ(entry("mnuExit")->text(), "Beenden");                 // the first of two lines
-  EXPECT_EQ(entry("mnuAbout")->text(), "About");                  // index part missing
-  EXPECT_EQ(entry("mnuPrintPreview")->text(), "Print Preview");   // empty caption
-  EXPECT_EQ(label("Label1", 0)->text(), "Zustand:");              // caption with ":"
-  EXPECT_EQ(label("Label1", 1)->text(), "Crossover Points:");     // "11" is not "1"
+  EXPECT_EQ(entry("mnuExit")->text(), "Beenden");                // the first of two lines
+  EXPECT_EQ(entry("mnuAbout")->text(), "About");                 // index part missing
+  EXPECT_EQ(entry("mnuPrintPreview")->text(), "Print Preview");  // empty caption
+  EXPECT_EQ(label("Label1", 0)->text(), "Zustand:");             // caption with ":"
+  EXPECT_EQ(label("Label1", 1)->text(), "Crossover Points:");    // "11" is not "1"
   EXPECT_EQ(window->findChild<QMenu*>("mnuFileMenu")->title(), "&Datei");
-  EXPECT_EQ(window->windowTitle(), "Tallimar V1.2.0");            // the title is not translated
+  EXPECT_EQ(window->windowTitle(), "Tallimar V1.2.0");  // the title is not translated
 
   // Three files in the folder, alphabetically; the rest of the ten entries hidden.
   const auto languages = window->findChildren<QAction*>("mnuLanguage");

@@ -1,5 +1,7 @@
 // Qt prompts: the boxes and dialogs get the title, icon, buttons, filters, preset name,
 // extension and folder of the request, and the user's choice comes back.
+#include "ui/app/qt_prompts.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,8 +11,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
-
-#include "ui/app/qt_prompts.h"
 
 namespace tallimar::ui {
 namespace {
@@ -38,9 +38,9 @@ TEST(QtPrompts, MessageBoxesAnswerWithTheButtonPressedOrTheirCloseAnswer) {
     EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.button(QMessageBox::No)->click();
   });
-  EXPECT_EQ(prompts.message("Tallimar", "Append?", MessageButtons::YesNoCancel,
-                            MessageIcon::Exclamation),
-            Answer::No);
+  EXPECT_EQ(
+      prompts.message("Tallimar", "Append?", MessageButtons::YesNoCancel, MessageIcon::Exclamation),
+      Answer::No);
 
   whenShown<QMessageBox>([](QMessageBox& box) {
     EXPECT_EQ(box.icon(), QMessageBox::Critical);
@@ -66,7 +66,8 @@ TEST(QtPrompts, FileDialogsUseTheRequestAndReturnTheChoice) {
     dialog.selectFile("\"a.xls\" \"b.xls\"");
     static_cast<QDialog&>(dialog).accept();
   });
-  const auto opened = prompts.openFiles({"Open Datalog", "*.xls", "", "xls", dir.path().toStdString()}, true);
+  const auto opened =
+      prompts.openFiles({"Open Datalog", "*.xls", "", "xls", dir.path().toStdString()}, true);
   ASSERT_EQ(opened.size(), 2u);
   EXPECT_EQ(opened[0], dir.filePath("a.xls").toStdString());
 

@@ -1,5 +1,7 @@
 // The per-user INI store: texts come back as written, keys live under "section/key" in one
 // file per application, and hand-edited files read as the program expects.
+#include "ui/app/qt_settings_store.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -7,7 +9,6 @@
 #include <QTemporaryDir>
 
 #include "settings/settings_io.h"
-#include "ui/app/qt_settings_store.h"
 
 namespace tallimar::ui {
 namespace {
@@ -15,9 +16,17 @@ namespace {
 TEST(QtSettingsStore, TextsComeBackExactlyAsSaved) {
   QTemporaryDir dir;
   const QString ini = dir.filePath("store.ini");
-  const std::vector<std::string> texts = {
-      "",     "0.5",          " padded ",  "a, b, c",          "\"quoted\"", "@Variant(x)",
-      "C:\\inc\\files", "Français", "semi;colon", "x=y [z]", "True"};
+  const std::vector<std::string> texts = {"",
+                                          "0.5",
+                                          " padded ",
+                                          "a, b, c",
+                                          "\"quoted\"",
+                                          "@Variant(x)",
+                                          "C:\\inc\\files",
+                                          "Français",
+                                          "semi;colon",
+                                          "x=y [z]",
+                                          "True"};
   {
     QtSettingsStore store(ini);
     for (std::size_t i = 0; i < texts.size(); ++i)
@@ -53,8 +62,9 @@ TEST(QtSettingsStore, HandEditedFileReadsIntoTheRecord) {
   const QString ini = dir.filePath("hand.ini");
   QFile file(ini);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("[Settings]\r\nRPMMax=7500abc\r\nTempereature=celsius\r\nManifold=Bar\r\n"
-             "VERange=Mean\r\nO2Transfer=0.45\r\nINCPath=/home/tuner/my inc, old\r\n");
+  file.write(
+      "[Settings]\r\nRPMMax=7500abc\r\nTempereature=celsius\r\nManifold=Bar\r\n"
+      "VERange=Mean\r\nO2Transfer=0.45\r\nINCPath=/home/tuner/my inc, old\r\n");
   file.close();
   QtSettingsStore store(ini);
   settings::Settings record;
