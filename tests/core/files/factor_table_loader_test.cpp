@@ -242,19 +242,5 @@ TEST_F(RealFactorFiles, ValuesAsWrittenIncludingDecimalsAndValuesAbove255) {
   EXPECT_EQ(load("WBafr100LBJ.inc", table).error, FactorLoadError::NoTableLines);  // CR CR LF, DW
 }
 
-TEST_F(RealFactorFiles, TheRealFolderGivesSomeTablesAndFailureLinesForTheRest) {
-  FactorTables tables;
-  tables.setIdentity();
-  common::VectorStatusLog log;
-  loadAllFactorTables(folder, tables, log);
-  EXPECT_EQ(log.lines,
-            (std::vector<std::string>{"kPaFactor.inc Loaded", "AirDenFactor.inc Loaded",
-                                      "Failed Loading BaroFactor.inc", "ThermFactor.inc Loaded",
-                                      "ThrottleFactor.inc Loaded", "Failed Loading DIYWBFactor.inc",
-                                      "Failed Loading VSSFactor.inc"}));
-  EXPECT_EQ(tables[FactorKind::Thermistor][1], 475);
-  EXPECT_EQ(tables[FactorKind::Throttle][255], 100);
-}
-
 }  // namespace
 }  // namespace tallimar::files
