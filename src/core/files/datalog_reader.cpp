@@ -45,12 +45,16 @@ class LineScanner {
       const void* found = std::memchr(m_buffer.data() + m_scanned, m_terminator, m_size - m_scanned);
       if (found) {
         const auto end = static_cast<std::size_t>(static_cast<const char*>(found) - m_buffer.data());
-        line = {std::string_view(m_buffer.data() + m_begin, end - m_begin), true, false};
+        const bool tooLong = end - m_begin > kMaxDatalogLineBytes;
+        if (tooLong) m_longPrefix.assign(m_buffer.data() + m_begin, kKeptPrefixBytes);
+        line = {tooLong ? std::string_view(m_longPrefix)
+                        : std::string_view(m_buffer.data() + m_begin, end - m_begin),
+                true, tooLong};
         finishLineAt(end);
         return true;
       }
       m_scanned = m_size;
-      if (m_size - m_begin >= kMaxDatalogLineBytes) return skipLongLine(line);
+      if (m_size - m_begin > kMaxDatalogLineBytes) return skipLongLine(line);
       if (m_eof || !fill()) {
         if (m_begin == m_size) return false;
         line = {std::string_view(m_buffer.data() + m_begin, m_size - m_begin), false, false};

@@ -1,0 +1,150 @@
+// Data line conversions: 16-bit columns rounded down and range-checked, the lenient O2
+// column, the full layout's RPM in hundreds, and the reasons a line is refused.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "common/number_text.h"
+#include "files/datalog_line.h"
+
+namespace tallimar::files {
+namespace {
+
+std::int32_t floored(std::string_view text) {
+  std::int32_t value = -99999;
+  EXPECT_EQ(readFlooredField(text, value), FieldProblem::None) << text;
+  return value;
+}
+
+TEST(DatalogFields, SixteenBitColumnsAreRoundedDown) {
+  EXPECT_EQ(floored("3500"), 3500);
+  EXPECT_EQ(floored("35.7"), 35);
+  EXPECT_EQ(floored("-0.5"), -1);
+  EXPECT_EQ(floored("-12.000"), -12);
+  EXPECT_EQ(floored(" 42 "), 42);
+  EXPECT_EQ(floored("+7"), 7);
+  EXPECT_EQ(floored("1e3"), 1000);
+  EXPECT_EQ(floored(".9"), 0);
+  EXPECT_EQ(floored("32767.999999"), 32767);
+  EXPECT_EQ(floored("-32768"), -32768);
+  EXPECT_EQ(floored("0000000000032767"), 32767);
+}
+
+TEST(DatalogFields, SixteenBitColumnsRefuseTextAndOutOfRange) {
+  std::int32_t value = 0;
+  for (const char* text : {"", " ", "abc", "12abc", "1,5", "-", ".", "1 2", "0x10", "nan"})
+    EXPECT_EQ(readFlooredField(text, value), FieldProblem::NotANumber) << text;
+  for (const char* text : {"32768", "-32768.5", "-32769", "99999999999", "1e999", "4e4"})
+    EXPECT_EQ(readFlooredField(text, value), FieldProblem::OutOfRange) << text;
+}
+
+TEST(DatalogFields, FastPathAgreesWithTheGeneralParse) {
+  // Every text is read as if parsed as one decimal number, floored and range-checked.
+  std::mt19937 random(7);
+  const std::string alphabet = "0123456789.-+ e";
+  for (int i = 0; i < 20000; ++i) {
+    std::string text;
+    const int length = std::uniform_int_distribution<int>(1, 14)(random);
+    for (int k = 0; k < length; ++k)
+      text += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
+    FieldProblem expected = FieldProblem::NotANumber;
+    std::int32_t expectedValue = 0;
+    if (auto parsed = common::parseDecimal(text)) {
+      const double f = std::floor(*parsed);
+      expected = f >= -32768 && f <= 32767 ? FieldProblem::None : FieldProblem::OutOfRange;
+      expectedValue = expected == FieldProblem::None ? static_cast<std::int32_t>(f) : 0;
+    } else if (std::isinf(common::parseLeadingNumber(text))) {
+      expected = FieldProblem::OutOfRange;
+    }
+    std::int32_t value = 0;
+    ASSERT_EQ(readFlooredField(text, value), expected) << '"' << text << '"';
+    if (expected == FieldProblem::None) {
+      ASSERT_EQ(value, expectedValue) << '"' << text << '"';
+    }
+  }
+}
+
+TEST(DatalogFields, O2IsReadLenientlyInSinglePrecision) {
+  auto o2 = [](std::string_view text) {
+    float volts = -1;
+    EXPECT_EQ(readO2Field(text, volts), FieldProblem::None) << text;
+    return volts;
+  };
+  EXPECT_EQ(o2("0.456"), static_cast<float>(0.456));
+  EXPECT_EQ(o2("  0.5V"), 0.5f);
+  EXPECT_EQ(o2("abc"), 0.0f);
+  EXPECT_EQ(o2(""), 0.0f);
+  EXPECT_EQ(o2("-.25"), -0.25f);
+  EXPECT_EQ(o2("4.5e-1"), 0.45f);
+  EXPECT_EQ(o2("0.12345678901234567890"), static_cast<float>(0.12345678901234567890));
+  float volts = 0;
+  EXPECT_EQ(readO2Field("1e39", volts), FieldProblem::OutOfRange);
+  std::mt19937 random(3);
+  for (int i = 0; i < 20000; ++i) {
+    const std::string text = std::to_string(std::uniform_int_distribution<int>(-99999, 99999)(random)) +
+                             "." + std::to_string(std::uniform_int_distribution<int>(0, 999999)(random));
+    ASSERT_EQ(o2(text), static_cast<float>(common::parseLeadingNumber(text))) << text;
+  }
+}
+
+TEST(DatalogLines, ClassicAndFullColumnsFillTheRecord) {
+  DatalogRecord r;
+  ASSERT_EQ(parseDataLine("12\t3456\t78\t0.456\t1\t103\t98\t100\t101\t55\t97\textra", DatalogLayout::Classic, r),
+            std::nullopt);
+  EXPECT_EQ(r.seconds, 12);
+  EXPECT_EQ(r.rpm, 3456);
+  EXPECT_EQ(r.map, 78);
+  EXPECT_EQ(r.o2, static_cast<float>(0.456));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.gego, 103);
+  EXPECT_EQ(r.further, (std::array<std::int16_t, 3>{98, 100, 101}));
+  EXPECT_EQ(r.gve, 55);
+  EXPECT_EQ(r.gammaE, 97);
+
+  // Full: RPM in hundreds (12.9 -> 1200), O2 in column 5, Status 8, GammaE 13, Gve 15;
+  // columns 0, 4, 6, 7 and 14 are not read at all.
+  ASSERT_EQ(parseDataLine("x\t7\t12.9\t40\tTP\t0.7\tM\tC\t1\t99\t1\t2\t3\t104\tacc\t61",
+                          DatalogLayout::Full, r),
+            std::nullopt);
+  EXPECT_EQ(r.seconds, 7);
+  EXPECT_EQ(r.rpm, 1200);
+  EXPECT_EQ(r.map, 40);
+  EXPECT_EQ(r.o2, 0.7f);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.gego, 99);
+  EXPECT_EQ(r.further, (std::array<std::int16_t, 3>{1, 2, 3}));
+  EXPECT_EQ(r.gammaE, 104);
+  EXPECT_EQ(r.gve, 61);
+  ASSERT_EQ(parseDataLine("0\t7\t35.7\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61",
+                          DatalogLayout::Full, r),
+            std::nullopt);
+  EXPECT_EQ(r.rpm, 3500);
+}
+
+TEST(DatalogLines, RefusedLinesSayWhy) {
+  DatalogRecord r;
+  EXPECT_EQ(parseDataLine("", DatalogLayout::Classic, r), "blank line");
+  EXPECT_EQ(parseDataLine("1\t2\t3", DatalogLayout::Classic, r), "fewer than 11 columns (3)");
+  EXPECT_EQ(parseDataLine("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11", DatalogLayout::Full, r),
+            "fewer than 16 columns (11)");
+  EXPECT_EQ(parseDataLine("1\t2\tabc\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
+            "MAP (column 3) \"abc\" is not a number");
+  EXPECT_EQ(parseDataLine("1\t40000\t50\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
+            "RPM (column 2) \"40000\" is out of range");
+  EXPECT_EQ(parseDataLine("1\t2\t50\t0.5\t1\t100\t\t100\t100\t60\t100", DatalogLayout::Classic, r),
+            "Gair (column 7) \"\" is not a number");
+  EXPECT_EQ(parseDataLine("0\t7\t328\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61", DatalogLayout::Full, r),
+            "RPM (column 3) \"328\" is out of range");
+  // The O2 column is lenient: text reads 0 V and the line is fine.
+  EXPECT_EQ(parseDataLine("1\t2\t50\tlean\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
+            std::nullopt);
+  EXPECT_EQ(r.o2, 0.0f);
+  // Odd bytes are not shown raw in a status line.
+  EXPECT_EQ(parseDataLine(std::string("1\t2\t\x01\xff") + std::string(40, 'z') + "\t0\t1\t1\t1\t1\t1\t1\t1",
+                          DatalogLayout::Classic, r),
+            "MAP (column 3) \"??" + std::string(22, 'z') + "...\" is not a number");
+}
+
+}  // namespace
+}  // namespace tallimar::files
