@@ -79,6 +79,15 @@ CrossoverDetector::Step CrossoverDetector::offer(const files::DatalogRecord& rec
   return full() ? Step::Full : Step::Scanning;
 }
 
+std::size_t CrossoverDetector::offerAll(std::span<const files::DatalogRecord> records,
+                                       std::int64_t firstPosition) {
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (offer(records[i], firstPosition + static_cast<std::int64_t>(i)) == Step::NewVeOutOfRange)
+      return i;
+  }
+  return records.size();
+}
+
 void publishCrossovers(CrossoverDetector& detector, CrossoverPoints& into,
                        common::StatusLog& status, CrossoverList& list) {
   status.append("Finding O2 Crossover");

@@ -46,6 +46,11 @@ class CrossoverDetector {
   // and this one strictly on the other.
   Step offer(const files::DatalogRecord& record, std::int64_t samplePosition);
 
+  // Offers records in file order, records[0] at samplePosition. Returns how many were taken:
+  // all of them, or those before the record whose NewVE did not fit (NewVeOutOfRange). After
+  // the cap, records are taken and ignored.
+  std::size_t offerAll(std::span<const files::DatalogRecord> records, std::int64_t firstPosition);
+
   bool full() const { return m_points.size() >= kMaxCrossoverPoints; }
   const CrossoverPoints& points() const { return m_points; }
   // The 1-based sample position of each point, in the same order.

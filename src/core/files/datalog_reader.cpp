@@ -3,15 +3,17 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <array>
 #include <cstring>
 #include <memory>
-#include <vector>
+#include <optional>
 
 namespace tallimar::files {
 namespace {
 
 constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 constexpr std::size_t kKeptPrefixBytes = 64;  // what is kept of a line too long to hold
+constexpr std::size_t kRecordBatch = 1024;
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -30,7 +32,7 @@ class LineScanner {
 
   LineScanner(std::FILE* file, char terminator, bool crLf)
       : m_file(file), m_terminator(terminator), m_crLf(crLf),
-        m_buffer(kMaxDatalogLineBytes + kChunkBytes) {}
+        m_buffer(new char[kBufferBytes]) {}
 
   bool next(Line& line) {
     m_begin = m_lineEnd;
@@ -42,13 +44,13 @@ class LineScanner {
         m_skipLf = false;
         m_scanned = std::max(m_scanned, m_begin);
       }
-      const void* found = std::memchr(m_buffer.data() + m_scanned, m_terminator, m_size - m_scanned);
+      const void* found = std::memchr(m_buffer.get() + m_scanned, m_terminator, m_size - m_scanned);
       if (found) {
-        const auto end = static_cast<std::size_t>(static_cast<const char*>(found) - m_buffer.data());
+        const auto end = static_cast<std::size_t>(static_cast<const char*>(found) - m_buffer.get());
         const bool tooLong = end - m_begin > kMaxDatalogLineBytes;
-        if (tooLong) m_longPrefix.assign(m_buffer.data() + m_begin, kKeptPrefixBytes);
+        if (tooLong) m_longPrefix.assign(m_buffer.get() + m_begin, kKeptPrefixBytes);
         line = {tooLong ? std::string_view(m_longPrefix)
-                        : std::string_view(m_buffer.data() + m_begin, end - m_begin),
+                        : std::string_view(m_buffer.get() + m_begin, end - m_begin),
                 true, tooLong};
         finishLineAt(end);
         return true;
@@ -57,7 +59,7 @@ class LineScanner {
       if (m_size - m_begin > kMaxDatalogLineBytes) return skipLongLine(line);
       if (m_eof || !fill()) {
         if (m_begin == m_size) return false;
-        line = {std::string_view(m_buffer.data() + m_begin, m_size - m_begin), false, false};
+        line = {std::string_view(m_buffer.get() + m_begin, m_size - m_begin), false, false};
         m_lineEnd = m_size;
         return true;
       }
@@ -82,12 +84,12 @@ class LineScanner {
 
   // Keeps the beginning of an overlong line and passes over the rest of it.
   bool skipLongLine(Line& line) {
-    m_longPrefix.assign(m_buffer.data() + m_begin, kKeptPrefixBytes);
+    m_longPrefix.assign(m_buffer.get() + m_begin, kKeptPrefixBytes);
     line = {m_longPrefix, false, true};
     while (true) {
-      const void* found = std::memchr(m_buffer.data() + m_scanned, m_terminator, m_size - m_scanned);
+      const void* found = std::memchr(m_buffer.get() + m_scanned, m_terminator, m_size - m_scanned);
       if (found) {
-        finishLineAt(static_cast<std::size_t>(static_cast<const char*>(found) - m_buffer.data()));
+        finishLineAt(static_cast<std::size_t>(static_cast<const char*>(found) - m_buffer.get()));
         line.terminated = true;
         return true;
       }
@@ -99,14 +101,14 @@ class LineScanner {
   // Moves the unread bytes to the front and reads more; false at the end of the file.
   bool fill() {
     if (m_begin > 0) {
-      std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_size - m_begin);
+      std::memmove(m_buffer.get(), m_buffer.get() + m_begin, m_size - m_begin);
       m_offset += m_begin;
       m_size -= m_begin;
       m_scanned -= m_begin;
       m_lineEnd = m_lineEnd > m_begin ? m_lineEnd - m_begin : 0;
       m_begin = 0;
     }
-    const std::size_t read = std::fread(m_buffer.data() + m_size, 1, m_buffer.size() - m_size, m_file);
+    const std::size_t read = std::fread(m_buffer.get() + m_size, 1, kBufferBytes - m_size, m_file);
     if (read == 0) {
       if (std::ferror(m_file)) m_error = true, m_errno = errno;
       m_eof = true;
@@ -119,7 +121,8 @@ class LineScanner {
   std::FILE* m_file;
   char m_terminator;
   bool m_crLf;
-  std::vector<char> m_buffer;
+  static constexpr std::size_t kBufferBytes = kMaxDatalogLineBytes + kChunkBytes;
+  std::unique_ptr<char[]> m_buffer;  // not zero-filled: only the bytes read are looked at
   std::size_t m_begin = 0;    // start of the line being looked for
   std::size_t m_scanned = 0;  // bytes from m_begin on already searched for the terminator
   std::size_t m_size = 0;     // bytes in the buffer
@@ -236,26 +239,43 @@ DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
   if (!headerPasses(layout, line)) return fail(DatalogReadResult::Kind::MissingHeader, 1, {});
   const bool headerEnded = line.terminated;
 
+  // Records go to the sink in batches; `records` counts those handed over so far.
+  std::array<DatalogRecord, kRecordBatch> batch;
+  std::size_t batched = 0;
   std::int64_t records = 0;
+  auto handOver = [&]() {
+    const std::size_t taken = batched ? sink.take(std::span(batch.data(), batched), records + 1) : 0;
+    const bool all = taken >= batched;
+    records += static_cast<std::int64_t>(std::min(taken, batched));
+    batched = 0;
+    return all;
+  };
+  // The sink stopped at record `records + 1`, which is on line `records + 2`.
+  auto sinkStopped = [&]() { return fail(DatalogReadResult::Kind::SinkStopped, records + 2, {}); };
+
   std::uint64_t reported = 0;
-  DatalogRecord record;
   while (scanner.next(line)) {
     // The no-line-feed layout does not read the text after the last line feed.
     if (noLineFeed && !line.terminated) break;
-    const std::int64_t lineNumber = records + 2;
+    const std::int64_t lineNumber = records + static_cast<std::int64_t>(batched) + 2;
+    std::optional<std::string> problem;
     if (line.tooLong) {
-      return fail(DatalogReadResult::Kind::BadLine, lineNumber,
-                  "longer than " + std::to_string(kMaxDatalogLineBytes) + " bytes");
+      problem = "longer than " + std::to_string(kMaxDatalogLineBytes) + " bytes";
+    } else {
+      problem = parseDataLine(line.text, layout, batch[batched]);
     }
-    if (auto problem = parseDataLine(line.text, layout, record))
+    if (problem) {
+      if (!handOver()) return sinkStopped();
       return fail(DatalogReadResult::Kind::BadLine, lineNumber, std::move(*problem));
-    ++records;
-    if (!sink.take(record, records)) return fail(DatalogReadResult::Kind::SinkStopped, lineNumber, {});
+    }
+    if (++batched == batch.size() && !handOver()) return sinkStopped();
     if (progress && scanner.consumed() - reported >= kChunkBytes) {
       reported = scanner.consumed();
+      if (!handOver()) return sinkStopped();
       if (!progress(reported, total)) return fail(DatalogReadResult::Kind::Cancelled, lineNumber, {});
     }
   }
+  if (!handOver()) return sinkStopped();
   if (scanner.failed())
     return fail(DatalogReadResult::Kind::Unreadable, records + 2, readFailure(scanner));
   result.entries = noLineFeed && !headerEnded ? -1 : records;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "files/datalog_line.h"
@@ -31,12 +32,13 @@ struct DatalogProbe {
 };
 DatalogProbe probeDatalog(const std::string& path);
 
-// Receives the records of a read. position is the record's 1-based place (the first line
-// after the header is 1). Returns false to stop the read.
+// Receives the records of a read in file order, in batches. firstPosition is the 1-based
+// place of records[0] (the first line after the header is 1). Returns how many records it
+// took: fewer than records.size() stops the read at the first record not taken.
 class DatalogRecordSink {
  public:
   virtual ~DatalogRecordSink() = default;
-  virtual bool take(const DatalogRecord& record, std::int64_t position) = 0;
+  virtual std::size_t take(std::span<const DatalogRecord> records, std::int64_t firstPosition) = 0;
 };
 
 // Called now and then with the bytes read so far and the file's size; returning false

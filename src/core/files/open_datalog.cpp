@@ -22,11 +22,10 @@ constexpr const char* kTitle = "Tallimar";
 class DetectorSink : public DatalogRecordSink {
  public:
   explicit DetectorSink(engine::CrossoverDetector& detector) : m_detector(detector) {}
-  bool take(const DatalogRecord& record, std::int64_t position) override {
-    if (m_detector.offer(record, position) != engine::CrossoverDetector::Step::NewVeOutOfRange)
-      return true;
-    refused = record;
-    return false;
+  std::size_t take(std::span<const DatalogRecord> records, std::int64_t firstPosition) override {
+    const std::size_t taken = m_detector.offerAll(records, firstPosition);
+    if (taken < records.size()) refused = records[taken];
+    return taken;
   }
   DatalogRecord refused;
 

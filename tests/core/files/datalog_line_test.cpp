@@ -122,6 +122,64 @@ TEST(DatalogLines, ClassicAndFullColumnsFillTheRecord) {
   EXPECT_EQ(r.rpm, 3500);
 }
 
+// Whatever shortcut a line takes, its record (or its refusal) is what reading it column by
+// column with the field readers gives.
+TEST(DatalogLines, EveryLineReadsAsItsColumnsRead) {
+  std::mt19937 random(42);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  const std::vector<std::string> odd{"", "-", ".", "1.", ".5", "-0", "-0.0", "+3", " 7", "8 ",
+                                     "1e2", "x", "12345678", "123456789", "-32768.5",
+                                     "32767.9", "0.000000001", "1.23456789", "9999999.9999999"};
+  for (int i = 0; i < 30000; ++i) {
+    const auto layout = pick(2) ? DatalogLayout::Classic : DatalogLayout::Full;
+    const int columns = static_cast<int>(requiredColumns(layout)) + pick(4) - 1;
+    std::vector<std::string> texts;
+    std::string line;
+    for (int c = 0; c < columns; ++c) {
+      std::string text;
+      switch (pick(8)) {
+        case 0: text = odd[static_cast<std::size_t>(pick(static_cast<int>(odd.size())))]; break;
+        case 1: text = "-" + std::to_string(pick(40000)); break;
+        case 2: text = std::to_string(pick(400)) + "." + std::to_string(pick(1000)); break;
+        case 3: text = "-" + std::to_string(pick(100)) + "." + std::string(static_cast<std::size_t>(pick(9)), '0') + std::to_string(pick(10)); break;
+        default: text = std::to_string(pick(pick(2) ? 200 : 40000));
+      }
+      texts.push_back(text);
+      line += (c ? "\t" : "") + text;
+    }
+    DatalogRecord record;
+    const auto problem = parseDataLine(line, layout, record);
+    // The same line read with the field readers, column by column.
+    bool refused = columns < static_cast<int>(requiredColumns(layout));
+    const bool full = layout == DatalogLayout::Full;
+    const std::array<int, 11> at = full ? std::array<int, 11>{1, 2, 3, 5, 8, 9, 10, 11, 12, 15, 13}
+                                        : std::array<int, 11>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    std::array<std::int32_t, 11> values{};
+    float volts = 0;
+    for (std::size_t f = 0; f < 11 && !refused; ++f) {
+      const std::string& text = texts[static_cast<std::size_t>(at[f])];
+      if (f == 3) {
+        refused = readO2Field(text, volts) != FieldProblem::None;
+      } else {
+        refused = readFlooredField(text, values[f]) != FieldProblem::None;
+        if (!refused && f == 1 && full) {
+          values[f] *= 100;
+          refused = values[f] < -32768 || values[f] > 32767;
+        }
+      }
+    }
+    ASSERT_EQ(problem.has_value(), refused) << line;
+    if (refused) continue;
+    ASSERT_EQ(record.o2, volts) << line;
+    ASSERT_TRUE(record.seconds == values[0] && record.rpm == values[1] && record.map == values[2] &&
+                record.status == values[4] && record.gego == values[5] &&
+                record.further[0] == values[6] && record.further[1] == values[7] &&
+                record.further[2] == values[8] && record.gve == values[9] &&
+                record.gammaE == values[10])
+        << line;
+  }
+}
+
 TEST(DatalogLines, RefusedLinesSayWhy) {
   DatalogRecord r;
   EXPECT_EQ(parseDataLine("", DatalogLayout::Classic, r), "blank line");

@@ -19,10 +19,14 @@ std::string row(int rpm, const char* o2 = "0.5") {
 }
 
 struct RecordingSink : DatalogRecordSink {
-  bool take(const DatalogRecord& record, std::int64_t position) override {
-    records.push_back(record);
-    positions.push_back(position);
-    return position != stopAt;
+  std::size_t take(std::span<const DatalogRecord> batch, std::int64_t first) override {
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+      const std::int64_t position = first + static_cast<std::int64_t>(i);
+      if (position == stopAt) return i;
+      records.push_back(batch[i]);
+      positions.push_back(position);
+    }
+    return batch.size();
   }
   std::vector<DatalogRecord> records;
   std::vector<std::int64_t> positions;
