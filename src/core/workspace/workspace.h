@@ -5,6 +5,7 @@
 #include "engine/crossover_point.h"
 #include "engine/raw_data_map.h"
 #include "files/factor_tables.h"
+#include "language/language_table.h"
 #include "settings/settings.h"
 #include "vemap/filtered_map.h"
 #include "vemap/ve_table.h"
@@ -13,14 +14,15 @@ namespace tallimar::workspace {
 
 struct Workspace {
   settings::Settings settings;
-  files::FactorTables factors;          // identity until loaded from the settings' INCPath
-  engine::CrossoverPoints crossovers;   // points of the last datalog read
+  files::FactorTables factors;         // identity until loaded from the settings' INCPath
+  engine::CrossoverPoints crossovers;  // points of the last datalog read
   engine::RawDataMap rawMap;
   bool rawDataMapPresent = false;
   bool datalogPresent = false;
-  vemap::VeTable veTable;               // bins, values and the two table flags
+  vemap::VeTable veTable;  // bins, values and the two table flags
   vemap::FilteredMap filteredMap;
-  int settingsCallerCode = 0;           // 1 = main window, 2 = "Modify VE Map" window
+  int settingsCallerCode = 0;             // 1 = main window, 2 = "Modify VE Map" window
+  language::LanguageTable languageTable;  // lines of the last *.Lang file read
 
   Workspace() { factors.setIdentity(); }
 };

@@ -1,0 +1,130 @@
+// The language table: reading translation files into 501 lines and looking captions up.
+#include "language/language_table.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tallimar::language {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string numberedLines(int count, const std::string& tag) {
+  std::string text;
+  for (int i = 0; i < count; ++i)
+    text += "frmMSMain,Label" + std::to_string(i) + ",:" + tag + std::to_string(i) + "\r\n";
+  return text;
+}
+
+TEST(LanguageLookup, FirstMatchingEntryGivesTheTextAfterItsFirstColon) {
+  LanguageTable table;
+  ASSERT_TRUE(
+      table.readText("frmMSMain,mnuExit,:Beenden\r\n"
+                     "frmMSMain,mnuExit,:Nie benutzt\r\n"
+                     "frmMSMain,mnuAbout:Index fehlt\r\n"
+                     "frmMSMain,Label1,11:x\r\n"
+                     "frmMSMain,Label1,0:Status:\r\n"
+                     "frmMSMain,mnuLanguage,3:Vierte, mit Komma\r\n"
+                     "  frmMSMain,mnuHelp,:Hilfe\r\n"
+                     "frmmsmain,mnuSettings,:klein\r\n"));
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "mnuExit", ""), "Beenden");
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "mnuAbout", ""), "");  // index part missing
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "Label1", "1"), "");   // "11" is not "1"
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "Label1", "11"), "x");
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "Label1", "0"), "Status:");
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "mnuLanguage", "3"), "Vierte, mit Komma");
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "mnuLanguage", ""), "");
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "mnuHelp", ""), "Hilfe");  // key within the line
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "mnuSettings", ""), "");   // case-sensitive
+  EXPECT_EQ(table.lookupCaption("frmSettings", "mnuExit", ""), "");
+}
+
+TEST(LanguageLookup, ALaterShorterFileLeavesTheEarlierFilesTailInPlace) {
+  LanguageTable table;
+  ASSERT_TRUE(table.readText(numberedLines(300, "first")));
+  ASSERT_TRUE(table.readText(numberedLines(100, "second")));
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "Label99", ""), "second99");
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "Label100", ""), "first100");
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "Label299", ""), "first299");
+  EXPECT_EQ(table.line(300), "");
+}
+
+TEST(LanguageLookup, LinesEndInCrLfLfOrCr) {
+  LanguageTable table;
+  ASSERT_TRUE(table.readText("a,b,:1\nfrmMSMain,x,:2\rfrmMSMain,y,:3\r\n"));
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "x", ""), "2");
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "y", ""), "3");
+}
+
+class LanguageFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("tallimar-lang-" + std::to_string(::getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  void write(const std::string& name, const std::string& bytes) {
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+  }
+  fs::path dir;
+  LanguageTable table;
+  common::VectorStatusLog log;
+};
+
+TEST_F(LanguageFolder, MoreThan501LinesStoresTheFirst501AndReportsFailure) {
+  write("Long.Lang", numberedLines(600, "long"));
+  EXPECT_FALSE(table.readFile(dir.string(), "Long", log));
+  EXPECT_EQ(log.lines, std::vector<std::string>{"Failed Reading Long.Lang - Default is English"});
+  EXPECT_EQ(table.line(500), "frmMSMain,Label500,:long500");
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "Label500", ""), "long500");
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "Label501", ""), "");
+
+  write("Exact.lang", numberedLines(501, "exact"));
+  log.lines.clear();
+  EXPECT_TRUE(table.readFile(dir.string(), "Exact", log));
+  EXPECT_TRUE(log.lines.empty());
+}
+
+TEST_F(LanguageFolder, AMissingFileReportsAndKeepsTheEarlierLines) {
+  write("Deutsch.LANG", "frmMSMain,mnuExit,:Beenden\r\n");
+  ASSERT_TRUE(table.readFile(dir.string(), "Deutsch", log));  // extension in any case
+  EXPECT_FALSE(table.readFile(dir.string(), "English", log));
+  EXPECT_FALSE(table.readFile(dir.string(), "../Deutsch", log));
+  EXPECT_FALSE(table.readFile(dir.string(), "", log));
+  fs::create_directory(dir / "Folder.lang");
+  EXPECT_FALSE(table.readFile(dir.string(), "Folder", log));
+  EXPECT_EQ(log.lines,
+            (std::vector<std::string>{"Failed Reading English.Lang - Default is English",
+                                      "Failed Reading ../Deutsch.Lang - Default is English",
+                                      "Failed Reading .Lang - Default is English",
+                                      "Failed Reading Folder.Lang - Default is English"}));
+  EXPECT_EQ(table.lookupCaption("frmMSMain", "mnuExit", ""), "Beenden");
+}
+
+TEST_F(LanguageFolder, MenuListsAtMostTenLangFilesAlphabetically) {
+  for (const char* name : {"zulu.Lang", "Alpha.lang", "beta.LANG", "Deutsch.v2.Lang", "notes.txt",
+                           "lang", "x.Lang.bak"})
+    write(name, "");
+  fs::create_directory(dir / "Dir.Lang");
+  const auto choices = listLanguages(dir.string(), 10);
+  ASSERT_EQ(choices.size(), 4u);
+  EXPECT_EQ(choices[0].fileName, "Alpha.lang");
+  EXPECT_EQ(choices[1].fileName, "beta.LANG");
+  EXPECT_EQ(choices[2].caption, "Deutsch");
+  EXPECT_EQ(choices[2].language, "Deutsch.v2");
+  EXPECT_EQ(choices[3].caption, "zulu");
+
+  for (int i = 0; i < 12; ++i) write("L" + std::to_string(10 + i) + ".Lang", "");
+  const auto ten = listLanguages(dir.string(), 10);
+  ASSERT_EQ(ten.size(), 10u);
+  EXPECT_EQ(ten.front().caption, "Alpha");
+  EXPECT_EQ(ten.back().caption, "L16");
+  EXPECT_TRUE(listLanguages((dir / "missing").string(), 10).empty());
+}
+
+}  // namespace
+}  // namespace tallimar::language

@@ -1,0 +1,97 @@
+// Qt prompts: the boxes and dialogs get the title, icon, buttons, filters, preset name,
+// extension and folder of the request, and the user's choice comes back.
+#include "ui/app/qt_prompts.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+namespace tallimar::ui {
+namespace {
+
+using common::Answer;
+using common::MessageButtons;
+using common::MessageIcon;
+
+// Runs act on the modal dialog once it is up.
+template <typename Dialog>
+void whenShown(std::function<void(Dialog&)> act) {
+  QTimer::singleShot(0, [act] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    act(*dialog);
+  });
+}
+
+TEST(QtPrompts, MessageBoxesAnswerWithTheButtonPressedOrTheirCloseAnswer) {
+  QtPrompts prompts;
+  whenShown<QMessageBox>([](QMessageBox& box) {
+    EXPECT_EQ(box.windowTitle(), "Tallimar");
+    EXPECT_EQ(box.text(), "Append?");
+    EXPECT_EQ(box.icon(), QMessageBox::Warning);
+    EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.button(QMessageBox::No)->click();
+  });
+  EXPECT_EQ(
+      prompts.message("Tallimar", "Append?", MessageButtons::YesNoCancel, MessageIcon::Exclamation),
+      Answer::No);
+
+  whenShown<QMessageBox>([](QMessageBox& box) {
+    EXPECT_EQ(box.icon(), QMessageBox::Critical);
+    box.reject();  // closed without a button
+  });
+  EXPECT_EQ(prompts.message("Tallimar", "Refused", MessageButtons::YesNo, MessageIcon::Stop),
+            Answer::No);
+
+  whenShown<QMessageBox>([](QMessageBox& box) { box.reject(); });
+  EXPECT_EQ(prompts.message("Tallimar", "Done", MessageButtons::Ok, MessageIcon::None), Answer::Ok);
+}
+
+TEST(QtPrompts, FileDialogsUseTheRequestAndReturnTheChoice) {
+  QTemporaryDir dir;
+  QFile(dir.filePath("a.xls")).open(QIODevice::WriteOnly);
+  QFile(dir.filePath("b.xls")).open(QIODevice::WriteOnly);
+  QtPrompts prompts;
+  whenShown<QFileDialog>([&dir](QFileDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Open Datalog");
+    EXPECT_EQ(dialog.directory().absolutePath(), QDir(dir.path()).absolutePath());
+    EXPECT_EQ(dialog.nameFilters(), QStringList{"*.xls"});
+    EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFiles);
+    dialog.selectFile("\"a.xls\" \"b.xls\"");
+    static_cast<QDialog&>(dialog).accept();
+  });
+  const auto opened =
+      prompts.openFiles({"Open Datalog", "*.xls", "", "xls", dir.path().toStdString()}, true);
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened[0], dir.filePath("a.xls").toStdString());
+
+  whenShown<QFileDialog>([](QFileDialog& dialog) {
+    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(dialog.defaultSuffix(), "vex");
+    static_cast<QDialog&>(dialog).accept();  // the preset name as it stands
+  });
+  const auto saved =
+      prompts.saveFile({"Save LD Map", "*.vex", "table", "vex", dir.path().toStdString()});
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_EQ(*saved, dir.filePath("table.vex").toStdString());
+
+  whenShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
+  EXPECT_FALSE(prompts.saveFile({"Save", "*.vex", "x", "vex", dir.path().toStdString()}));
+}
+
+TEST(QtPrompts, FiltersBecomeQtNameFilters) {
+  EXPECT_EQ(QtPrompts::nameFilters("*.xls"), QStringList{"*.xls"});
+  EXPECT_EQ(QtPrompts::nameFilters("*.vex;*.dmp"), QStringList{"*.vex *.dmp"});
+  EXPECT_EQ(QtPrompts::nameFilters("Datalogs|*.xls|All files|*.*"),
+            (QStringList{"Datalogs (*.xls)", "All files (*.*)"}));
+  EXPECT_TRUE(QtPrompts::nameFilters("").isEmpty());
+}
+
+}  // namespace
+}  // namespace tallimar::ui

@@ -1,0 +1,81 @@
+// The per-user INI store: texts come back as written, keys live under "section/key" in one
+// file per application, and hand-edited files read as the program expects.
+#include "ui/app/qt_settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "settings/settings_io.h"
+
+namespace tallimar::ui {
+namespace {
+
+TEST(QtSettingsStore, TextsComeBackExactlyAsSaved) {
+  QTemporaryDir dir;
+  const QString ini = dir.filePath("store.ini");
+  const std::vector<std::string> texts = {"",
+                                          "0.5",
+                                          " padded ",
+                                          "a, b, c",
+                                          "\"quoted\"",
+                                          "@Variant(x)",
+                                          "C:\\inc\\files",
+                                          "Français",
+                                          "semi;colon",
+                                          "x=y [z]",
+                                          "True"};
+  {
+    QtSettingsStore store(ini);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+      store.save("MegaSquirt", "Settings", "Key" + std::to_string(i), texts[i]);
+  }
+  QtSettingsStore reopened(ini);  // saved at once, read by a fresh store
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    EXPECT_EQ(reopened.get("MegaSquirt", "Settings", "Key" + std::to_string(i), "<none>"),
+              texts[i]);
+  EXPECT_EQ(reopened.get("MegaSquirt", "Settings", "Missing", "dflt"), "dflt");
+  EXPECT_EQ(reopened.get("MegaSquirt", "Other", "Key1", "dflt"), "dflt");
+}
+
+TEST(QtSettingsStore, PerUserStoreKeepsOneIniFilePerApplication) {
+  QTemporaryDir dir;
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+  {
+    QtSettingsStore store;
+    store.save("MegaSquirt", "Settings", "RPMMax", "7500");
+    store.save("Other", "Settings", "RPMMax", "1");
+    EXPECT_EQ(store.get("MegaSquirt", "Settings", "RPMMax", ""), "7500");
+  }
+  QFile file(dir.filePath("Tallimar/MegaSquirt.ini"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray content = file.readAll();
+  EXPECT_TRUE(content.contains("[Settings]"));
+  EXPECT_TRUE(content.contains("RPMMax=7500"));
+  EXPECT_TRUE(QFile::exists(dir.filePath("Tallimar/Other.ini")));
+}
+
+TEST(QtSettingsStore, HandEditedFileReadsIntoTheRecord) {
+  QTemporaryDir dir;
+  const QString ini = dir.filePath("hand.ini");
+  QFile file(ini);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(
+      "[Settings]\r\nRPMMax=7500abc\r\nTempereature=celsius\r\nManifold=Bar\r\n"
+      "VERange=Mean\r\nO2Transfer=0.45\r\nINCPath=/home/tuner/my inc, old\r\n");
+  file.close();
+  QtSettingsStore store(ini);
+  settings::Settings record;
+  settings::loadSettings(store, record);
+  EXPECT_EQ(record.rpmMax, 7500);
+  EXPECT_EQ(record.temperatureUnit, 0);
+  EXPECT_EQ(record.manifoldUnit, 3);
+  EXPECT_EQ(record.veRange, 1);
+  EXPECT_EQ(record.o2Transfer, 0.45f);
+  EXPECT_EQ(record.incPath, "/home/tuner/my inc, old");
+}
+
+}  // namespace
+}  // namespace tallimar::ui
