@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -146,6 +147,12 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view word) {
 }
 
 FilePointer openForReading(const std::string& path, std::string& problem, std::uint64_t* size) {
+  // A pipe or a device may never end (/dev/zero): only plain files are datalogs.
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec)) {
+    problem = "is not a file";
+    return nullptr;
+  }
   FilePointer file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     problem = std::string("cannot be opened: ") + std::strerror(errno);

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -88,6 +89,12 @@ std::optional<std::string> encodeRawMapFile(const engine::RawDataMap& map, Overf
 }
 
 bool loadRawMapFile(const std::string& path, engine::RawDataMap& into, std::string& problem) {
+  // A pipe or a device may never end (/dev/zero): only plain files are map files.
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec)) {
+    problem = "is not a file";
+    return false;
+  }
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!file) {
     problem = std::string("cannot be opened: ") + std::strerror(errno);

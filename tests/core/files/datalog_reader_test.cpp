@@ -68,6 +68,11 @@ TEST_F(DatalogReader, LayoutComesFromTheFirstTwoCarriageReturnLines) {
   const auto empty = probeDatalog(write("e.xls", ""));
   EXPECT_EQ(empty.kind, DatalogProbe::Kind::Unreadable);
   EXPECT_EQ(empty.problem, "is empty");
+  for (const char* device : {"/dev/zero", "/tmp"}) {
+    const auto special = probeDatalog(device);
+    EXPECT_EQ(special.kind, DatalogProbe::Kind::Unreadable);
+    EXPECT_EQ(special.problem, "is not a file");
+  }
   const auto missing = probeDatalog(path("missing.xls"));
   EXPECT_EQ(missing.kind, DatalogProbe::Kind::Unreadable);
   EXPECT_EQ(missing.problem.rfind("cannot be opened", 0), 0u);

@@ -90,6 +90,8 @@ TEST_F(RawMapFile, ShortLongAndMissingFilesAreRefusedAndTheMapKept) {
   EXPECT_EQ(problem.rfind("ends inside record 1 of", 0), 0u);
   // A length field pointing past the end of the file.
   EXPECT_FALSE(loadRawMapFile(write("lie.HDMAP", std::string("\xff\xff", 2) + std::string(1000, ' ')), kept, problem));
+  EXPECT_FALSE(loadRawMapFile("/dev/zero", kept, problem));
+  EXPECT_EQ(problem, "is not a file");
   EXPECT_FALSE(loadRawMapFile(path("none.HDMAP"), kept, problem));
   EXPECT_EQ(problem.rfind("cannot be opened", 0), 0u);
   EXPECT_TRUE(sameMaps(kept, before));
