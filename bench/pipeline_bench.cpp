@@ -22,7 +22,8 @@ void ReadAndCountNewlines(benchmark::State& state) {
   const std::string& path = millionLineDatalog();
   std::vector<char> buffer(std::size_t{1} << 20);
   for (auto _ : state) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         &std::fclose);
     std::size_t newlines = 0;
     for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0;)
       newlines += static_cast<std::size_t>(std::count(buffer.data(), buffer.data() + n, '\n'));
@@ -72,7 +73,11 @@ void ReduceFullRawMap(benchmark::State& state) {
     benchmark::DoNotOptimize(map.at(75, 128).average);
   }
 }
-BENCHMARK(ReduceFullRawMap)->ArgNames({"values", "outliers"})->Args({1, 0})->Args({10, 0})->Args({10, 1})
+BENCHMARK(ReduceFullRawMap)
+    ->ArgNames({"values", "outliers"})
+    ->Args({1, 0})
+    ->Args({10, 0})
+    ->Args({10, 1})
     ->Unit(benchmark::kMillisecond);
 
 // Prints every run as usual and, at the end, the pipeline's time as a multiple of the

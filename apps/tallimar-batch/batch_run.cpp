@@ -27,7 +27,8 @@ class BatchPrompts : public common::Prompts {
   explicit BatchPrompts(std::ostream& err) : m_err(err) {}
   Answer message(const std::string&, const std::string& text, MessageButtons buttons,
                  common::MessageIcon) override {
-    if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel) return Answer::Yes;
+    if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel)
+      return Answer::Yes;
     m_err << "Message: " << text << '\n';
     return Answer::Ok;
   }
@@ -78,7 +79,8 @@ std::vector<std::string> settingKeys() {
       keys.push_back(key);
       return defaultText;
     }
-    void save(const std::string&, const std::string&, const std::string&, const std::string&) override {}
+    void save(const std::string&, const std::string&, const std::string&,
+              const std::string&) override {}
     mutable std::vector<std::string> keys;
   } recorder;
   settings::Settings ignored;

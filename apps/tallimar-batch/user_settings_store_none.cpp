@@ -4,8 +4,9 @@
 namespace tallimar::batch {
 
 std::unique_ptr<settings::SettingsStore> openUserSettingsStore(std::string& why) {
-  why = "this tallimar-batch was built without Qt and cannot read the user's settings; "
-        "use --no-user-settings";
+  why =
+      "this tallimar-batch was built without Qt and cannot read the user's settings; "
+      "use --no-user-settings";
   return nullptr;
 }
 

@@ -35,8 +35,8 @@ class TallimarBatch : public testsupport::TempDirTest {
   };
   // Runs the program with a private configuration folder, so the user's store is never used.
   Run run(const Lines& arguments) {
-    std::string command = "XDG_CONFIG_HOME=" + quoted(path("config")) + " HOME=" + quoted(path("home")) +
-                          " " + quoted(TALLIMAR_BATCH_PROGRAM);
+    std::string command = "XDG_CONFIG_HOME=" + quoted(path("config")) +
+                          " HOME=" + quoted(path("home")) + " " + quoted(TALLIMAR_BATCH_PROGRAM);
     for (const auto& argument : arguments) command += " " + quoted(argument);
     command += " >" + quoted(path("out.txt")) + " 2>" + quoted(path("err.txt"));
     const int status = std::system(command.c_str());
@@ -73,36 +73,38 @@ TEST_F(TallimarBatch, ReadsDatalogsAndSavesLikeTheCommands) {
   const auto a = datalog("a.xls", 20000, 1);
   const auto b = datalog("b.xls", 5000, 2);
   const auto map = path("map.HDMAP"), points = path("points.xls");
-  const Run result = run({"--no-user-settings", a, b, "--save-hdmap", map, "--save-crossovers",
-                          points, "--list"});
+  const Run result =
+      run({"--no-user-settings", a, b, "--save-hdmap", map, "--save-crossovers", points, "--list"});
   ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
 
   InProcess expected;
   expected.open({a, b});
   Lines expectedErr = expected.status.lines;
-  for (const char* line : {"Saving Raw Data Map", "Finished Saving", "Saving Crossover Point List",
-                           "Finished Saving"})
+  for (const char* line :
+       {"Saving Raw Data Map", "Finished Saving", "Saving Crossover Point List", "Finished Saving"})
     expectedErr.push_back(line);
   EXPECT_EQ(result.err, expectedErr);
   EXPECT_EQ(result.out, expected.list.lines);
   EXPECT_EQ(result.out.front(), "**** DataLog: a.xls ****");
   EXPECT_EQ(read(map), *files::encodeRawMapFile(expected.ws.rawMap));
   const Lines exported = common::splitLines(read(points));
-  EXPECT_EQ(exported[106], std::to_string(expected.ws.crossovers.size()) +
-                               " O2 Transfer Points at 0.500 Volts");
+  EXPECT_EQ(exported[106],
+            std::to_string(expected.ws.crossovers.size()) + " O2 Transfer Points at 0.500 Volts");
   EXPECT_EQ(exported.size(), 108 + expected.ws.crossovers.size());
 }
 
 TEST_F(TallimarBatch, SetOverridesSettingsForTheRunOnly) {
   const auto a = datalog("a.xls", 20000, 3);
   const auto points = path("points.xls");
-  const Run result = run({"--no-user-settings", "--set", "O2Transfer=0.45", "--set=VEOutlierEnable=True",
-                          "--set", "VEOutlierSigma=0.5", a, "--save-crossovers", points, "--list"});
+  const Run result =
+      run({"--no-user-settings", "--set", "O2Transfer=0.45", "--set=VEOutlierEnable=True", "--set",
+           "VEOutlierSigma=0.5", a, "--save-crossovers", points, "--list"});
   ASSERT_EQ(result.exitCode, 0);
   EXPECT_NE(common::splitLines(read(points))[106].find(" at 0.450 Volts"), std::string::npos);
-  const bool outliers = std::any_of(result.out.begin(), result.out.end(), [](const std::string& line) {
-    return line.find(" Outlier(s) Eliminated from ") != std::string::npos;
-  });
+  const bool outliers =
+      std::any_of(result.out.begin(), result.out.end(), [](const std::string& line) {
+        return line.find(" Outlier(s) Eliminated from ") != std::string::npos;
+      });
   EXPECT_TRUE(outliers);
   // Without --list nothing goes to standard output.
   EXPECT_TRUE(run({"--no-user-settings", a}).out.empty());
@@ -132,7 +134,8 @@ TEST_F(TallimarBatch, FailuresAndRefusalsExitWithOneAndSaveNothing) {
   Run result = run({"--no-user-settings", good, table, "--save-hdmap", map});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_FALSE(std::filesystem::exists(map));
-  EXPECT_NE(std::find(result.err.begin(), result.err.end(), "Message: Invalid Datalog File; Missing Header"),
+  EXPECT_NE(std::find(result.err.begin(), result.err.end(),
+                      "Message: Invalid Datalog File; Missing Header"),
             result.err.end());
   EXPECT_NE(std::find(result.err.begin(), result.err.end(),
                       "line 1 of aem.xls does not start with a \"Seconds\" column"),
@@ -163,9 +166,11 @@ TEST_F(TallimarBatch, UsageErrorsExitWithTwo) {
     EXPECT_EQ(result.exitCode, 2) << (arguments.empty() ? "" : arguments[0]);
     ASSERT_FALSE(result.err.empty());
     EXPECT_EQ(result.err[0].rfind("tallimar-batch: ", 0), 0u);
-    EXPECT_NE(std::find(result.err.begin(), result.err.end(),
-                        "usage: tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]"),
-              result.err.end());
+    EXPECT_NE(
+        std::find(
+            result.err.begin(), result.err.end(),
+            "usage: tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]"),
+        result.err.end());
   }
   const Run help = run({"--help"});
   EXPECT_EQ(help.exitCode, 0);

@@ -17,8 +17,8 @@ std::string defaultLineEnd(const DatalogSpec& spec) {
 
 std::string volts(int millivolts) {
   char text[16];
-  std::snprintf(text, sizeof text, "%s%d.%03d", millivolts < 0 ? "-" : "", std::abs(millivolts) / 1000,
-                std::abs(millivolts) % 1000);
+  std::snprintf(text, sizeof text, "%s%d.%03d", millivolts < 0 ? "-" : "",
+                std::abs(millivolts) / 1000, std::abs(millivolts) % 1000);
   return text;
 }
 
@@ -27,13 +27,17 @@ int floorDiv(int value, int by) { return value >= 0 ? value / by : -((-value + b
 }  // namespace
 
 DatalogGenerator::DatalogGenerator(const DatalogSpec& spec)
-    : m_spec(spec), m_random(spec.seed),
-      m_rpm(spec.rpmLow + 300), m_map(spec.mapLow + 10),
-      m_rpmTarget(m_rpm), m_mapTarget(m_map) {}
+    : m_spec(spec),
+      m_random(spec.seed),
+      m_rpm(spec.rpmLow + 300),
+      m_map(spec.mapLow + 10),
+      m_rpmTarget(m_rpm),
+      m_mapTarget(m_map) {}
 
 std::string DatalogGenerator::header() const {
   std::string text = m_spec.layout == LogLayout::Full
-                         ? "Time\tSecL\tRPM\tMAP\tTP\tO2\tMAT\tCLT\tEngine\tGego\tGair\tGwarm\tGbaro\tGammae\tTPSacc\tGve\tPW"
+                         ? "Time\tSecL\tRPM\tMAP\tTP\tO2\tMAT\tCLT\tEngine\tGego\tGair\tGwarm\tGbar"
+                           "o\tGammae\tTPSacc\tGve\tPW"
                          : "Seconds\tRPM\tMAP\tO2\tStatus\tGego\tGair\tGwarm\tGbaro\tGve\tGammaE";
   if (m_spec.lowerCaseHeader)
     std::transform(text.begin(), text.end(), text.begin(), [](char c) {
@@ -92,15 +96,14 @@ GeneratedSample DatalogGenerator::next() {
 std::string DatalogGenerator::line(const GeneratedSample& s) const {
   char text[256];
   if (m_spec.layout == LogLayout::Full) {
-    std::snprintf(text, sizeof text,
-                  "%.3f\t%d\t%d\t%d\t%d\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%.1f", s.time,
-                  s.seconds, floorDiv(s.rpm, 100), s.map, s.tps, volts(s.o2Millivolts).c_str(),
-                  s.mat, s.clt, s.status, s.gego, s.gair, s.gwarm, s.gbaro, s.gammaE, 0, s.gve,
-                  s.gve * 0.1);
+    std::snprintf(
+        text, sizeof text, "%.3f\t%d\t%d\t%d\t%d\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%.1f",
+        s.time, s.seconds, floorDiv(s.rpm, 100), s.map, s.tps, volts(s.o2Millivolts).c_str(), s.mat,
+        s.clt, s.status, s.gego, s.gair, s.gwarm, s.gbaro, s.gammaE, 0, s.gve, s.gve * 0.1);
   } else {
-    std::snprintf(text, sizeof text, "%d\t%d\t%d\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d", s.seconds,
-                  s.rpm, s.map, volts(s.o2Millivolts).c_str(), s.status, s.gego, s.gair,
-                  s.gwarm, s.gbaro, s.gve, s.gammaE);
+    std::snprintf(text, sizeof text, "%d\t%d\t%d\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d", s.seconds, s.rpm,
+                  s.map, volts(s.o2Millivolts).c_str(), s.status, s.gego, s.gair, s.gwarm, s.gbaro,
+                  s.gve, s.gammaE);
   }
   return text;
 }
@@ -143,7 +146,8 @@ std::string generateDatalog(const DatalogSpec& spec) {
 }
 
 void writeDatalog(const std::string& path, const DatalogSpec& spec) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
+                                                       &std::fclose);
   if (!file) throw std::runtime_error("cannot create " + path);
   std::string pending;
   auto flush = [&] {
@@ -161,7 +165,8 @@ void writeDatalog(const std::string& path, const DatalogSpec& spec) {
 std::vector<files::DatalogRecord> expectedRecords(const DatalogSpec& spec) {
   DatalogGenerator generator(spec);
   std::vector<files::DatalogRecord> records;
-  for (std::int64_t i = 0; i < spec.samples; ++i) records.push_back(generator.record(generator.next()));
+  for (std::int64_t i = 0; i < spec.samples; ++i)
+    records.push_back(generator.record(generator.next()));
   // The no-line-feed layout does not read a last line that has no line feed.
   if (spec.layout == LogLayout::NoLineFeed && !spec.lastLineEnded && !records.empty())
     records.pop_back();

@@ -17,14 +17,14 @@ enum class LogLayout { NoLineFeed, Classic, Full };
 
 struct DatalogSpec {
   LogLayout layout = LogLayout::Classic;
-  std::int64_t samples = 1000;       // data lines
+  std::int64_t samples = 1000;  // data lines
   std::uint32_t seed = 1;
-  double transferVolts = 0.5;        // the O2 swings around this voltage
-  std::string lineEnd;               // empty: "\r\n" (classic, full) or "\n" (no-line-feed)
-  bool lastLineEnded = true;         // false: the last data line has no line end
-  bool lowerCaseHeader = false;      // "seconds\trpm..." / "time\tsecl..."
-  double statusGapChance = 0.004;    // per sample: a run of other Status bits begins
-  int halfCycleMin = 6;              // samples the O2 stays rich (or lean) in a row
+  double transferVolts = 0.5;      // the O2 swings around this voltage
+  std::string lineEnd;             // empty: "\r\n" (classic, full) or "\n" (no-line-feed)
+  bool lastLineEnded = true;       // false: the last data line has no line end
+  bool lowerCaseHeader = false;    // "seconds\trpm..." / "time\tsecl..."
+  double statusGapChance = 0.004;  // per sample: a run of other Status bits begins
+  int halfCycleMin = 6;            // samples the O2 stays rich (or lean) in a row
   int halfCycleMax = 12;
   int rpmLow = 900, rpmHigh = 6500;  // rev/min
   int mapLow = 25, mapHigh = 100;    // kPa
@@ -46,8 +46,8 @@ struct GeneratedSample {
 class DatalogGenerator {
  public:
   explicit DatalogGenerator(const DatalogSpec& spec);
-  std::string header() const;                          // without line end
-  GeneratedSample next();                              // the next sample of the drive
+  std::string header() const;                             // without line end
+  GeneratedSample next();                                 // the next sample of the drive
   std::string line(const GeneratedSample& sample) const;  // without line end
   // The record a correct reader makes of the sample's line.
   files::DatalogRecord record(const GeneratedSample& sample) const;

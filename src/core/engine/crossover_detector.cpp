@@ -63,8 +63,8 @@ CrossoverDetector::Step CrossoverDetector::offer(const files::DatalogRecord& rec
         m_stopped = true;
         return Step::NewVeOutOfRange;
       }
-      m_points.push_back({record.rpm, record.map, record.gego, record.gve, record.gammaE,
-                          record.o2, *corrected});
+      m_points.push_back(
+          {record.rpm, record.map, record.gego, record.gve, record.gammaE, record.o2, *corrected});
       m_positions.push_back(samplePosition);
     }
     // A crossing below RPMMin is not kept but still moves the history on.
@@ -80,7 +80,7 @@ CrossoverDetector::Step CrossoverDetector::offer(const files::DatalogRecord& rec
 }
 
 std::size_t CrossoverDetector::offerAll(std::span<const files::DatalogRecord> records,
-                                       std::int64_t firstPosition) {
+                                        std::int64_t firstPosition) {
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (offer(records[i], firstPosition + static_cast<std::int64_t>(i)) == Step::NewVeOutOfRange)
       return i;

@@ -33,7 +33,8 @@ CellFigures reduceValues(std::string_view valuesText, const ReductionSettings& s
   CellFigures figures;
   figures.valueCount = scratch.size();
   if (settings.outlierEnable && scratch.size() >= 3) {
-    const double band = sampleStandardDeviation(scratch) * static_cast<double>(settings.outlierSigma);
+    const double band =
+        sampleStandardDeviation(scratch) * static_cast<double>(settings.outlierSigma);
     const double centre = roundedMean(scratch);
     std::size_t kept = 0;
     for (double v : scratch)

@@ -30,11 +30,10 @@ double readElement(std::string_view element) {
   std::int64_t magnitude = 0;
   while (i < element.size() && i - firstDigit < 15 && element[i] >= '0' && element[i] <= '9')
     magnitude = magnitude * 10 + (element[i++] - '0');
-  const bool simple = i > firstDigit && (i == element.size() || (element[i] != '.' &&
-                                                                  element[i] != 'e' &&
-                                                                  element[i] != 'E' &&
-                                                                  (element[i] < '0' ||
-                                                                   element[i] > '9')));
+  const bool simple =
+      i > firstDigit &&
+      (i == element.size() || (element[i] != '.' && element[i] != 'e' && element[i] != 'E' &&
+                               (element[i] < '0' || element[i] > '9')));
   if (!simple) return common::parseLeadingNumber(element);
   const double value = static_cast<double>(magnitude);
   return negative ? -value : value;

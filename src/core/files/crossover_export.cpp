@@ -56,8 +56,7 @@ std::string crossoverExportLine(const engine::CrossoverPoint& point) {
 std::optional<std::string> buildCrossoverExport(const engine::RawDataMap& map,
                                                 const engine::CrossoverPoints& points,
                                                 const settings::Settings& settings,
-                                                const std::string& dateTime,
-                                                std::string& problem) {
+                                                const std::string& dateTime, std::string& problem) {
   const std::vector<double> columns = rpmSteps(settings, 0.0);
   std::vector<int> indices;
   for (double r : columns) {
@@ -76,9 +75,11 @@ std::optional<std::string> buildCrossoverExport(const engine::RawDataMap& map,
 
   const bool median = settings.veRange != 0;
   std::string text;
-  text.reserve(static_cast<std::size_t>(std::max<int>(settings.mapMax, 0)) * (indices.size() * 4 + 16) +
+  text.reserve(static_cast<std::size_t>(std::max<int>(settings.mapMax, 0)) *
+                   (indices.size() * 4 + 16) +
                points.size() * 40 + 4096);
-  text += std::string("High Density VE Map ") + (median ? "-Median- " : "-Average- ") + dateTime + kEnd;
+  text +=
+      std::string("High Density VE Map ") + (median ? "-Median- " : "-Average- ") + dateTime + kEnd;
   text += "High Density VE Map " + dateTime + kEnd;
   for (int m = 1; m <= settings.mapMax; ++m) {
     text += "MAP:";

@@ -23,7 +23,6 @@ std::string crossoverExportLine(const engine::CrossoverPoint& point);
 std::optional<std::string> buildCrossoverExport(const engine::RawDataMap& map,
                                                 const engine::CrossoverPoints& points,
                                                 const settings::Settings& settings,
-                                                const std::string& dateTime,
-                                                std::string& problem);
+                                                const std::string& dateTime, std::string& problem);
 
 }  // namespace tallimar::files

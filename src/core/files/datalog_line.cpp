@@ -15,8 +15,8 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 FieldProblem floorIntoRange(double value, std::int32_t& out) {
   const double floored = std::floor(value);
@@ -39,10 +39,11 @@ std::string shownText(std::string_view text) {
   return "\"" + shown + "\"";
 }
 
-std::string fieldProblemText(const ColumnName& column, std::string_view text, FieldProblem problem) {
+std::string fieldProblemText(const ColumnName& column, std::string_view text,
+                             FieldProblem problem) {
   return std::string(column.name) + " (column " + std::to_string(column.column + 1) + ") " +
-         shownText(text) + (problem == FieldProblem::NotANumber ? " is not a number"
-                                                                : " is out of range");
+         shownText(text) +
+         (problem == FieldProblem::NotANumber ? " is not a number" : " is out of range");
 }
 
 // Column of each record field per layout, in the record's order:
@@ -51,20 +52,39 @@ struct LayoutColumns {
   std::array<ColumnName, 11> fields;
 };
 
-constexpr LayoutColumns kShortColumns{{{{0, "Seconds"}, {1, "RPM"}, {2, "MAP"}, {3, "O2"},
-                                        {4, "Status"}, {5, "Gego"}, {6, "Gair"}, {7, "Gwarm"},
-                                        {8, "Gbaro"}, {9, "Gve"}, {10, "GammaE"}}}};
-constexpr LayoutColumns kFullColumns{{{{1, "Seconds"}, {2, "RPM"}, {3, "MAP"}, {5, "O2"},
-                                       {8, "Status"}, {9, "Gego"}, {10, "Gair"}, {11, "Gwarm"},
-                                       {12, "Gbaro"}, {15, "Gve"}, {13, "GammaE"}}}};
+constexpr LayoutColumns kShortColumns{{{{0, "Seconds"},
+                                        {1, "RPM"},
+                                        {2, "MAP"},
+                                        {3, "O2"},
+                                        {4, "Status"},
+                                        {5, "Gego"},
+                                        {6, "Gair"},
+                                        {7, "Gwarm"},
+                                        {8, "Gbaro"},
+                                        {9, "Gve"},
+                                        {10, "GammaE"}}}};
+constexpr LayoutColumns kFullColumns{{{{1, "Seconds"},
+                                       {2, "RPM"},
+                                       {3, "MAP"},
+                                       {5, "O2"},
+                                       {8, "Status"},
+                                       {9, "Gego"},
+                                       {10, "Gair"},
+                                       {11, "Gwarm"},
+                                       {12, "Gbaro"},
+                                       {15, "Gve"},
+                                       {13, "GammaE"}}}};
 
 }  // namespace
 
 std::string_view layoutStatusLine(DatalogLayout layout) {
   switch (layout) {
-    case DatalogLayout::NoLineFeed: return "Reading DataLog File (No Line Feeds)";
-    case DatalogLayout::Classic: return "Reading DataLog File (Classic - LineFeeds)";
-    case DatalogLayout::Full: return "Reading DataLog File (Full - LineFeeds)";
+    case DatalogLayout::NoLineFeed:
+      return "Reading DataLog File (No Line Feeds)";
+    case DatalogLayout::Classic:
+      return "Reading DataLog File (Classic - LineFeeds)";
+    case DatalogLayout::Full:
+      return "Reading DataLog File (Full - LineFeeds)";
   }
   return {};
 }
@@ -125,8 +145,8 @@ FieldProblem readO2Field(std::string_view text, float& volts) {
     while (i < text.size() && isDigit(text[i]) && digits < 15)
       mantissa = mantissa * 10 + (text[i++] - '0'), ++digits, ++decimals;
   }
-  const bool stops = i == text.size() || !(isDigit(text[i]) || text[i] == '.' ||
-                                           text[i] == 'e' || text[i] == 'E');
+  const bool stops =
+      i == text.size() || !(isDigit(text[i]) || text[i] == '.' || text[i] == 'e' || text[i] == 'E');
   double value = 0.0;
   if (stops && digits > 0) {
     // Both operands are exact doubles, so the quotient is the correctly rounded value.
@@ -147,10 +167,10 @@ namespace {
 // the record order of LayoutColumns), or the O2 voltage.
 constexpr int kSkip = -1;
 constexpr int kO2 = 3;
-constexpr std::array<int, 16> kShortRoles{0, 1, 2, kO2, 4, 5, 6, 7, 8, 9, 10,
-                                          kSkip, kSkip, kSkip, kSkip, kSkip};
+constexpr std::array<int, 16> kShortRoles{0, 1, 2,  kO2,   4,     5,     6,     7,
+                                          8, 9, 10, kSkip, kSkip, kSkip, kSkip, kSkip};
 constexpr std::array<int, 16> kFullRoles{kSkip, 0, 1, 2, kSkip, kO2, kSkip, kSkip,
-                                         4, 5, 6, 7, 8, 10, kSkip, 9};
+                                         4,     5, 6, 7, 8,     10,  kSkip, 9};
 
 // Eight bytes of a line; the caller guarantees they are readable (a padded copy).
 std::uint64_t load8(const char* p) {
@@ -165,8 +185,8 @@ std::uint64_t load8(const char* p) {
 int leadingDigits(std::uint64_t bytes) {
   constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ULL;
   constexpr std::uint64_t kThrees = 0x3030303030303030ULL;
-  const std::uint64_t nonDigit = ((bytes & kHigh) ^ kThrees) |
-                                 (((bytes + 0x0606060606060606ULL) & kHigh) ^ kThrees);
+  const std::uint64_t nonDigit =
+      ((bytes & kHigh) ^ kThrees) | (((bytes + 0x0606060606060606ULL) & kHigh) ^ kThrees);
   return nonDigit ? std::countr_zero(nonDigit) / 8 : 8;
 }
 
@@ -180,7 +200,8 @@ std::uint32_t digitsValue(std::uint64_t bytes, int count) {
   bytes -= 0x3030303030303030ULL;
   bytes = bytes * 10 + (bytes >> 8);
   bytes = (((bytes & 0x000000FF000000FFULL) * 0x000F424000000064ULL) +
-           (((bytes >> 16) & 0x000000FF000000FFULL) * 0x0000271000000001ULL)) >> 32;
+           (((bytes >> 16) & 0x000000FF000000FFULL) * 0x0000271000000001ULL)) >>
+          32;
   return static_cast<std::uint32_t>(bytes);
 }
 
@@ -201,7 +222,8 @@ bool readShortDigits(const char* field, std::size_t length, std::int32_t& value)
   const auto unused = static_cast<unsigned>(8 * (4 - length));  // bits beyond the field
   const std::uint32_t mask = ~0u >> unused;
   const std::uint32_t nonDigit = (((bytes & 0xF0F0F0F0u) ^ 0x30303030u) |
-                                  (((bytes + 0x06060606u) & 0xF0F0F0F0u) ^ 0x30303030u)) & mask;
+                                  (((bytes + 0x06060606u) & 0xF0F0F0F0u) ^ 0x30303030u)) &
+                                 mask;
   if (nonDigit != 0) return false;
   // The digits moved to the top and "0"-padded in front, then paired: 10 d0 + d1 and
   // 10 d2 + d3 in the two 16-bit lanes, then 100 x the first + the second.
@@ -292,8 +314,9 @@ bool parsePlainLine(std::string_view line, DatalogLayout layout, DatalogRecord& 
     const std::uint64_t decimalMask =
         number.decimals == 0 ? 0 : (~0ULL >> (64 - 8 * number.decimals));
     const bool fraction = (number.fractionBytes & 0x0F0F0F0F0F0F0F0FULL & decimalMask) != 0;
-    std::int64_t floored = number.negative ? -static_cast<std::int64_t>(number.whole) - (fraction ? 1 : 0)
-                                           : number.whole;
+    std::int64_t floored = number.negative
+                               ? -static_cast<std::int64_t>(number.whole) - (fraction ? 1 : 0)
+                               : number.whole;
     if (role == 1 && layout == DatalogLayout::Full) floored *= 100;
     if (floored < -32768 || floored > 32767) return false;
     numbers[static_cast<std::size_t>(role)] = static_cast<std::int32_t>(floored);
@@ -330,8 +353,7 @@ std::optional<std::string> parseAnyLine(std::string_view line, DatalogLayout lay
     if (line.empty()) return std::string("blank line");
     return "fewer than " + std::to_string(needed) + " columns (" + std::to_string(found) + ")";
   }
-  const LayoutColumns& layoutColumns =
-      layout == DatalogLayout::Full ? kFullColumns : kShortColumns;
+  const LayoutColumns& layoutColumns = layout == DatalogLayout::Full ? kFullColumns : kShortColumns;
   std::array<std::int32_t, 11> numbers{};
   for (std::size_t f = 0; f < layoutColumns.fields.size(); ++f) {
     const ColumnName& column = layoutColumns.fields[f];

@@ -1,9 +1,9 @@
 // Streaming datalog reader: layout test, header rules and the data lines of the three layouts.
 #include "files/datalog_reader.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
-#include <array>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -32,8 +32,7 @@ class LineScanner {
   };
 
   LineScanner(std::FILE* file, char terminator, bool crLf)
-      : m_file(file), m_terminator(terminator), m_crLf(crLf),
-        m_buffer(new char[kBufferBytes]) {}
+      : m_file(file), m_terminator(terminator), m_crLf(crLf), m_buffer(new char[kBufferBytes]) {}
 
   bool next(Line& line) {
     m_begin = m_lineEnd;
@@ -124,11 +123,11 @@ class LineScanner {
   bool m_crLf;
   static constexpr std::size_t kBufferBytes = kMaxDatalogLineBytes + kChunkBytes;
   std::unique_ptr<char[]> m_buffer;  // not zero-filled: only the bytes read are looked at
-  std::size_t m_begin = 0;    // start of the line being looked for
-  std::size_t m_scanned = 0;  // bytes from m_begin on already searched for the terminator
-  std::size_t m_size = 0;     // bytes in the buffer
-  std::size_t m_lineEnd = 0;  // first byte after the last line handed out, line end included
-  std::uint64_t m_offset = 0; // file offset of the buffer's first byte
+  std::size_t m_begin = 0;           // start of the line being looked for
+  std::size_t m_scanned = 0;         // bytes from m_begin on already searched for the terminator
+  std::size_t m_size = 0;            // bytes in the buffer
+  std::size_t m_lineEnd = 0;         // first byte after the last line handed out, line end included
+  std::uint64_t m_offset = 0;        // file offset of the buffer's first byte
   bool m_skipLf = false;
   bool m_eof = false;
   bool m_error = false;
@@ -176,8 +175,10 @@ std::string readFailure(const LineScanner& scanner) {
 // The header rule of a layout on the first line (or first piece) of the file.
 bool headerPasses(DatalogLayout layout, const LineScanner::Line& first) {
   switch (layout) {
-    case DatalogLayout::Classic: return startsWithIgnoringCase(first.text, "SECONDS");
-    case DatalogLayout::Full: return startsWithIgnoringCase(first.text, "TIME");
+    case DatalogLayout::Classic:
+      return startsWithIgnoringCase(first.text, "SECONDS");
+    case DatalogLayout::Full:
+      return startsWithIgnoringCase(first.text, "TIME");
     case DatalogLayout::NoLineFeed: {
       const std::size_t tab = first.text.find('\t');
       if (tab == std::string_view::npos && first.tooLong) return false;
@@ -251,7 +252,8 @@ DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
   std::size_t batched = 0;
   std::int64_t records = 0;
   auto handOver = [&]() {
-    const std::size_t taken = batched ? sink.take(std::span(batch.data(), batched), records + 1) : 0;
+    const std::size_t taken =
+        batched ? sink.take(std::span(batch.data(), batched), records + 1) : 0;
     const bool all = taken >= batched;
     records += static_cast<std::int64_t>(std::min(taken, batched));
     batched = 0;
@@ -279,7 +281,8 @@ DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
     if (progress && scanner.consumed() - reported >= kChunkBytes) {
       reported = scanner.consumed();
       if (!handOver()) return sinkStopped();
-      if (!progress(reported, total)) return fail(DatalogReadResult::Kind::Cancelled, lineNumber, {});
+      if (!progress(reported, total))
+        return fail(DatalogReadResult::Kind::Cancelled, lineNumber, {});
     }
   }
   if (!handOver()) return sinkStopped();

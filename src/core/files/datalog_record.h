@@ -15,8 +15,8 @@ struct DatalogRecord {
   std::int16_t status = 0;   // the sample takes part in crossover detection only when 1
   std::int16_t gego = 0;     // EGO correction, percent
   std::array<std::int16_t, 3> further{};  // read and checked, not used
-  std::int16_t gve = 0;      // VE the ECU used, percent
-  std::int16_t gammaE = 0;   // GammaE enrichment, percent; only carried into the export
+  std::int16_t gve = 0;                   // VE the ECU used, percent
+  std::int16_t gammaE = 0;  // GammaE enrichment, percent; only carried into the export
 };
 
 }  // namespace tallimar::files

@@ -50,7 +50,8 @@ std::string where(std::int64_t line, const std::string& name) {
 // A file that gave no points: the crossover points are emptied, as after a failed read.
 FileOutcome refuseFile(const FileContext& c, const std::vector<std::string>& boxes,
                        const std::string& detail) {
-  for (const auto& text : boxes) c.prompts.message(kTitle, text, MessageButtons::Ok, MessageIcon::Stop);
+  for (const auto& text : boxes)
+    c.prompts.message(kTitle, text, MessageButtons::Ok, MessageIcon::Stop);
   if (!boxes.empty()) c.status.append("DataLog Read Error");
   c.status.append(detail);
   c.workspace.crossovers.clear();
@@ -66,8 +67,10 @@ std::string missingHeaderDetail(DatalogLayout layout, const std::string& name) {
   switch (layout) {
     case DatalogLayout::NoLineFeed:
       return where(1, name) + " does not start with a \"Seconds\" column";
-    case DatalogLayout::Classic: return where(1, name) + " does not begin with \"Seconds\"";
-    case DatalogLayout::Full: return where(1, name) + " does not begin with \"Time\"";
+    case DatalogLayout::Classic:
+      return where(1, name) + " does not begin with \"Seconds\"";
+    case DatalogLayout::Full:
+      return where(1, name) + " does not begin with \"Time\"";
   }
   return {};
 }
@@ -80,8 +83,9 @@ FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
   if (probe.kind == DatalogProbe::Kind::Unreadable)
     return refuseFile(c, {"DataLog Read Failed"}, name + " " + probe.problem);
   if (probe.kind == DatalogProbe::Kind::Unrecognised) {
-    return refuseFile(c, {}, "DataLog Not Read: " + where(1, name) +
-                                 " begins with neither \"Seconds\" nor \"Time\"");
+    return refuseFile(
+        c, {},
+        "DataLog Not Read: " + where(1, name) + " begins with neither \"Seconds\" nor \"Time\"");
   }
   c.status.append(std::string(layoutStatusLine(probe.layout)));
   std::error_code sizeError;
@@ -97,7 +101,8 @@ FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
   const DatalogReadResult read = readDatalog(path, probe.layout, sink, c.options.progress);
   using Kind = DatalogReadResult::Kind;
   switch (read.kind) {
-    case Kind::Read: break;
+    case Kind::Read:
+      break;
     case Kind::MissingHeader:
       return refuseFile(c, {missingHeaderBox(probe.layout), "DataLog Read Failed"},
                         missingHeaderDetail(probe.layout, name));
@@ -125,14 +130,15 @@ FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
 bool buildFromPoints(const FileContext& c, const std::string& path,
                      const std::vector<std::int64_t>& positions) {
   auto& ws = c.workspace;
-  const engine::ReductionSettings reduction{ws.settings.veOutlierEnable, ws.settings.veOutlierSigma};
-  const auto outside = engine::buildRawDataMap(ws.rawMap, ws.crossovers, reduction, c.status, c.list);
+  const engine::ReductionSettings reduction{ws.settings.veOutlierEnable,
+                                            ws.settings.veOutlierSigma};
+  const auto outside =
+      engine::buildRawDataMap(ws.rawMap, ws.crossovers, reduction, c.status, c.list);
   if (!outside) return true;
   const engine::CrossoverPoint& point = ws.crossovers[*outside];
   // A datalog's sample n is on line n + 1 of its file (the header is line 1).
-  const std::string at = *outside < positions.size()
-                             ? " at " + where(positions[*outside] + 1, fileNameOf(path))
-                             : "";
+  const std::string at =
+      *outside < positions.size() ? " at " + where(positions[*outside] + 1, fileNameOf(path)) : "";
   c.status.append("Crossover Array Stopped" + at + ": RPM " + std::to_string(point.rpm) +
                   " and MAP " + std::to_string(point.map) + " lie outside the raw data map");
   return false;

@@ -21,8 +21,8 @@ struct OpenDatalogResult {
   // read ended the command early, leaving the remaining files unread and the flags as they
   // were.
   CommandResult result = CommandResult::Done;
-  int filesRead = 0;     // files read to their end
-  int filesRefused = 0;  // files that could not be opened or are not datalogs (count 0)
+  int filesRead = 0;        // files read to their end
+  int filesRefused = 0;     // files that could not be opened or are not datalogs (count 0)
   bool mapChanged = false;  // the raw data map changed: redraw its plot
 };
 

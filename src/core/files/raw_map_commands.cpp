@@ -111,8 +111,8 @@ CommandResult saveCrossoverPoints(workspace::Workspace& workspace, common::Promp
   if (!path) return CommandResult::Cancelled;
   std::string problem;
   const std::string dateTime = options.dateTime ? options.dateTime() : localDateTime();
-  const auto text = buildCrossoverExport(workspace.rawMap, workspace.crossovers,
-                                         workspace.settings, dateTime, problem);
+  const auto text = buildCrossoverExport(workspace.rawMap, workspace.crossovers, workspace.settings,
+                                         dateTime, problem);
   if (!text) return saveFailed(status, "Cannot export: " + problem);
   return writeOrFail(*path, *text, status);
 }

@@ -95,7 +95,8 @@ bool loadRawMapFile(const std::string& path, engine::RawDataMap& into, std::stri
     problem = "is not a file";
     return false;
   }
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                       &std::fclose);
   if (!file) {
     problem = std::string("cannot be opened: ") + std::strerror(errno);
     return false;

@@ -14,7 +14,7 @@ namespace tallimar::files {
 
 inline constexpr std::size_t kRawMapRecords = engine::kRawRpmCells * engine::kRawMapCells;
 inline constexpr std::size_t kEmptyRawMapFileBytes = kRawMapRecords * 6;  // 232,842
-inline constexpr std::size_t kMaxRawMapValuesBytes = 65535;  // the 2-byte length field
+inline constexpr std::size_t kMaxRawMapValuesBytes = 65535;               // the 2-byte length field
 
 // A cell whose value list is too long for the file's 2-byte length field.
 struct OverfullCell {
@@ -26,7 +26,7 @@ struct OverfullCell {
 // The file's bytes for a map; nullopt (with the first overfull cell in file order) when a
 // value list is longer than 65,535 bytes, since such a file could not be read back.
 std::optional<std::string> encodeRawMapFile(const engine::RawDataMap& map,
-                                             OverfullCell* overfull = nullptr);
+                                            OverfullCell* overfull = nullptr);
 
 // Reads a raw data map file into `into` (which is only changed on success). The file must
 // hold exactly the 38,807 records: a file that ends inside a record, or that goes on after

@@ -1,7 +1,7 @@
 // O2 crossover detection: crossing rules, the warm-up counter, RPMMin, NewVE and the cap.
-#include <gtest/gtest.h>
-
 #include "engine/crossover_detector.h"
+
+#include <gtest/gtest.h>
 
 namespace tallimar::engine {
 namespace {
@@ -56,15 +56,14 @@ TEST(CrossoverDetection, TwoSamplesWarmUpAtTheStartOfAFile) {
   EXPECT_EQ(crossings({sample(0.8f), sample(0.8f)}), Positions{});
   // Samples with another Status before the first Status-1 sample: the counter then runs as
   // after a gap, passing over one sample only.
-  EXPECT_EQ(crossings({sample(0.8f, 0), sample(0.8f, 5), sample(0.8f), sample(0.8f),
-                       sample(0.8f)}),
+  EXPECT_EQ(crossings({sample(0.8f, 0), sample(0.8f, 5), sample(0.8f), sample(0.8f), sample(0.8f)}),
             (Positions{4}));
 }
 
 TEST(CrossoverDetection, OneSampleWarmUpAfterAStatusGapWithTheOldHistory) {
   // Tested: 3 (0.2), 4 (0.2). Sample 5 has Status 0, sample 6 is passed over, sample 7 is
   // tested against the history from before the gap (0.2, 0.2) and rises.
-  const std::vector<DatalogRecord> records{sample(0.2f), sample(0.2f), sample(0.2f),
+  const std::vector<DatalogRecord> records{sample(0.2f), sample(0.2f),    sample(0.2f),
                                            sample(0.2f), sample(0.9f, 0), sample(0.8f),
                                            sample(0.8f)};
   EXPECT_EQ(crossings(records), (Positions{7}));
@@ -154,12 +153,12 @@ TEST(CrossoverDetection, StopsAtTwoHundredThousandPointsAndSaysSo) {
     std::string last;
   } list;
   publishCrossovers(detector, into, status, list);
-  EXPECT_EQ(status.lines, (std::vector<std::string>{"Finding O2 Crossover",
-                                                    "Maximum Crossover Points Found",
-                                                    "200000 Crossover Points Found"}));
+  EXPECT_EQ(status.lines,
+            (std::vector<std::string>{"Finding O2 Crossover", "Maximum Crossover Points Found",
+                                      "200000 Crossover Points Found"}));
   EXPECT_EQ(into.size(), kMaxCrossoverPoints);
   EXPECT_EQ(list.total, kMaxCrossoverPoints);
-  EXPECT_LE(list.calls, 50);  // batches, not a call per line
+  EXPECT_LE(list.calls, 50);    // batches, not a call per line
   EXPECT_EQ(position, 400003);  // crossings at 5, 7, 9, ...
   EXPECT_EQ(list.last.substr(0, 12), "Count:400002");
 }
@@ -172,8 +171,8 @@ TEST(CrossoverDetection, WholeArrayScanReplacesThePointsOrKeepsThemOnOverflow) {
   ASSERT_TRUE(findCrossovers(records, 0.5f, 1200, into, status, list));
   EXPECT_EQ(into.size(), 1u);
   EXPECT_EQ(status.lines.back(), "1 Crossover Points Found");
-  EXPECT_EQ(list.lines, (std::vector<std::string>{
-                            "Count:     2 MAP: 55 RPM: 2500 Gego:100 Gve: 60 Nve: 60"}));
+  EXPECT_EQ(list.lines,
+            (std::vector<std::string>{"Count:     2 MAP: 55 RPM: 2500 Gego:100 Gve: 60 Nve: 60"}));
 
   records[2].gve = 32000, records[2].gego = 32000;
   std::size_t failed = 0;

@@ -30,9 +30,9 @@ struct Build {
 
 TEST(RawMapBuild, PointsLandInHalfToEvenRpmCells) {
   Build b;
-  ASSERT_EQ(b.run({point(3449, 40, 57), point(3450, 41, 57), point(3550, 42, 57),
-                   point(3551, 43, 57)}),
-            std::nullopt);
+  ASSERT_EQ(
+      b.run({point(3449, 40, 57), point(3450, 41, 57), point(3550, 42, 57), point(3551, 43, 57)}),
+      std::nullopt);
   EXPECT_EQ(b.map.at(34, 40).values, " 57");
   EXPECT_EQ(b.map.at(34, 41).values, " 57");  // 34.5 rounds to the even 34
   EXPECT_EQ(b.map.at(36, 42).values, " 57");  // 35.5 rounds to 36
@@ -59,7 +59,7 @@ TEST(RawMapBuild, EvenMeansAndMidrangesRoundToEven) {
   b.run({point(2000, 50, 60), point(2000, 50, 61)});
   EXPECT_EQ(b.map.at(20, 50).average, 60);  // 60.5
   EXPECT_EQ(b.map.at(20, 50).median, 60);
-  b.run({point(2000, 50, 62)});             // 61 exactly
+  b.run({point(2000, 50, 62)});  // 61 exactly
   EXPECT_EQ(b.map.at(20, 50).average, 61);
   EXPECT_EQ(b.map.at(20, 50).median, 61);
 }
@@ -128,8 +128,8 @@ TEST(RawMapBuild, IndexZeroCellsAreStoredButNeverReduced) {
 }
 
 TEST(RawMapBuild, PointOutsideTheGridStopsWithEarlierPointsInAndNothingReduced) {
-  for (const auto& outside : {point(15051, 50, 60), point(-51, 50, 60), point(2000, 257, 60),
-                              point(2000, -1, 60)}) {
+  for (const auto& outside :
+       {point(15051, 50, 60), point(-51, 50, 60), point(2000, 257, 60), point(2000, -1, 60)}) {
     Build b;
     b.map.at(30, 50).values = " 40";
     EXPECT_EQ(b.run({point(2000, 50, 60), point(15049, 256, 70), outside, point(2100, 50, 1)}), 2u);
@@ -147,8 +147,8 @@ TEST(RawMapStatistics, StandardDeviationAccumulatesInSinglePrecision) {
   EXPECT_EQ(sampleStandardDeviation(std::vector<double>{57}), 0.0);
   // Equal values have no spread, but 2^24 + 1 is not a single-precision number: the
   // accumulated sum and squares lose it, as the program always computed.
-  EXPECT_NEAR(sampleStandardDeviation(std::vector<double>{16777217, 16777217, 16777217}),
-              7094.4799, 1e-3);
+  EXPECT_NEAR(sampleStandardDeviation(std::vector<double>{16777217, 16777217, 16777217}), 7094.4799,
+              1e-3);
   EXPECT_EQ(roundedMean(std::vector<double>{1, 2}), 2);  // 1.5 to even
   EXPECT_EQ(roundedMean(std::vector<double>{2, 3}), 2);  // 2.5 to even
   EXPECT_EQ(largestValue(std::vector<double>{3, -1, 7, 7}), 7);

@@ -1,10 +1,11 @@
 // The crossover export: titles, the grid of the reduced map, the axis lines, and the point
 // lines in character-code order; and the Save Crossover Points command.
+#include "files/crossover_export.h"
+
 #include <gtest/gtest.h>
 
 #include "common/scripted_prompts.h"
 #include "common/text_lines.h"
-#include "files/crossover_export.h"
 #include "files/raw_map_commands.h"
 #include "support/temp_dir.h"
 #include "workspace/workspace.h"
@@ -38,7 +39,8 @@ Lines exportLines(const engine::RawDataMap& map, const engine::CrossoverPoints& 
   const auto text = buildCrossoverExport(map, points, settings, "05/01/24 14:03:07", problem);
   EXPECT_TRUE(text) << problem;
   EXPECT_EQ(text->substr(text->size() - 2), "\r\n");
-  EXPECT_EQ(std::count(text->begin(), text->end(), '\n'), std::count(text->begin(), text->end(), '\r'));
+  EXPECT_EQ(std::count(text->begin(), text->end(), '\n'),
+            std::count(text->begin(), text->end(), '\r'));
   return common::splitLines(*text);
 }
 
@@ -48,7 +50,8 @@ TEST(CrossoverExport, DefaultSettingsGiveAHundredRowsOfEightyNineFigures) {
   map.at(100, 100).average = 77;
   map.at(50, 50) = {" 60, 62", 61, 63};
   const settings::Settings settings;  // RPMMin 1200, RPMMax 10000, MAPMax 100, Average
-  const Lines lines = exportLines(map, {point(95, 2000, 60), point(100, 2000, 61), point(20, 2000, 62)}, settings);
+  const Lines lines =
+      exportLines(map, {point(95, 2000, 60), point(100, 2000, 61), point(20, 2000, 62)}, settings);
   EXPECT_EQ(lines[0], "High Density VE Map -Average- 05/01/24 14:03:07");
   EXPECT_EQ(lines[1], "High Density VE Map 05/01/24 14:03:07");
   for (int m = 1; m <= 100; ++m) {
@@ -91,7 +94,8 @@ TEST(CrossoverExport, MedianSettingShowsMedians) {
 }
 
 TEST(CrossoverExport, PointLinesAreWholeLinesInCharacterOrder) {
-  EXPECT_EQ(crossoverExportLine(point(-5, 12345, -3, 0.456f)), "-5\t12345\t101\t60\t100\t0.456\t-3");
+  EXPECT_EQ(crossoverExportLine(point(-5, 12345, -3, 0.456f)),
+            "-5\t12345\t101\t60\t100\t0.456\t-3");
   EXPECT_EQ(crossoverExportLine(point(5, 1, 2, 1e-5f)), "5\t1\t101\t60\t100\t1E-05\t2");
   // Lines equal up to the RPM sort by the RPM text, "-" before digits; more points than a
   // 32,767-line list holds are all written, in order.

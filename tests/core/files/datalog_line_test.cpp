@@ -1,12 +1,13 @@
 // Data line conversions: 16-bit columns rounded down and range-checked, the lenient O2
 // column, the full layout's RPM in hundreds, and the reasons a line is refused.
+#include "files/datalog_line.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
 #include "common/number_text.h"
-#include "files/datalog_line.h"
 
 namespace tallimar::files {
 namespace {
@@ -82,15 +83,17 @@ TEST(DatalogFields, O2IsReadLenientlyInSinglePrecision) {
   EXPECT_EQ(readO2Field("1e39", volts), FieldProblem::OutOfRange);
   std::mt19937 random(3);
   for (int i = 0; i < 20000; ++i) {
-    const std::string text = std::to_string(std::uniform_int_distribution<int>(-99999, 99999)(random)) +
-                             "." + std::to_string(std::uniform_int_distribution<int>(0, 999999)(random));
+    const std::string text =
+        std::to_string(std::uniform_int_distribution<int>(-99999, 99999)(random)) + "." +
+        std::to_string(std::uniform_int_distribution<int>(0, 999999)(random));
     ASSERT_EQ(o2(text), static_cast<float>(common::parseLeadingNumber(text))) << text;
   }
 }
 
 TEST(DatalogLines, ClassicAndFullColumnsFillTheRecord) {
   DatalogRecord r;
-  ASSERT_EQ(parseDataLine("12\t3456\t78\t0.456\t1\t103\t98\t100\t101\t55\t97\textra", DatalogLayout::Classic, r),
+  ASSERT_EQ(parseDataLine("12\t3456\t78\t0.456\t1\t103\t98\t100\t101\t55\t97\textra",
+                          DatalogLayout::Classic, r),
             std::nullopt);
   EXPECT_EQ(r.seconds, 12);
   EXPECT_EQ(r.rpm, 3456);
@@ -127,9 +130,25 @@ TEST(DatalogLines, ClassicAndFullColumnsFillTheRecord) {
 TEST(DatalogLines, EveryLineReadsAsItsColumnsRead) {
   std::mt19937 random(42);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-  const std::vector<std::string> odd{"", "-", ".", "1.", ".5", "-0", "-0.0", "+3", " 7", "8 ",
-                                     "1e2", "x", "12345678", "123456789", "-32768.5",
-                                     "32767.9", "0.000000001", "1.23456789", "9999999.9999999"};
+  const std::vector<std::string> odd{"",
+                                     "-",
+                                     ".",
+                                     "1.",
+                                     ".5",
+                                     "-0",
+                                     "-0.0",
+                                     "+3",
+                                     " 7",
+                                     "8 ",
+                                     "1e2",
+                                     "x",
+                                     "12345678",
+                                     "123456789",
+                                     "-32768.5",
+                                     "32767.9",
+                                     "0.000000001",
+                                     "1.23456789",
+                                     "9999999.9999999"};
   for (int i = 0; i < 30000; ++i) {
     const auto layout = pick(2) ? DatalogLayout::Classic : DatalogLayout::Full;
     const int columns = static_cast<int>(requiredColumns(layout)) + pick(4) - 1;
@@ -138,11 +157,21 @@ TEST(DatalogLines, EveryLineReadsAsItsColumnsRead) {
     for (int c = 0; c < columns; ++c) {
       std::string text;
       switch (pick(8)) {
-        case 0: text = odd[static_cast<std::size_t>(pick(static_cast<int>(odd.size())))]; break;
-        case 1: text = "-" + std::to_string(pick(40000)); break;
-        case 2: text = std::to_string(pick(400)) + "." + std::to_string(pick(1000)); break;
-        case 3: text = "-" + std::to_string(pick(100)) + "." + std::string(static_cast<std::size_t>(pick(9)), '0') + std::to_string(pick(10)); break;
-        default: text = std::to_string(pick(pick(2) ? 200 : 40000));
+        case 0:
+          text = odd[static_cast<std::size_t>(pick(static_cast<int>(odd.size())))];
+          break;
+        case 1:
+          text = "-" + std::to_string(pick(40000));
+          break;
+        case 2:
+          text = std::to_string(pick(400)) + "." + std::to_string(pick(1000));
+          break;
+        case 3:
+          text = "-" + std::to_string(pick(100)) + "." +
+                 std::string(static_cast<std::size_t>(pick(9)), '0') + std::to_string(pick(10));
+          break;
+        default:
+          text = std::to_string(pick(pick(2) ? 200 : 40000));
       }
       texts.push_back(text);
       line += (c ? "\t" : "") + text;
@@ -186,21 +215,26 @@ TEST(DatalogLines, RefusedLinesSayWhy) {
   EXPECT_EQ(parseDataLine("1\t2\t3", DatalogLayout::Classic, r), "fewer than 11 columns (3)");
   EXPECT_EQ(parseDataLine("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11", DatalogLayout::Full, r),
             "fewer than 16 columns (11)");
-  EXPECT_EQ(parseDataLine("1\t2\tabc\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
-            "MAP (column 3) \"abc\" is not a number");
-  EXPECT_EQ(parseDataLine("1\t40000\t50\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
-            "RPM (column 2) \"40000\" is out of range");
+  EXPECT_EQ(
+      parseDataLine("1\t2\tabc\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
+      "MAP (column 3) \"abc\" is not a number");
+  EXPECT_EQ(
+      parseDataLine("1\t40000\t50\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
+      "RPM (column 2) \"40000\" is out of range");
   EXPECT_EQ(parseDataLine("1\t2\t50\t0.5\t1\t100\t\t100\t100\t60\t100", DatalogLayout::Classic, r),
             "Gair (column 7) \"\" is not a number");
-  EXPECT_EQ(parseDataLine("0\t7\t328\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61", DatalogLayout::Full, r),
+  EXPECT_EQ(parseDataLine("0\t7\t328\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61",
+                          DatalogLayout::Full, r),
             "RPM (column 3) \"328\" is out of range");
   // The O2 column is lenient: text reads 0 V and the line is fine.
-  EXPECT_EQ(parseDataLine("1\t2\t50\tlean\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
-            std::nullopt);
+  EXPECT_EQ(
+      parseDataLine("1\t2\t50\tlean\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
+      std::nullopt);
   EXPECT_EQ(r.o2, 0.0f);
   // Odd bytes are not shown raw in a status line.
-  EXPECT_EQ(parseDataLine(std::string("1\t2\t\x01\xff") + std::string(40, 'z') + "\t0\t1\t1\t1\t1\t1\t1\t1",
-                          DatalogLayout::Classic, r),
+  EXPECT_EQ(parseDataLine(
+                std::string("1\t2\t\x01\xff") + std::string(40, 'z') + "\t0\t1\t1\t1\t1\t1\t1\t1",
+                DatalogLayout::Classic, r),
             "MAP (column 3) \"??" + std::string(22, 'z') + "...\" is not a number");
 }
 

@@ -1,8 +1,9 @@
 // Datalog reader: layout detection, header rules, the entry counts of each layout, the
 // failure rules, and streaming across buffer boundaries of large files.
+#include "files/datalog_reader.h"
+
 #include <gtest/gtest.h>
 
-#include "files/datalog_reader.h"
 #include "support/datalog_generator.h"
 #include "support/temp_dir.h"
 
@@ -136,7 +137,8 @@ TEST_F(DatalogReader, BadDataLinesStopTheReadWithTheirLineNumber) {
 
 TEST_F(DatalogReader, OverlongLinesAreRefusedButAnOverlongUnreadTailIsNot) {
   const std::string huge(kMaxDatalogLineBytes + 10, '7');
-  auto result = readText(kHeader + "\r\n" + row(2000) + "\r\n" + huge + "\r\n" + row(2000) + "\r\n");
+  auto result =
+      readText(kHeader + "\r\n" + row(2000) + "\r\n" + huge + "\r\n" + row(2000) + "\r\n");
   EXPECT_EQ(result.kind, Kind::BadLine);
   EXPECT_EQ(result.line, 3);
   EXPECT_EQ(result.problem, "longer than 1048576 bytes");
@@ -162,11 +164,12 @@ TEST_F(DatalogReader, SinkAndProgressCanStopTheRead) {
 
   RecordingSink all;
   std::vector<std::uint64_t> reports;
-  result = readDatalog(file, DatalogLayout::Classic, all, [&](std::uint64_t done, std::uint64_t total) {
-    reports.push_back(done);
-    EXPECT_EQ(total, std::filesystem::file_size(file));
-    return reports.size() < 2;
-  });
+  result =
+      readDatalog(file, DatalogLayout::Classic, all, [&](std::uint64_t done, std::uint64_t total) {
+        reports.push_back(done);
+        EXPECT_EQ(total, std::filesystem::file_size(file));
+        return reports.size() < 2;
+      });
   EXPECT_EQ(result.kind, Kind::Cancelled);
   EXPECT_EQ(reports.size(), 2u);
   EXPECT_LT(all.records.size(), 100000u);
@@ -180,9 +183,10 @@ TEST_F(DatalogReader, GeneratedFilesReadBackRecordForRecord) {
     const char* lineEnd;
     bool lastLineEnded;
   };
-  for (const Case& c : {Case{LogLayout::Classic, "\r\n", true}, Case{LogLayout::Classic, "\r", false},
-                        Case{LogLayout::Full, "\r\n", false}, Case{LogLayout::NoLineFeed, "\n", false},
-                        Case{LogLayout::NoLineFeed, "\n", true}}) {
+  for (const Case& c :
+       {Case{LogLayout::Classic, "\r\n", true}, Case{LogLayout::Classic, "\r", false},
+        Case{LogLayout::Full, "\r\n", false}, Case{LogLayout::NoLineFeed, "\n", false},
+        Case{LogLayout::NoLineFeed, "\n", true}}) {
     DatalogSpec spec;
     spec.layout = c.layout;
     spec.lineEnd = c.lineEnd;

@@ -1,10 +1,11 @@
 // The "Open Datalog" command: its questions, status and crossover list lines, several files,
 // refused files that let the command go on, and the failures that end it early.
+#include "files/open_datalog.h"
+
 #include <gtest/gtest.h>
 
 #include "common/scripted_prompts.h"
 #include "engine/crossover_detector.h"
-#include "files/open_datalog.h"
 #include "support/datalog_generator.h"
 #include "support/temp_dir.h"
 #include "workspace/workspace.h"
@@ -60,10 +61,10 @@ TEST_F(OpenDatalog, OneClassicFileReadsDetectsAndBuilds) {
   const auto result = open({kData + "crossover_example_classic.xls"});
   EXPECT_EQ(result.result, CommandResult::Done);
   EXPECT_EQ(result.filesRead, 1);
-  EXPECT_EQ(status.lines, concat({{"Reading DataLog File (Classic - LineFeeds)",
-                                   "Finding O2 Crossover", "2 Crossover Points Found",
-                                   "DataLog Entries Read: 5"},
-                                  kBuildLines}));
+  EXPECT_EQ(status.lines,
+            concat({{"Reading DataLog File (Classic - LineFeeds)", "Finding O2 Crossover",
+                     "2 Crossover Points Found", "DataLog Entries Read: 5"},
+                    kBuildLines}));
   EXPECT_EQ(list.lines, (Lines{"Count:     2 MAP: 57 RPM: 2520 Gego:103 Gve: 55 Nve: 57",
                                "Count:     4 MAP: 59 RPM: 2540 Gego:101 Gve: 50 Nve: 50"}));
   EXPECT_EQ(ws.rawMap.at(25, 57).values, " 57");
@@ -205,7 +206,8 @@ TEST_F(OpenDatalog, RefusedFilesLeaveNoPointsAndTheCommandGoesOn) {
 
 TEST_F(OpenDatalog, BadDataLineEndsTheCommandAndKeepsThePreviousPoints) {
   const auto first = crossingFile("first.xls", {2000, 2100});
-  const auto bad = write("bad.xls", kHeader + "\r\n" + row(2000, "0.8") + "\r\n" + row(2000, "0.8"));
+  const auto bad =
+      write("bad.xls", kHeader + "\r\n" + row(2000, "0.8") + "\r\n" + row(2000, "0.8"));
   const auto never = crossingFile("never.xls", {3000});
   const auto result = open({first, bad, never});
   EXPECT_EQ(result.result, CommandResult::Failed);
@@ -234,8 +236,9 @@ TEST_F(OpenDatalog, PointOutsideTheMapStopsTheBuildAfterTheEarlierPoints) {
 }
 
 TEST_F(OpenDatalog, OverflowingNewVeStopsTheReadAtItsLine) {
-  const auto file = write("wild.xls", kHeader + "\r\n" + row(2000, "0.8") + row(2000, "0.8") +
-                                          "1\t2000\t50\t0.8\t1\t200\t100\t100\t100\t32000\t100\r\n");
+  const auto file =
+      write("wild.xls", kHeader + "\r\n" + row(2000, "0.8") + row(2000, "0.8") +
+                            "1\t2000\t50\t0.8\t1\t200\t100\t100\t100\t32000\t100\r\n");
   open({file});
   EXPECT_EQ(status.lines.back(),
             "DataLog Read Stopped at line 4 of wild.xls: NewVE of Gve 32000 and Gego 200 is out "

@@ -1,12 +1,13 @@
 // The raw data map file: exact bytes, a full round trip, refusals that leave the map alone,
 // and the Open/Save Raw Data Map commands.
+#include "files/raw_map_file.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "common/scripted_prompts.h"
 #include "files/raw_map_commands.h"
-#include "files/raw_map_file.h"
 #include "support/temp_dir.h"
 #include "workspace/workspace.h"
 
@@ -25,7 +26,8 @@ void fillEveryCell(RawDataMap& map, unsigned seed) {
       const int count = static_cast<int>(random() % 4);
       cell.values.clear();
       for (int k = 0; k < count; ++k)
-        cell.values += (k ? "," : "") + std::string(random() % 2 ? " " : "-") + std::to_string(random() % 200);
+        cell.values +=
+            (k ? "," : "") + std::string(random() % 2 ? " " : "-") + std::to_string(random() % 200);
       cell.average = static_cast<std::int16_t>(static_cast<int>(random() % 65536) - 32768);
       cell.median = static_cast<std::int16_t>(static_cast<int>(random() % 65536) - 32768);
     }
@@ -82,14 +84,17 @@ TEST_F(RawMapFile, ShortLongAndMissingFilesAreRefusedAndTheMapKept) {
   fillEveryCell(kept, 1);
   const RawDataMap before = kept;
   std::string problem;
-  EXPECT_FALSE(loadRawMapFile(write("short.HDMAP", bytes.substr(0, bytes.size() - 1)), kept, problem));
-  EXPECT_EQ(problem, "ends inside record 38807 of 38807 (RPM index 150, MAP 256): not a whole raw data map");
+  EXPECT_FALSE(
+      loadRawMapFile(write("short.HDMAP", bytes.substr(0, bytes.size() - 1)), kept, problem));
+  EXPECT_EQ(problem,
+            "ends inside record 38807 of 38807 (RPM index 150, MAP 256): not a whole raw data map");
   EXPECT_FALSE(loadRawMapFile(write("long.HDMAP", bytes + "x"), kept, problem));
   EXPECT_EQ(problem, "goes on after the last record of the raw data map: not a raw data map file");
   EXPECT_FALSE(loadRawMapFile(write("empty.HDMAP", ""), kept, problem));
   EXPECT_EQ(problem.rfind("ends inside record 1 of", 0), 0u);
   // A length field pointing past the end of the file.
-  EXPECT_FALSE(loadRawMapFile(write("lie.HDMAP", std::string("\xff\xff", 2) + std::string(1000, ' ')), kept, problem));
+  EXPECT_FALSE(loadRawMapFile(
+      write("lie.HDMAP", std::string("\xff\xff", 2) + std::string(1000, ' ')), kept, problem));
   EXPECT_FALSE(loadRawMapFile("/dev/zero", kept, problem));
   EXPECT_EQ(problem, "is not a file");
   EXPECT_FALSE(loadRawMapFile(path("none.HDMAP"), kept, problem));

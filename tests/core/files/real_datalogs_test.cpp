@@ -53,8 +53,9 @@ TEST_F(RealDatalogs, EveryFileIsRefusedWithItsNameAndNoPoints) {
     EXPECT_TRUE(ws.crossovers.empty()) << name;
     if (name == "afr.xls") {
       // A binary spreadsheet: it holds carriage returns, so its first "line" is looked at.
-      EXPECT_TRUE(hasLine("DataLog Not Read: line 1 of afr.xls begins with neither \"Seconds\" "
-                          "nor \"Time\""));
+      EXPECT_TRUE(
+          hasLine("DataLog Not Read: line 1 of afr.xls begins with neither \"Seconds\" "
+                  "nor \"Time\""));
       EXPECT_TRUE(prompts.asked.size() == 1u) << name;  // only the file dialog
     } else {
       // LF-only text: taken for the no-line-feed layout, whose first field must be "Seconds";
@@ -72,14 +73,16 @@ TEST_F(RealDatalogs, EveryFileIsRefusedWithItsNameAndNoPoints) {
 
 TEST_F(RealDatalogs, AllAtOnceGoOnToTheEndAndSetOnlyTheDatalogFlag) {
   Lines paths;
-  for (const auto& entry : fs::directory_iterator(kRealLogs)) paths.push_back(entry.path().string());
+  for (const auto& entry : fs::directory_iterator(kRealLogs))
+    paths.push_back(entry.path().string());
   const auto result = open(paths);
   EXPECT_EQ(result.result, CommandResult::Done);
   EXPECT_EQ(result.filesRefused, static_cast<int>(paths.size()));
   EXPECT_TRUE(ws.datalogPresent);
   EXPECT_FALSE(ws.rawDataMapPresent);
   EXPECT_EQ(std::count(list.lines.begin(), list.lines.end(),
-                       "**** DataLog: 2019-10-07_18.11.56.msl ****"), 1);
+                       "**** DataLog: 2019-10-07_18.11.56.msl ****"),
+            1);
 }
 
 TEST_F(RealDatalogs, ConvertedLogsAreRefusedAtTheirFirstUnfittingLine) {
@@ -90,16 +93,18 @@ TEST_F(RealDatalogs, ConvertedLogsAreRefusedAtTheirFirstUnfittingLine) {
   std::string crlf;
   for (const auto& line : lines) crlf += line + "\r\n";
   open({write("titled.msl", crlf)});
-  EXPECT_TRUE(hasLine("DataLog Not Read: line 1 of titled.msl begins with neither \"Seconds\" "
-                      "nor \"Time\""));
+  EXPECT_TRUE(
+      hasLine("DataLog Not Read: line 1 of titled.msl begins with neither \"Seconds\" "
+              "nor \"Time\""));
   // Without the two title lines the "Time ..." header makes it a full layout log, and the
   // units row under it is no data line.
   std::string headed;
   for (std::size_t i = 2; i < lines.size(); ++i) headed += lines[i] + "\r\n";
   const auto result = open({write("headed.msl", headed)});
   EXPECT_EQ(result.result, CommandResult::Failed);
-  EXPECT_EQ(status.lines.back(),
-            "DataLog Read Stopped at line 2 of headed.msl: Seconds (column 2) \"s\" is not a number");
+  EXPECT_EQ(
+      status.lines.back(),
+      "DataLog Read Stopped at line 2 of headed.msl: Seconds (column 2) \"s\" is not a number");
 }
 
 }  // namespace
