@@ -23,11 +23,11 @@ inline const std::string& millionLineDatalog() {
   static const std::string path = [] {
     const auto file = std::filesystem::temp_directory_path() /
                       ("tallimar-bench-" + std::to_string(::getpid()) + ".xls");
-    testsupport::DatalogSpec spec;
-    spec.layout = testsupport::LogLayout::Classic;
-    spec.samples = kDatalogLines;
-    spec.seed = 2024;
-    testsupport::writeDatalog(file.string(), spec);
+    testsupport::DatalogShape shape;
+    shape.layout = testsupport::LogLayout::Classic;
+    shape.samples = kDatalogLines;
+    shape.seed = 2024;
+    testsupport::writeDatalog(file.string(), shape);
     static struct Remover {
       std::filesystem::path file;
       ~Remover() { std::filesystem::remove(file); }

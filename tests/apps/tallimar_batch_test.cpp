@@ -47,11 +47,11 @@ class TallimarBatch : public testsupport::TempDirTest {
     return result;
   }
   std::string datalog(const std::string& name, std::int64_t samples, std::uint32_t seed) {
-    testsupport::DatalogSpec spec;
-    spec.samples = samples;
-    spec.seed = seed;
+    testsupport::DatalogShape shape;
+    shape.samples = samples;
+    shape.seed = seed;
     const auto file = path(name);
-    testsupport::writeDatalog(file, spec);
+    testsupport::writeDatalog(file, shape);
     return file;
   }
 };

@@ -10,9 +10,9 @@
 namespace tallimar::testsupport {
 namespace {
 
-std::string defaultLineEnd(const DatalogSpec& spec) {
-  if (!spec.lineEnd.empty()) return spec.lineEnd;
-  return spec.layout == LogLayout::NoLineFeed ? "\n" : "\r\n";
+std::string defaultLineEnd(const DatalogShape& shape) {
+  if (!shape.lineEnd.empty()) return shape.lineEnd;
+  return shape.layout == LogLayout::NoLineFeed ? "\n" : "\r\n";
 }
 
 std::string volts(int millivolts) {
@@ -26,20 +26,20 @@ int floorDiv(int value, int by) { return value >= 0 ? value / by : -((-value + b
 
 }  // namespace
 
-DatalogGenerator::DatalogGenerator(const DatalogSpec& spec)
-    : m_spec(spec),
-      m_random(spec.seed),
-      m_rpm(spec.rpmLow + 300),
-      m_map(spec.mapLow + 10),
+DatalogGenerator::DatalogGenerator(const DatalogShape& shape)
+    : m_shape(shape),
+      m_random(shape.seed),
+      m_rpm(shape.rpmLow + 300),
+      m_map(shape.mapLow + 10),
       m_rpmTarget(m_rpm),
       m_mapTarget(m_map) {}
 
 std::string DatalogGenerator::header() const {
-  std::string text = m_spec.layout == LogLayout::Full
+  std::string text = m_shape.layout == LogLayout::Full
                          ? "Time\tSecL\tRPM\tMAP\tTP\tO2\tMAT\tCLT\tEngine\tGego\tGair\tGwarm\tGbar"
                            "o\tGammae\tTPSacc\tGve\tPW"
                          : "Seconds\tRPM\tMAP\tO2\tStatus\tGego\tGair\tGwarm\tGbaro\tGve\tGammaE";
-  if (m_spec.lowerCaseHeader)
+  if (m_shape.lowerCaseHeader)
     std::transform(text.begin(), text.end(), text.begin(), [](char c) {
       return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     });
@@ -57,17 +57,17 @@ GeneratedSample DatalogGenerator::next() {
 
   // The driver picks a new operating point now and then; the engine follows smoothly.
   if (uniform(0, 1) < 0.02) {
-    m_rpmTarget = uniform(m_spec.rpmLow, m_spec.rpmHigh);
-    m_mapTarget = uniform(m_spec.mapLow, m_spec.mapHigh);
+    m_rpmTarget = uniform(m_shape.rpmLow, m_shape.rpmHigh);
+    m_mapTarget = uniform(m_shape.mapLow, m_shape.mapHigh);
   }
   m_rpm += (m_rpmTarget - m_rpm) * 0.08 + uniform(-15, 15);
   m_map += (m_mapTarget - m_map) * 0.08 + uniform(-0.6, 0.6);
-  s.rpm = std::clamp(static_cast<int>(std::lround(m_rpm)), m_spec.rpmLow, m_spec.rpmHigh);
-  s.map = std::clamp(static_cast<int>(std::lround(m_map)), m_spec.mapLow, m_spec.mapHigh);
+  s.rpm = std::clamp(static_cast<int>(std::lround(m_rpm)), m_shape.rpmLow, m_shape.rpmHigh);
+  s.map = std::clamp(static_cast<int>(std::lround(m_map)), m_shape.mapLow, m_shape.mapHigh);
   s.tps = std::clamp((s.map - 20) * 100 / 80, 0, 100);
 
   // Status: 1 = running; runs of warm-up (5) or acceleration (17) bits, or a stall (0).
-  if (m_gapLeft == 0 && uniform(0, 1) < m_spec.statusGapChance) {
+  if (m_gapLeft == 0 && uniform(0, 1) < m_shape.statusGapChance) {
     m_gapLeft = static_cast<int>(uniform(1, 25));
     const int kinds[] = {0, 5, 17, 33};
     m_gapStatus = kinds[static_cast<int>(uniform(0, 4)) % 4];
@@ -77,10 +77,10 @@ GeneratedSample DatalogGenerator::next() {
   // Closed-loop EGO: the mixture flips between rich and lean, and Gego ramps against it.
   if (m_halfCycleLeft == 0) {
     m_rich = !m_rich;
-    m_halfCycleLeft = static_cast<int>(uniform(m_spec.halfCycleMin, m_spec.halfCycleMax + 1));
+    m_halfCycleLeft = static_cast<int>(uniform(m_shape.halfCycleMin, m_shape.halfCycleMax + 1));
   }
   --m_halfCycleLeft;
-  const double transfer = m_spec.transferVolts;
+  const double transfer = m_shape.transferVolts;
   const double level = m_rich ? uniform(transfer + 0.15, 0.92) : uniform(0.04, transfer - 0.15);
   s.o2Millivolts = static_cast<int>(std::lround(level * 1000));
   m_gego = std::clamp(m_gego + (m_rich ? -1 : 1), 80, 120);
@@ -95,7 +95,7 @@ GeneratedSample DatalogGenerator::next() {
 
 std::string DatalogGenerator::line(const GeneratedSample& s) const {
   char text[256];
-  if (m_spec.layout == LogLayout::Full) {
+  if (m_shape.layout == LogLayout::Full) {
     std::snprintf(
         text, sizeof text, "%.3f\t%d\t%d\t%d\t%d\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%.1f",
         s.time, s.seconds, floorDiv(s.rpm, 100), s.map, s.tps, volts(s.o2Millivolts).c_str(), s.mat,
@@ -112,7 +112,7 @@ files::DatalogRecord DatalogGenerator::record(const GeneratedSample& s) const {
   files::DatalogRecord r;
   auto i16 = [](int v) { return static_cast<std::int16_t>(v); };
   r.seconds = i16(s.seconds);
-  r.rpm = i16(m_spec.layout == LogLayout::Full ? floorDiv(s.rpm, 100) * 100 : s.rpm);
+  r.rpm = i16(m_shape.layout == LogLayout::Full ? floorDiv(s.rpm, 100) * 100 : s.rpm);
   r.map = i16(s.map);
   r.o2 = static_cast<float>(s.o2Millivolts / 1000.0);
   r.status = i16(s.status);
@@ -126,26 +126,26 @@ files::DatalogRecord DatalogGenerator::record(const GeneratedSample& s) const {
 namespace {
 
 template <typename Write>
-void generate(const DatalogSpec& spec, Write&& write) {
-  DatalogGenerator generator(spec);
-  const std::string end = defaultLineEnd(spec);
+void generate(const DatalogShape& shape, Write&& write) {
+  DatalogGenerator generator(shape);
+  const std::string end = defaultLineEnd(shape);
   write(generator.header());
-  if (spec.samples > 0 || spec.lastLineEnded) write(end);
-  for (std::int64_t i = 0; i < spec.samples; ++i) {
+  if (shape.samples > 0 || shape.lastLineEnded) write(end);
+  for (std::int64_t i = 0; i < shape.samples; ++i) {
     write(generator.line(generator.next()));
-    if (i + 1 < spec.samples || spec.lastLineEnded) write(end);
+    if (i + 1 < shape.samples || shape.lastLineEnded) write(end);
   }
 }
 
 }  // namespace
 
-std::string generateDatalog(const DatalogSpec& spec) {
+std::string generateDatalog(const DatalogShape& shape) {
   std::string text;
-  generate(spec, [&](const std::string& piece) { text += piece; });
+  generate(shape, [&](const std::string& piece) { text += piece; });
   return text;
 }
 
-void writeDatalog(const std::string& path, const DatalogSpec& spec) {
+void writeDatalog(const std::string& path, const DatalogShape& shape) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
                                                        &std::fclose);
   if (!file) throw std::runtime_error("cannot create " + path);
@@ -155,20 +155,20 @@ void writeDatalog(const std::string& path, const DatalogSpec& spec) {
       throw std::runtime_error("cannot write " + path);
     pending.clear();
   };
-  generate(spec, [&](const std::string& piece) {
+  generate(shape, [&](const std::string& piece) {
     pending += piece;
     if (pending.size() > (1u << 20)) flush();
   });
   flush();
 }
 
-std::vector<files::DatalogRecord> expectedRecords(const DatalogSpec& spec) {
-  DatalogGenerator generator(spec);
+std::vector<files::DatalogRecord> expectedRecords(const DatalogShape& shape) {
+  DatalogGenerator generator(shape);
   std::vector<files::DatalogRecord> records;
-  for (std::int64_t i = 0; i < spec.samples; ++i)
+  for (std::int64_t i = 0; i < shape.samples; ++i)
     records.push_back(generator.record(generator.next()));
   // The no-line-feed layout does not read a last line that has no line feed.
-  if (spec.layout == LogLayout::NoLineFeed && !spec.lastLineEnded && !records.empty())
+  if (shape.layout == LogLayout::NoLineFeed && !shape.lastLineEnded && !records.empty())
     records.pop_back();
   return records;
 }

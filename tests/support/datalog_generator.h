@@ -15,7 +15,7 @@ namespace tallimar::testsupport {
 
 enum class LogLayout { NoLineFeed, Classic, Full };
 
-struct DatalogSpec {
+struct DatalogShape {
   LogLayout layout = LogLayout::Classic;
   std::int64_t samples = 1000;  // data lines
   std::uint32_t seed = 1;
@@ -45,7 +45,7 @@ struct GeneratedSample {
 
 class DatalogGenerator {
  public:
-  explicit DatalogGenerator(const DatalogSpec& spec);
+  explicit DatalogGenerator(const DatalogShape& shape);
   std::string header() const;                             // without line end
   GeneratedSample next();                                 // the next sample of the drive
   std::string line(const GeneratedSample& sample) const;  // without line end
@@ -53,7 +53,7 @@ class DatalogGenerator {
   files::DatalogRecord record(const GeneratedSample& sample) const;
 
  private:
-  DatalogSpec m_spec;
+  DatalogShape m_shape;
   std::mt19937 m_random;
   std::int64_t m_index = 0;
   double m_rpm, m_map, m_rpmTarget, m_mapTarget;
@@ -65,10 +65,10 @@ class DatalogGenerator {
 };
 
 // The whole file in memory (for small files).
-std::string generateDatalog(const DatalogSpec& spec);
+std::string generateDatalog(const DatalogShape& shape);
 // The file written to disk as it is generated, in constant memory (for huge files).
-void writeDatalog(const std::string& path, const DatalogSpec& spec);
+void writeDatalog(const std::string& path, const DatalogShape& shape);
 // The records a correct reader hands out for the file, in order.
-std::vector<files::DatalogRecord> expectedRecords(const DatalogSpec& spec);
+std::vector<files::DatalogRecord> expectedRecords(const DatalogShape& shape);
 
 }  // namespace tallimar::testsupport

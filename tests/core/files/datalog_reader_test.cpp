@@ -10,7 +10,7 @@
 namespace tallimar::files {
 namespace {
 
-using testsupport::DatalogSpec;
+using testsupport::DatalogShape;
 using testsupport::LogLayout;
 using Kind = DatalogReadResult::Kind;
 
@@ -153,9 +153,9 @@ TEST_F(DatalogReader, OverlongLinesAreRefusedButAnOverlongUnreadTailIsNot) {
 
 TEST_F(DatalogReader, SinkAndProgressCanStopTheRead) {
   const std::string file = path("big.xls");
-  DatalogSpec spec;
-  spec.samples = 100000;
-  testsupport::writeDatalog(file, spec);
+  DatalogShape shape;
+  shape.samples = 100000;
+  testsupport::writeDatalog(file, shape);
   RecordingSink stopping;
   stopping.stopAt = 5;
   auto result = readDatalog(file, DatalogLayout::Classic, stopping);
@@ -187,20 +187,20 @@ TEST_F(DatalogReader, GeneratedFilesReadBackRecordForRecord) {
        {Case{LogLayout::Classic, "\r\n", true}, Case{LogLayout::Classic, "\r", false},
         Case{LogLayout::Full, "\r\n", false}, Case{LogLayout::NoLineFeed, "\n", false},
         Case{LogLayout::NoLineFeed, "\n", true}}) {
-    DatalogSpec spec;
-    spec.layout = c.layout;
-    spec.lineEnd = c.lineEnd;
-    spec.lastLineEnded = c.lastLineEnded;
-    spec.samples = 70000;  // more than two of the reader's buffers
-    spec.seed = 11;
+    DatalogShape shape;
+    shape.layout = c.layout;
+    shape.lineEnd = c.lineEnd;
+    shape.lastLineEnded = c.lastLineEnded;
+    shape.samples = 70000;  // more than two of the reader's buffers
+    shape.seed = 11;
     const std::string file = path("gen.xls");
-    testsupport::writeDatalog(file, spec);
+    testsupport::writeDatalog(file, shape);
     const DatalogProbe probe = probeDatalog(file);
     ASSERT_EQ(probe.kind, DatalogProbe::Kind::Layout);
     RecordingSink all;
     const auto result = readDatalog(file, probe.layout, all);
     ASSERT_EQ(result.kind, Kind::Read) << result.problem << " at " << result.line;
-    const auto expected = testsupport::expectedRecords(spec);
+    const auto expected = testsupport::expectedRecords(shape);
     ASSERT_EQ(all.records.size(), expected.size());
     EXPECT_EQ(result.entries, static_cast<std::int64_t>(expected.size()));
     for (std::size_t i = 0; i < expected.size(); ++i) {

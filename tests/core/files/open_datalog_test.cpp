@@ -249,9 +249,9 @@ TEST_F(OpenDatalog, CancelledReadKeepsThePreviousPointsAndEndsTheCommand) {
   const auto first = crossingFile("first.xls", {2000});
   open({first});
   const auto big = path("big.xls");
-  testsupport::DatalogSpec spec;
-  spec.samples = 200000;
-  testsupport::writeDatalog(big, spec);
+  testsupport::DatalogShape shape;
+  shape.samples = 200000;
+  testsupport::writeDatalog(big, shape);
   int calls = 0;
   options.progress = [&](std::uint64_t, std::uint64_t) { return ++calls < 3; };
   const auto result = open({big});
@@ -261,16 +261,16 @@ TEST_F(OpenDatalog, CancelledReadKeepsThePreviousPointsAndEndsTheCommand) {
 }
 
 TEST_F(OpenDatalog, GeneratedDriveFillsTheMapLikeADirectScan) {
-  testsupport::DatalogSpec spec;
-  spec.samples = 30000;
+  testsupport::DatalogShape shape;
+  shape.samples = 30000;
   const auto file = path("drive.xls");
-  testsupport::writeDatalog(file, spec);
+  testsupport::writeDatalog(file, shape);
   open({file});
   // The same records scanned directly give the same points.
   common::VectorStatusLog directStatus;
   engine::VectorCrossoverList directList;
   engine::CrossoverPoints direct;
-  ASSERT_TRUE(engine::findCrossovers(testsupport::expectedRecords(spec), 0.5f, 1200, direct,
+  ASSERT_TRUE(engine::findCrossovers(testsupport::expectedRecords(shape), 0.5f, 1200, direct,
                                      directStatus, directList));
   ASSERT_EQ(ws.crossovers.size(), direct.size());
   EXPECT_GT(direct.size(), 1000u);
