@@ -12,11 +12,7 @@
 namespace tallimar::files {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
 
 FieldProblem floorIntoRange(double value, std::int32_t& out) {
   const double floored = std::floor(value);
@@ -94,33 +90,6 @@ std::size_t requiredColumns(DatalogLayout layout) {
 }
 
 FieldProblem readFlooredField(std::string_view text, std::int32_t& value) {
-  // Fast path for the usual "1234", "-12", "35.7": at most 9 integer and 9 decimal digits, so
-  // the exact decimal floor equals the floor of the nearest double for every in-range value.
-  std::size_t i = 0;
-  while (i < text.size() && isBlank(text[i])) ++i;
-  const bool negative = i < text.size() && text[i] == '-';
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-  std::int64_t whole = 0;
-  std::size_t digits = 0;
-  while (i < text.size() && isDigit(text[i]) && digits < 9)
-    whole = whole * 10 + (text[i++] - '0'), ++digits;
-  bool fraction = false;
-  std::size_t decimals = 0;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && isDigit(text[i]) && decimals < 9) {
-      fraction = fraction || text[i] != '0';
-      ++i, ++decimals;
-    }
-  }
-  std::size_t end = i;
-  while (end < text.size() && isBlank(text[end])) ++end;
-  if (end == text.size() && digits + decimals > 0) {
-    std::int64_t floored = negative ? -whole - (fraction ? 1 : 0) : whole;
-    if (floored < -32768 || floored > 32767) return FieldProblem::OutOfRange;
-    value = static_cast<std::int32_t>(floored);
-    return FieldProblem::None;
-  }
   const auto parsed = common::parseDecimal(text);
   if (!parsed) {
     // parseDecimal also refuses numbers beyond the double range ("1e999"): far out of range.
@@ -131,30 +100,7 @@ FieldProblem readFlooredField(std::string_view text, std::int32_t& value) {
 }
 
 FieldProblem readO2Field(std::string_view text, float& volts) {
-  std::size_t i = 0;
-  while (i < text.size() && isBlank(text[i])) ++i;
-  const bool negative = i < text.size() && text[i] == '-';
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-  std::int64_t mantissa = 0;
-  std::size_t digits = 0;
-  std::size_t decimals = 0;
-  while (i < text.size() && isDigit(text[i]) && digits < 15)
-    mantissa = mantissa * 10 + (text[i++] - '0'), ++digits;
-  if (i < text.size() && text[i] == '.' && digits < 15) {
-    ++i;
-    while (i < text.size() && isDigit(text[i]) && digits < 15)
-      mantissa = mantissa * 10 + (text[i++] - '0'), ++digits, ++decimals;
-  }
-  const bool stops =
-      i == text.size() || !(isDigit(text[i]) || text[i] == '.' || text[i] == 'e' || text[i] == 'E');
-  double value = 0.0;
-  if (stops && digits > 0) {
-    // Both operands are exact doubles, so the quotient is the correctly rounded value.
-    value = static_cast<double>(mantissa) / kPowersOfTen[decimals];
-    if (negative) value = -value;
-  } else {
-    value = common::parseLeadingNumber(text);
-  }
+  const double value = common::parseLeadingNumber(text);
   if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
     return FieldProblem::OutOfRange;
   volts = static_cast<float>(value);
