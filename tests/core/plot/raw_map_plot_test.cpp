@@ -1,0 +1,89 @@
+// The main window's raw data map plot, checked as a display list.
+#include "plot/raw_map_plot.h"
+
+#include <gtest/gtest.h>
+
+#include "core/plot/plot_fixtures.h"
+
+namespace tallimar::plot {
+namespace {
+
+settings::Settings plotSettings() {
+  settings::Settings s;
+  s.rpmMin = 1200;
+  s.rpmMax = 10000;
+  s.mapMax = 100;
+  return s;
+}
+
+TEST(RawMapPlot, CellThirtyEightyWithVe65IsATealBoxHangingBelowItsMap) {
+  engine::RawDataMap raw;
+  raw.at(30, 80).average = 65;
+  const DrawList list = rawMapPlot(raw, plotSettings());
+  ASSERT_EQ(list.size(), 1u);
+  const Box box = std::get<Box>(list.items[0]);
+  EXPECT_EQ(box.fill, (Rgb{0, 128, 128}));
+  EXPECT_DOUBLE_EQ(box.x1, 30);
+  EXPECT_NEAR(box.x2, 31.96, 0.005);
+  EXPECT_DOUBLE_EQ(box.x2, 30 + 8800.0 / 4500.0);
+  EXPECT_DOUBLE_EQ(box.y1, 20);
+  EXPECT_DOUBLE_EQ(box.y2, 21);
+}
+
+TEST(RawMapPlot, SurfaceIsScaledInHundredsOfRpmFromRpmMinAndMapDownFromTheTop) {
+  const DrawList list = rawMapPlot(engine::RawDataMap{}, plotSettings());
+  EXPECT_TRUE(list.items.empty());
+  EXPECT_DOUBLE_EQ(list.scale.left, 12);
+  EXPECT_DOUBLE_EQ(list.scale.width, 88);
+  EXPECT_DOUBLE_EQ(list.scale.top, 0);
+  EXPECT_DOUBLE_EQ(list.scale.height, 100);
+  EXPECT_EQ(list.widthTwips, 4500);
+  EXPECT_EQ(list.heightTwips, 2500);
+  EXPECT_EQ(list.background, (Rgb{255, 255, 255}));
+}
+
+TEST(RawMapPlot, CellsOutsideTheSettingsRangeAreListedOffTheSurface) {
+  engine::RawDataMap raw;
+  raw.at(5, 50).average = 40;     // 500 rev/min, below RPMMin
+  raw.at(60, 150).average = 40;   // 150 kPa, above MAPMax
+  raw.at(150, 256).average = 40;  // the last cell of the grid
+  const DrawList list = rawMapPlot(raw, plotSettings());
+  const auto boxes = itemsOfKind<Box>(list);
+  ASSERT_EQ(boxes.size(), 3u);
+  // MAP is the outer loop: the 50 kPa cell comes first.
+  EXPECT_LT(boxes[0].x2, list.scale.left);
+  EXPECT_LT(boxes[1].y2, 0);  // above the top edge
+  EXPECT_DOUBLE_EQ(boxes[2].x1, 150);
+  EXPECT_DOUBLE_EQ(boxes[2].y1, -156);
+}
+
+TEST(RawMapPlot, EmptyNegativeAndBandEdgeAveragesAndGridEdges) {
+  engine::RawDataMap raw;
+  raw.at(20, 30).average = 9;
+  raw.at(21, 30).average = 10;
+  raw.at(22, 30).average = 99;
+  raw.at(23, 30).average = 100;
+  raw.at(24, 30).average = -7;  // never drawn
+  raw.at(0, 30).average = 50;   // RPM index 0 and MAP 0 are not plotted
+  raw.at(25, 0).average = 50;
+  const auto boxes = itemsOfKind<Box>(rawMapPlot(raw, plotSettings()));
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_EQ(boxes[0].fill, (Rgb{128, 0, 0}));
+  EXPECT_EQ(boxes[1].fill, (Rgb{255, 0, 0}));
+  EXPECT_EQ(boxes[2].fill, (Rgb{0, 0, 255}));
+  EXPECT_EQ(boxes[3].fill, (Rgb{255, 0, 255}));
+}
+
+TEST(RawMapPlot, FullMapDrawsOneBoxPerCellInMapMajorOrder) {
+  engine::RawDataMap raw;
+  fixtures::fillRawMap(raw);
+  const auto boxes = itemsOfKind<Box>(rawMapPlot(raw, plotSettings()));
+  ASSERT_EQ(boxes.size(), 150u * 256u);
+  EXPECT_DOUBLE_EQ(boxes[0].x1, 1);
+  EXPECT_DOUBLE_EQ(boxes[0].y1, 99);
+  EXPECT_DOUBLE_EQ(boxes[149].x1, 150);
+  EXPECT_DOUBLE_EQ(boxes[150].y1, 98);
+}
+
+}  // namespace
+}  // namespace tallimar::plot

@@ -1,0 +1,118 @@
+// The floating read-out of the VE plot and the filtering preview.
+#include "plot/read_out.h"
+
+#include <gtest/gtest.h>
+
+#include "plot/colour_scale.h"
+#include "plot/spline_view.h"
+
+namespace tallimar::plot {
+namespace {
+
+class ReadOut : public ::testing::Test {
+ protected:
+  ReadOut() {
+    ws.settings.mapMax = 100;
+    ws.rawMap.at(25, 50).average = 61;
+    ws.rawMap.at(26, 50).average = 77;
+    ws.filteredMap.at(25, 50) = 62.5f;
+  }
+  std::string text(VeView view, double x, double y) const {
+    return readOutText(view, viewInputs(ws), x, y).value_or("(none)");
+  }
+  workspace::Workspace ws;
+};
+
+TEST_F(ReadOut, RoundsTheMousePositionHalvesToEven) {
+  EXPECT_EQ(text(VeView::RawDatalog, 2549, 50), "VE=61\r\nMAP=50\r\nRPM=2500");
+  EXPECT_EQ(text(VeView::RawDatalog, 2551, 50), "VE=77\r\nMAP=50\r\nRPM=2600");
+  // 25.5 goes to 26 and MAP 50.5 to 50: halves to the even neighbour.
+  EXPECT_EQ(text(VeView::RawDatalog, 2550, 49.5), "VE=77\r\nMAP=50\r\nRPM=2600");
+  EXPECT_EQ(text(VeView::RawDatalog, 2450, 50.5), "VE=0\r\nMAP=50\r\nRPM=2400");
+}
+
+TEST_F(ReadOut, FilteredViewShowsTheSingleValueInShortestForm) {
+  EXPECT_EQ(text(VeView::FilteredDatalog, 2500, 50), "VE=62.5\r\nMAP=50\r\nRPM=2500");
+  EXPECT_EQ(text(VeView::FilteredDatalog, 2600, 50), "VE=0\r\nMAP=50\r\nRPM=2600");
+}
+
+TEST_F(ReadOut, OnlyTheRawAndFilteredViewsHaveOne) {
+  for (VeView v : {VeView::LowDensityMap, VeView::RawLowDelta, VeView::FilteredLowDelta,
+                   VeView::FilteredRawDelta})
+    EXPECT_FALSE(readOutText(v, viewInputs(ws), 2500, 50).has_value());
+}
+
+TEST_F(ReadOut, PositionsOffTheGridReadZeroWithoutReadingOutside) {
+  EXPECT_EQ(text(VeView::RawDatalog, -300, 50), "VE=0\r\nMAP=50\r\nRPM=-300");
+  EXPECT_EQ(text(VeView::FilteredDatalog, 20000, -200), "VE=0\r\nMAP=300\r\nRPM=20000");
+  EXPECT_EQ(text(VeView::RawDatalog, 15049, 100), "VE=0\r\nMAP=0\r\nRPM=15000");
+}
+
+TEST(ReadOutPlacement, FloatsRightOfAndAboveTheMouse) {
+  DrawList surface;
+  surface.widthTwips = 5235;
+  surface.heightTwips = 2655;
+  surface.scale = {1200, 0, 8800, 100};
+  // The middle of the surface, which sits at (1000, 500) in the window.
+  const TwipsPoint p = readOutTopLeft(surface, 1000, 500, 5600, 50);
+  EXPECT_DOUBLE_EQ(p.x, 1000 + 5235 / 2.0 + 200);
+  EXPECT_DOUBLE_EQ(p.y, 500 + 2655 / 2.0 - 280);
+  surface.scale.width = 0;
+  const TwipsPoint degenerate = readOutTopLeft(surface, 1000, 500, 5600, 50);
+  EXPECT_DOUBLE_EQ(degenerate.x, 1200);
+  EXPECT_DOUBLE_EQ(degenerate.y, 220);
+}
+
+TEST(ReadOutBox, HoldsEachLineInCourierNew) {
+  const auto texts = itemsOfKind<Text>(readOutDrawList("VE=61\r\nMAP=50\r\nRPM=2500"));
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[0].text, "VE=61");
+  EXPECT_EQ(texts[2].text, "RPM=2500");
+  EXPECT_EQ(texts[1].fontFamily, "Courier New");
+  EXPECT_GT(texts[1].y, texts[0].y);
+}
+
+TEST(SplineView, ShowsTheControlPolygonInRedAndTheCurveInBlackOverTheActiveMapBins) {
+  vemap::VeTable t;
+  t.setStartupBins();  // MAP bins 10..80 active
+  settings::Settings s;
+  const std::vector<CurvePoint> control{{20, 50}, {40, 60}, {60, 55}};
+  const std::vector<CurvePoint> curve{{20, 50}, {30, 56}, {45, 58}, {60, 55}};
+  const DrawList v = splineView(FilterStep::AlongMap, control, curve, t, s);
+  EXPECT_DOUBLE_EQ(v.scale.left, 10);
+  EXPECT_DOUBLE_EQ(v.scale.width, 70);
+  EXPECT_DOUBLE_EQ(v.scale.top, 120);
+  EXPECT_DOUBLE_EQ(v.scale.height, -120);  // VE rises upwards
+  const auto circles = itemsOfKind<Circle>(v);
+  ASSERT_EQ(circles.size(), 3u);
+  EXPECT_DOUBLE_EQ(circles[1].radius, 0.5);
+  EXPECT_EQ(circles[1].colour, (Rgb{255, 0, 0}));
+  int red = 0, black = 0, green = 0;
+  for (const Line& l : itemsOfKind<Line>(v)) {
+    red += l.colour == Rgb{255, 0, 0};
+    black += l.colour == Rgb{0, 0, 0};
+    green += l.colour == Rgb{0, 255, 0};
+  }
+  EXPECT_EQ(red, 2);
+  EXPECT_EQ(black, 3);
+  EXPECT_EQ(green, 8 + 5);  // the eight MAP bins and VE 20, 40 .. 100
+  const DrawList step2 = splineView(FilterStep::AlongRpm, control, {}, t, s);
+  EXPECT_DOUBLE_EQ(step2.scale.left, 0);
+  EXPECT_DOUBLE_EQ(step2.scale.width, 100);
+  EXPECT_GT(splineView(FilterStep::AlongMap, {{20, 170}}, {}, t, s).scale.top, 170);
+}
+
+TEST(SplineView, CurvePointBoxesSitAtTheirRpmAndMapInTheirVeColour) {
+  settings::Settings s;  // 1200..10000 rev/min, 100 kPa
+  const Box column = filterCurvePointBox(FilterStep::AlongMap, 30, {62.5, 71.2}, s);
+  EXPECT_DOUBLE_EQ(column.x1, 3000);
+  EXPECT_DOUBLE_EQ(column.y1, 37.5);
+  EXPECT_EQ(column.fill, veColour(71.2));
+  const Box row = filterCurvePointBox(FilterStep::AlongRpm, 40, {31.5, 55}, s);
+  EXPECT_DOUBLE_EQ(row.x1, 3150);
+  EXPECT_DOUBLE_EQ(row.y1, 60);
+  EXPECT_DOUBLE_EQ(row.y2, 59);
+}
+
+}  // namespace
+}  // namespace tallimar::plot

@@ -1,0 +1,272 @@
+// The six views of the VE plot surface, checked as display lists.
+#include "plot/ve_views.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/plot/plot_fixtures.h"
+#include "plot/colour_scale.h"
+#include "plot/ve_lookup.h"
+
+namespace tallimar::plot {
+namespace {
+
+constexpr Rgb kBlack{0, 0, 0};
+
+class VeViews : public ::testing::Test {
+ protected:
+  VeViews() {
+    ws.settings.rpmMin = 1200;
+    ws.settings.rpmMax = 10000;
+    ws.settings.mapMax = 100;
+    ws.veTable.setStartupBins();  // 8 x 8: 500..4000 rev/min, 10..80 kPa
+  }
+  void flatTable(std::int16_t ve) {
+    for (auto& column : ws.veTable.ve) column.fill(ve);
+  }
+  ViewPlot plot(VeView view) const { return plotVeView(view, viewInputs(ws)); }
+  static std::vector<std::string> lines(std::initializer_list<std::string_view> l) {
+    return {l.begin(), l.end()};
+  }
+
+  workspace::Workspace ws;
+};
+
+TEST_F(VeViews, SurfaceIsRpmFromRpmMinAndMapRisingUpwards) {
+  const DrawList s = veSurface(ws.settings);
+  EXPECT_DOUBLE_EQ(s.scale.left, 1200);
+  EXPECT_DOUBLE_EQ(s.scale.width, 8800);
+  EXPECT_DOUBLE_EQ(s.scale.top, 0);
+  EXPECT_DOUBLE_EQ(s.scale.height, 100);
+  EXPECT_EQ(s.widthTwips, 5235);
+  EXPECT_EQ(s.heightTwips, 2655);
+  EXPECT_DOUBLE_EQ(pointBoxWidth(ws.settings), 176);
+}
+
+TEST_F(VeViews, RawViewDrawsCellsAboveZeroAboveTheirMapThenTheBinLines) {
+  ws.rawMap.at(30, 80).average = 9;
+  ws.rawMap.at(31, 80).average = 0;
+  ws.rawMap.at(32, 80).average = 100;
+  ws.rawMap.at(33, 80).average = -4;
+  const ViewPlot p = plot(VeView::RawDatalog);
+  EXPECT_EQ(p.statusLines, lines({"Finished Plotting"}));
+  ASSERT_EQ(p.drawing.size(), 2u + 16u);
+  const Box first = std::get<Box>(p.drawing.items[0]);
+  EXPECT_EQ(first.fill, (Rgb{128, 0, 0}));
+  EXPECT_DOUBLE_EQ(first.x1, 3000);
+  EXPECT_DOUBLE_EQ(first.x2, 3176);
+  EXPECT_DOUBLE_EQ(first.y1, 20);
+  EXPECT_DOUBLE_EQ(first.y2, 19);
+  EXPECT_EQ(std::get<Box>(p.drawing.items[1]).fill, (Rgb{255, 0, 255}));
+  EXPECT_DOUBLE_EQ(std::get<Box>(p.drawing.items[1]).x1, 3200);
+  for (std::size_t k = 2; k < p.drawing.size(); ++k)
+    EXPECT_TRUE(std::holds_alternative<Line>(p.drawing.items[k]));
+}
+
+TEST_F(VeViews, FilteredViewColoursTheSingleValues) {
+  ws.filteredMap.at(40, 30) = 62.5f;
+  ws.filteredMap.at(41, 30) = 0.4f;
+  ws.filteredMap.at(42, 30) = -1.0f;
+  const auto boxes = itemsOfKind<Box>(plot(VeView::FilteredDatalog).drawing);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].fill, (Rgb{0, 128, 128}));
+  EXPECT_EQ(boxes[1].fill, (Rgb{128, 0, 0}));
+  EXPECT_DOUBLE_EQ(boxes[1].x1, 4100);
+}
+
+TEST_F(VeViews, BinLinesCrossTheSurfaceBlackInMergePenNotMode) {
+  DrawList s = veSurface(ws.settings);
+  DrawBinLines(s, ws.veTable, ws.settings);
+  const auto l = itemsOfKind<Line>(s);
+  ASSERT_EQ(l.size(), 16u);
+  EXPECT_DOUBLE_EQ(l[0].x1, 0);
+  EXPECT_DOUBLE_EQ(l[0].y1, 90);  // MAP bin 0 = 10 kPa
+  EXPECT_DOUBLE_EQ(l[0].x2, 10000);
+  EXPECT_DOUBLE_EQ(l[0].y2, 90);
+  EXPECT_DOUBLE_EQ(l[8].x1, 500);  // RPM bin 0
+  EXPECT_DOUBLE_EQ(l[8].y1, 0);
+  EXPECT_DOUBLE_EQ(l[8].x2, 500);
+  EXPECT_DOUBLE_EQ(l[8].y2, 100);
+  for (const Line& line : l) {
+    EXPECT_EQ(line.mode, PenMode::MergePenNot);
+    EXPECT_EQ(line.colour, kBlack);
+  }
+  ws.veTable.sizeRpm = 12;
+  ws.veTable.sizeMap = 3;
+  DrawList twelve = veSurface(ws.settings);
+  DrawBinLines(twelve, ws.veTable, ws.settings);
+  EXPECT_EQ(twelve.size(), 15u);
+}
+
+TEST_F(VeViews, RawLowDeltaOfTable50AndCell56IsRedAndEqualValuesAreBlack) {
+  flatTable(50);
+  for (int j = 20; j <= 25; ++j) ws.rawMap.at(j, 50).average = 56;
+  ws.rawMap.at(30, 40).average = 50;
+  const ViewPlot p = plot(VeView::RawLowDelta);
+  EXPECT_EQ(p.statusLines, lines({"Plotting VE Map", "Finished Plotting"}));
+  int red = 0, black = 0;
+  for (const Box& b : itemsOfKind<Box>(p.drawing)) {
+    EXPECT_DOUBLE_EQ(b.y1 - b.y2, 1);
+    EXPECT_DOUBLE_EQ(b.x2 - b.x1, 176);
+    if (b.y1 == 50) {
+      EXPECT_EQ(b.fill, (Rgb{255, 0, 0}));  // d = 50 - 56 = -6
+      EXPECT_GE(b.x1, 1950);
+      EXPECT_LT(b.x1, 2550);
+      ++red;
+    } else {
+      EXPECT_EQ(b.y1, 60);
+      EXPECT_EQ(b.fill, kBlack);  // d = 0
+      EXPECT_GE(b.x1, 2950);
+      EXPECT_LE(b.x1, 3050);
+      ++black;
+    }
+  }
+  // Columns every 34 rev/min: 600 rev/min of cells at 56, 100 (both ends rounding to 30) at 50.
+  EXPECT_EQ(red, 18);
+  EXPECT_EQ(black, 3);
+}
+
+TEST_F(VeViews, FilteredLowDeltaComparesTheFilteredValues) {
+  flatTable(50);
+  ws.filteredMap.at(20, 50) = 56.0f;
+  ws.filteredMap.at(30, 40) = 50.0f;
+  ws.filteredMap.at(40, 30) = 45.5f;  // d = 4.5
+  ws.rawMap.at(40, 30).average = 99;  // raw data plays no part
+  std::vector<Rgb> colours;
+  for (const Box& b : itemsOfKind<Box>(plot(VeView::FilteredLowDelta).drawing)) {
+    if (std::find(colours.begin(), colours.end(), b.fill) == colours.end())
+      colours.push_back(b.fill);
+  }
+  EXPECT_EQ(colours, (std::vector<Rgb>{{255, 0, 0}, kBlack, {0, 0, 128}}));
+}
+
+TEST_F(VeViews, FilteredRawDeltaMarksCellsInOnlyOneMapBlack) {
+  ws.filteredMap.at(30, 50) = 40.0f;  // raw 0: black
+  ws.rawMap.at(31, 50).average = 40;  // filtered 0: black
+  ws.rawMap.at(32, 50).average = 40;  // d = 5
+  ws.filteredMap.at(32, 50) = 45.0f;
+  ws.rawMap.at(33, 50).average = 50;  // d = 0 is not black in this view
+  ws.filteredMap.at(33, 50) = 50.0f;
+  const ViewPlot p = plot(VeView::FilteredRawDelta);
+  EXPECT_EQ(p.statusLines, lines({"Finished Plotting"}));
+  const auto boxes = itemsOfKind<Box>(p.drawing);
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_EQ(boxes[0].fill, kBlack);
+  EXPECT_EQ(boxes[1].fill, kBlack);
+  EXPECT_EQ(boxes[2].fill, (Rgb{0, 0, 128}));
+  EXPECT_EQ(boxes[3].fill, (Rgb{0, 255, 0}));
+  EXPECT_DOUBLE_EQ(boxes[3].x1, 3300);
+  EXPECT_DOUBLE_EQ(boxes[3].y1, 50);
+}
+
+TEST_F(VeViews, LowDensityViewSamplesEveryStepAndMapBetweenTheActiveBins) {
+  ws.settings.rpmMin = 0;  // RPM bin 0 (500) is on the surface
+  flatTable(50);
+  const ViewPlot p = plot(VeView::LowDensityMap);
+  EXPECT_EQ(p.statusLines, lines({"Plotting VE Map", "Finished Plotting"}));
+  const auto boxes = itemsOfKind<Box>(p.drawing);
+  ASSERT_EQ(samplingStep(ws.settings), 39);  // 10000 / 256 = 39.06
+  ASSERT_EQ(boxes.size(), 90u * 71u);        // 500, 539, ... 3971; 10..80 kPa
+  EXPECT_DOUBLE_EQ(boxes[0].x1, 500);
+  EXPECT_DOUBLE_EQ(boxes[0].y1, 90);
+  EXPECT_DOUBLE_EQ(boxes[0].y2, 88);  // two kPa high, above the sample
+  EXPECT_DOUBLE_EQ(boxes[0].x2, 700);
+  EXPECT_DOUBLE_EQ(boxes[71].x1, 539);
+  EXPECT_DOUBLE_EQ(boxes.back().x1, 3971);
+  EXPECT_DOUBLE_EQ(boxes.back().y1, 20);
+  for (const Box& b : boxes) EXPECT_EQ(b.fill, (Rgb{0, 255, 0}));
+  EXPECT_EQ(itemsOfKind<Line>(p.drawing).size(), 16u);
+}
+
+TEST_F(VeViews, LowDensityViewColoursTheLookedUpValue) {
+  ws.settings.rpmMin = 0;
+  auto t = fixtures::sampledTable(8, 8, 1000, 8000, 20, 90);
+  ws.veTable = t;
+  for (const Box& b : itemsOfKind<Box>(plot(VeView::LowDensityMap).drawing))
+    ASSERT_EQ(b.fill, veColour(LookupVE(t, 100 - b.y1, b.x1)));
+}
+
+TEST_F(VeViews, LowDensityViewWithoutMapBinsSaysSoAndDrawsNothing) {
+  ws.veTable.mapBins[0] = 0;
+  ws.veTable.mapBins[7] = 0;
+  flatTable(50);
+  const ViewPlot p = plot(VeView::LowDensityMap);
+  EXPECT_EQ(p.statusLines, lines({"Plotting VE Map", "No Map to Plot"}));
+  EXPECT_TRUE(p.drawing.items.empty());
+  // An empty table (all VE 0) draws no boxes but still its bin lines.
+  ws.veTable.setStartupBins();
+  flatTable(0);
+  const ViewPlot empty = plot(VeView::LowDensityMap);
+  EXPECT_EQ(empty.statusLines, lines({"Plotting VE Map", "Finished Plotting"}));
+  EXPECT_EQ(empty.drawing.size(), 16u);
+}
+
+TEST(SamplingStep, RoundsHalvesToEvenAndNeverFallsBelowOne) {
+  settings::Settings s;
+  auto step = [&](int min, int max) {
+    s.rpmMin = static_cast<std::int16_t>(min);
+    s.rpmMax = static_cast<std::int16_t>(max);
+    return samplingStep(s);
+  };
+  EXPECT_EQ(step(1200, 10000), 34);  // 34.375
+  EXPECT_EQ(step(0, 640), 2);        // 2.5
+  EXPECT_EQ(step(0, 896), 4);        // 3.5
+  EXPECT_EQ(step(1000, 1100), 1);    // 0.39 would never advance
+  EXPECT_EQ(step(1000, 1000), 1);
+  EXPECT_EQ(step(5000, 1000), 1);
+}
+
+TEST_F(VeViews, NarrowRpmRangeSamplesEveryRevolutionAndEnds) {
+  ws.settings.rpmMin = 1000;
+  ws.settings.rpmMax = 1100;  // step 1, box 2 rev/min wide
+  flatTable(50);
+  const auto boxes = itemsOfKind<Box>(plot(VeView::LowDensityMap).drawing);
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_DOUBLE_EQ(boxes.front().x1, 998);  // the first column whose box reaches the surface
+  EXPECT_DOUBLE_EQ(boxes[71].x1, 999);
+  EXPECT_DOUBLE_EQ(boxes.back().x1, 1100);
+  EXPECT_EQ(boxes.size(), 103u * 71u);
+}
+
+TEST_F(VeViews, WildBinsAndSizesStayInsideTheMapAndTheSurface) {
+  fixtures::fillRawMap(ws.rawMap);
+  fixtures::fillFilteredMap(ws.filteredMap);
+  ws.settings.rpmMin = 0;
+  ws.settings.rpmMax = 32767;
+  ws.settings.mapMax = 400;
+  auto& t = ws.veTable;
+  t.sizeRpm = t.sizeMap = 16;
+  for (std::size_t k = 0; k < 16; ++k) {
+    t.rpmBins[k] = static_cast<std::int16_t>(-32768 + static_cast<int>(k) * 4369);
+    t.mapBins[k] = static_cast<std::int16_t>(-32768 + static_cast<int>(k) * 4369);
+  }
+  flatTable(60);
+  for (VeView v : {VeView::LowDensityMap, VeView::RawLowDelta, VeView::FilteredLowDelta}) {
+    const auto boxes = itemsOfKind<Box>(plot(v).drawing);
+    EXPECT_FALSE(boxes.empty());
+    // At most every visible column (step 128) times every visible kPa.
+    EXPECT_LE(boxes.size(), 262u * 403u);
+    for (const Box& b : boxes) {
+      ASSERT_GE(std::max(b.x1, b.x2), 0);
+      ASSERT_LE(std::min(b.y1, b.y2), 400);
+    }
+  }
+  for (std::int16_t size : {std::int16_t{0}, std::int16_t{-3}, std::int16_t{40}}) {
+    t.sizeRpm = t.sizeMap = size;
+    for (int v = 0; v < kVeViewCount; ++v) plot(static_cast<VeView>(v));  // must not read outside
+  }
+}
+
+TEST(VeViewNames, CommandLineNamesPickTheViewsAndNothingElse) {
+  EXPECT_EQ(veViewFromName("low"), VeView::LowDensityMap);
+  EXPECT_EQ(veViewFromName("filtered-low"), VeView::FilteredLowDelta);
+  EXPECT_EQ(veViewFromName("filtered-raw"), VeView::FilteredRawDelta);
+  EXPECT_FALSE(veViewFromName("Raw"));
+  EXPECT_FALSE(veViewFromName(""));
+  EXPECT_FALSE(veViewFromName("raw-lowx"));
+}
+
+}  // namespace
+}  // namespace tallimar::plot
