@@ -238,27 +238,29 @@ struct Columns<DatalogLayout::Full> {
   static constexpr std::int32_t kRpmFactor = 100;  // RPM is logged in hundreds
 };
 
-// Reads one plain line at p; on success p is moved past its line end.
+// Reads one plain line at p; on success p is moved past its line end. The separators of 64
+// bytes are found at once and taken one by one, so the columns convert independently.
 template <DatalogLayout kLayout>
 bool readPlainLine(const char*& p, const char* blockEnd, DatalogRecord& record) {
   using C = Columns<kLayout>;
   Separators window = findSeparators(p, C::kLineEnd);
+  std::uint64_t ahead = window.tabs | window.ends;  // separators not yet taken
   std::array<std::int32_t, 11> numbers{};
   const char* field = p;
+  const char* separator = p;
   bool atLineEnd = false;
   for (std::size_t column = 0; column < C::kCount; ++column) {
     // Fewer columns than needed, or an empty line: left to the general path to report.
     if (atLineEnd) return false;
-    auto offset = static_cast<std::size_t>(field - window.base);
-    std::uint64_t ahead = offset < 64 ? (window.tabs | window.ends) >> offset : 0;
-    if (ahead == 0) {
-      window = findSeparators(field, C::kLineEnd);
-      offset = 0;
+    while (ahead == 0) {  // the line goes on past the window (it ends within the block)
+      window = findSeparators(window.base + 64, C::kLineEnd);
       ahead = window.tabs | window.ends;
-      if (ahead == 0) return false;  // a field longer than 63 bytes
     }
-    const auto length = static_cast<std::size_t>(std::countr_zero(ahead));
-    atLineEnd = ((window.ends >> (offset + length)) & 1) != 0;
+    const int at = std::countr_zero(ahead);
+    separator = window.base + at;
+    atLineEnd = ((window.ends >> at) & 1) != 0;
+    ahead &= ahead - 1;
+    const auto length = static_cast<std::size_t>(separator - field);
     const int role = C::kRoles[column];
     if (role == kO2) {
       if (!readPlainVolts(field, length, record.o2)) return false;
@@ -272,16 +274,17 @@ bool readPlainLine(const char*& p, const char* blockEnd, DatalogRecord& record) 
         return false;
       }
     }
-    field += length + 1;
+    field = separator + 1;
   }
-  const char* end = field - 1;  // the separator after the last column read
   if (!atLineEnd) {
     // More columns than needed: the line runs on to its line end, which the block holds.
-    end = static_cast<const char*>(
-        std::memchr(field, C::kLineEnd, static_cast<std::size_t>(blockEnd - field)));
-    if (!end) return false;
+    const std::uint64_t endsAhead = window.ends & ahead;
+    separator = endsAhead ? window.base + std::countr_zero(endsAhead)
+                          : static_cast<const char*>(std::memchr(
+                                field, C::kLineEnd, static_cast<std::size_t>(blockEnd - field)));
+    if (!separator) return false;
   }
-  p = end + 1;
+  p = separator + 1;
   if (C::kLineEnd == '\r' && p < blockEnd && *p == '\n') ++p;
   auto to16 = [&](std::size_t f) { return static_cast<std::int16_t>(numbers[f]); };
   record.seconds = to16(0);
