@@ -37,7 +37,7 @@ int leadingDigits(std::uint64_t bytes) {
 
 // The value of the first count (1..8) bytes, all digits: they are moved to the top and
 // padded with "0" in front, then combined pairwise by multiplication.
-std::uint32_t digitsValue(std::uint64_t bytes, int count) {
+[[gnu::always_inline]] inline std::uint32_t digitsValue(std::uint64_t bytes, int count) {
   if (count < 8) {
     const int shift = 8 * (8 - count);
     bytes = (bytes << shift) | (0x3030303030303030ULL >> (64 - shift));
@@ -154,7 +154,7 @@ bool readSixteenBit(const char* field, std::size_t length, std::int32_t factor,
 // The O2 column in single precision, as the lenient reader takes a plain decimal number.
 // Both operands of the division are exact doubles (at most 14 digits), so the quotient is
 // the correctly rounded value of the decimal number, as a decimal-to-double conversion gives.
-bool readPlainVolts(const char* field, std::size_t length, float& volts) {
+[[gnu::noinline]] bool readPlainVolts(const char* field, std::size_t length, float& volts) {
   std::uint32_t digits;
   int decimals;
   if (readShortNumber(field, length, digits, decimals)) {
@@ -312,7 +312,7 @@ struct ShortLine {
 };
 
 template <DatalogLayout kLayout, std::size_t kColumn>
-bool readShortColumn(ShortLine& s, DatalogRecord& record) {
+[[gnu::always_inline]] inline bool readShortColumn(ShortLine& s, DatalogRecord& record) {
   using C = Columns<kLayout>;
   if (s.ends == 0) return false;  // fewer columns than needed
   const auto end = static_cast<std::size_t>(std::countr_zero(s.ends));
@@ -363,7 +363,8 @@ bool readShortColumn(ShortLine& s, DatalogRecord& record) {
 }
 
 template <DatalogLayout kLayout, std::size_t... kColumns>
-bool readShortColumns(ShortLine& s, DatalogRecord& record, std::index_sequence<kColumns...>) {
+[[gnu::always_inline]] inline bool readShortColumns(ShortLine& s, DatalogRecord& record,
+                                                    std::index_sequence<kColumns...>) {
   return (readShortColumn<kLayout, kColumns>(s, record) && ...);
 }
 
