@@ -1,6 +1,9 @@
 // O2 crossover detection over a stream of datalog records.
 #include "engine/crossover_detector.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <string_view>
 
 #include "common/number_text.h"
@@ -21,9 +24,38 @@ std::optional<std::int16_t> newVE(std::int16_t gve, std::int16_t gego) {
 
 namespace {
 
-// Writes number right-aligned in width at out (a longer number is written in full) and
-// returns the end; digits are written by hand, as this runs for every crossover point.
-char* putAligned(char* out, std::int64_t number, int width) {
+// Writes number right-aligned in width (at most 8) at out, which has room for 8 characters
+// more, and returns the end; a number too long for the width is written in full. By hand, as
+// this runs for every crossover point.
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+    pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+[[gnu::always_inline]] inline char* putAligned(char* out, std::int64_t number, int width) {
+  static constexpr std::int64_t kFits[] = {1,      10,      100,      1000,     10000,
+                                           100000, 1000000, 10000000, 100000000};
+  if (number >= 0 && number < kFits[width]) {
+    std::memcpy(out, "        ", 8);
+    char* digit = out + width;
+    auto rest = static_cast<std::uint32_t>(number);
+    while (rest >= 100) {  // two digits at a time
+      digit -= 2;
+      std::memcpy(digit, &kDigitPairs[2 * (rest % 100)], 2);
+      rest /= 100;
+    }
+    if (rest >= 10) {
+      digit -= 2;
+      std::memcpy(digit, &kDigitPairs[2 * rest], 2);
+    } else {
+      *--digit = static_cast<char>('0' + rest);
+    }
+    return out + width;
+  }
   char digits[24];
   int count = 0;
   std::uint64_t magnitude =
@@ -38,15 +70,15 @@ char* putAligned(char* out, std::int64_t number, int width) {
   return out;
 }
 
-char* put(char* out, std::string_view text) {
-  for (char c : text) *out++ = c;
-  return out;
+template <std::size_t kSize>
+char* put(char* out, const char (&text)[kSize]) {
+  std::memcpy(out, text, kSize - 1);
+  return out + kSize - 1;
 }
 
-}  // namespace
-
-std::string diagnosticLine(std::int64_t samplePosition, const CrossoverPoint& point) {
-  char line[128];  // the six numbers take at most 20 + 5 x 6 characters
+// Writes the diagnostic line into `line` (room for 128 characters: the six numbers take at
+// most 20 + 5 x 6, the texts 33, and 8 more may be written past the end) and returns its end.
+char* writeDiagnosticLine(char* line, std::int64_t samplePosition, const CrossoverPoint& point) {
   char* end = put(line, "Count:");
   end = putAligned(end, samplePosition - 1, 6);
   end = put(end, " MAP:");
@@ -58,8 +90,14 @@ std::string diagnosticLine(std::int64_t samplePosition, const CrossoverPoint& po
   end = put(end, " Gve:");
   end = putAligned(end, point.gve, 3);
   end = put(end, " Nve:");
-  end = putAligned(end, point.newVE, 3);
-  return std::string(line, end);
+  return putAligned(end, point.newVE, 3);
+}
+
+}  // namespace
+
+std::string diagnosticLine(std::int64_t samplePosition, const CrossoverPoint& point) {
+  char line[128];
+  return std::string(line, writeDiagnosticLine(line, samplePosition, point));
 }
 
 CrossoverDetector::CrossoverDetector(float transferVolts, std::int16_t rpmMin)
@@ -118,30 +156,39 @@ bool CrossoverDetector::keep(const files::DatalogRecord& record, std::int64_t sa
 
 std::size_t CrossoverDetector::offerAll(std::span<const files::DatalogRecord> records,
                                         std::int64_t firstPosition) {
-  // As offer() record by record, with the history held in registers.
+  // As offer() record by record, with the history and settings held in registers.
   if (m_stopped) return 0;
+  if (full()) return records.size();  // records after the cap are taken and ignored
   History history = m_history;
-  std::size_t i = 0;
-  for (; i < records.size() && !full(); ++i) {
-    if (isKeptCrossing(history, records[i], m_transfer, m_rpmMin) &&
-        !keep(records[i], firstPosition + static_cast<std::int64_t>(i))) {
+  const float transfer = m_transfer;
+  const std::int16_t rpmMin = m_rpmMin;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (!isKeptCrossing(history, records[i], transfer, rpmMin)) continue;
+    if (!keep(records[i], firstPosition + static_cast<std::int64_t>(i))) {
       m_history = history;
       return i;
     }
+    if (full()) break;
   }
   m_history = history;
-  return records.size();  // records after the cap are taken and ignored
+  return records.size();
 }
 
 void publishCrossovers(CrossoverDetector& detector, CrossoverPoints& into,
                        common::StatusLog& status, CrossoverList& list) {
   status.append("Finding O2 Crossover");
-  {
-    CrossoverListBatcher batcher(list);
-    const auto& points = detector.points();
-    const auto& positions = detector.positions();
-    for (std::size_t i = 0; i < points.size(); ++i)
-      batcher.add(diagnosticLine(positions[i], points[i]));
+  // The lines go to the list in batches of kCrossoverListBatch; a batch's strings are written
+  // over for the next one, so their memory is taken once, not once per line.
+  const auto& points = detector.points();
+  const auto& positions = detector.positions();
+  std::vector<std::string> batch(std::min(points.size(), kCrossoverListBatch));
+  for (std::size_t first = 0; first < points.size(); first += batch.size()) {
+    const std::size_t count = std::min(batch.size(), points.size() - first);
+    for (std::size_t i = 0; i < count; ++i) {
+      char line[128];
+      batch[i].assign(line, writeDiagnosticLine(line, positions[first + i], points[first + i]));
+    }
+    list.append(std::span(batch.data(), count));
   }
   const bool full = detector.full();
   into = detector.takePoints();
