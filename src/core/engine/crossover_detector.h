@@ -71,8 +71,8 @@ class CrossoverDetector {
     int warmUp = -1;              // w: tested only from 1 on; capped at 1
   };
   // Takes one sample into the history; true when it is a crossing to keep.
-  static bool isKeptCrossing(History& history, const files::DatalogRecord& record,
-                             float transfer, std::int16_t rpmMin);
+  static bool isKeptCrossing(History& history, const files::DatalogRecord& record, float transfer,
+                             std::int16_t rpmMin);
   History m_history;
   bool m_stopped = false;
   CrossoverPoints m_points;

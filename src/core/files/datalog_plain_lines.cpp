@@ -97,11 +97,16 @@ bool readPlainNumber(const char* field, std::size_t length, PlainNumber& number)
   return leadingDigits(number.fractionBytes) >= number.decimals;
 }
 
+// Eight bytes with the byte at `point` (1..7) taken out: the bytes after it move down one.
+std::uint64_t withoutPoint(std::uint64_t bytes, int point) {
+  const std::uint64_t below = (std::uint64_t{1} << (8 * point)) - 1;
+  return (bytes & below) | ((bytes >> 8) & ~below);
+}
+
 // A number of at most eight characters with or without one "." among digits ("3450",
 // "0.660", "35.7"; not "5." or ".5"), the shape of nearly every column: its digits as one
 // integer and how many of them follow the point. False for anything else.
-bool readShortNumber(const char* field, std::size_t length, std::uint32_t& digits,
-                     int& decimals) {
+bool readShortNumber(const char* field, std::size_t length, std::uint32_t& digits, int& decimals) {
   if (length - 1 >= 8) return false;  // also refuses an empty field
   const std::uint64_t bytes = load8(field);
   const std::uint64_t inField = ~0ULL >> (64 - 8 * length);
@@ -118,13 +123,11 @@ bool readShortNumber(const char* field, std::size_t length, std::uint32_t& digit
     return true;
   }
   const int point = std::countr_zero(nonDigit) / 8;
-  const int shift = 8 * point;  // bits below the point
   if (point == 0 || static_cast<std::size_t>(point) == length - 1) return false;
-  if (((bytes >> shift) & 0xFF) != '.') return false;
+  if (((bytes >> (8 * point)) & 0xFF) != '.') return false;
   // Only the point may be no digit; the carry trick is exact up to the first non-digit, so
   // the bytes after the point are checked again with it out of the way.
-  const std::uint64_t below = bytes & ((std::uint64_t{1} << shift) - 1);
-  const std::uint64_t joined = below | ((bytes >> 8) & ~((std::uint64_t{1} << shift) - 1));
+  const std::uint64_t joined = withoutPoint(bytes, point);
   const std::uint64_t joinedField = inField >> 8;
   const std::uint64_t joinedNonDigit =
       (((joined & kHigh) ^ kThrees) | (((joined + 0x0606060606060606ULL) & kHigh) ^ kThrees)) &
@@ -141,10 +144,12 @@ bool readSixteenBit(const char* field, std::size_t length, std::int32_t factor,
                     std::int32_t& value) {
   PlainNumber number;
   if (!readPlainNumber(field, length, number)) return false;
-  const std::uint64_t decimalMask = number.decimals == 0 ? 0 : (~0ULL >> (64 - 8 * number.decimals));
+  const std::uint64_t decimalMask =
+      number.decimals == 0 ? 0 : (~0ULL >> (64 - 8 * number.decimals));
   const bool fraction = (number.fractionBytes & 0x0F0F0F0F0F0F0F0FULL & decimalMask) != 0;
-  std::int64_t floored =
-      number.negative ? -static_cast<std::int64_t>(number.whole) - (fraction ? 1 : 0) : number.whole;
+  std::int64_t floored = number.negative
+                             ? -static_cast<std::int64_t>(number.whole) - (fraction ? 1 : 0)
+                             : number.whole;
   floored *= factor;
   if (floored < -32768 || floored > 32767) return false;
   value = static_cast<std::int32_t>(floored);
@@ -213,14 +218,14 @@ LineBytes classifyBytes(const char* base, char lineEnd) {
     const __m128i digit =
         _mm_and_si128(_mm_cmpgt_epi8(bytes, belowZero), _mm_cmpgt_epi8(aboveNine, bytes));
     const auto shift = static_cast<unsigned>(16 * k);
-    found.tabs |= std::uint64_t{static_cast<std::uint32_t>(
-                      _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab)))}
-                  << shift;
-    found.ends |= std::uint64_t{static_cast<std::uint32_t>(
-                      _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, end)))}
-                  << shift;
-    found.nonDigits |=
-        std::uint64_t{static_cast<std::uint32_t>(~_mm_movemask_epi8(digit) & 0xFFFF)} << shift;
+    found.tabs |=
+        std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab)))}
+        << shift;
+    found.ends |=
+        std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, end)))}
+        << shift;
+    found.nonDigits |= std::uint64_t{static_cast<std::uint32_t>(~_mm_movemask_epi8(digit) & 0xFFFF)}
+                       << shift;
   }
   return found;
 }
@@ -270,7 +275,7 @@ template <>
 struct Columns<DatalogLayout::Full> {
   static constexpr std::size_t kCount = 16;
   static constexpr std::array<int, 16> kRoles{kSkip, 0, 1, 2, kSkip, kO2, kSkip, kSkip,
-                                              4,     5, 6, 7, 8, 10,    kSkip, 9};
+                                              4,     5, 6, 7, 8,     10,  kSkip, 9};
   static constexpr char kLineEnd = '\r';
   static constexpr std::int32_t kRpmFactor = 100;  // RPM is logged in hundreds
 };
@@ -322,7 +327,8 @@ template <DatalogLayout kLayout, std::size_t kColumn>
   s.start = end + 1;
   constexpr int kRole = C::kRoles[kColumn];
   if constexpr (kRole == kO2 || kRole == kSkip) {
-    const std::uint64_t column = ((std::uint64_t{1} << end) - 1) ^ ((std::uint64_t{1} << start) - 1);
+    const std::uint64_t column =
+        ((std::uint64_t{1} << end) - 1) ^ ((std::uint64_t{1} << start) - 1);
     s.freeBytes |= column;
     if constexpr (kRole == kO2) {
       // Digits with at most one "." inside ("0.660"): converted here, anything else as a
@@ -337,8 +343,7 @@ template <DatalogLayout kLayout, std::size_t kColumn>
         const int point = std::countr_zero(odd) - static_cast<int>(start);
         if (point > 0 && static_cast<std::size_t>(point) < length - 1 &&
             s.line[start + static_cast<std::size_t>(point)] == '.') {
-          const std::uint64_t below = (std::uint64_t{1} << (8 * point)) - 1;
-          const std::uint64_t joined = (bytes & below) | ((bytes >> 8) & ~below);
+          const std::uint64_t joined = withoutPoint(bytes, point);
           const int decimals = static_cast<int>(length) - 1 - point;
           // Both operands are exact doubles: the quotient is the correctly rounded value.
           record.o2 = static_cast<float>(

@@ -308,8 +308,7 @@ DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
     // Plain lines are read straight from the scanner's buffer; the first other line, an
     // overlong line and the file's end are taken line by line.
     const std::string_view whole = scanner.wholeLines();
-    const PlainLines plain =
-        readPlainLines(whole, layout, std::span(batch).subspan(batched));
+    const PlainLines plain = readPlainLines(whole, layout, std::span(batch).subspan(batched));
     scanner.advance(plain.bytes);
     batched += plain.records;
     if (whole.empty() || (plain.bytes < whole.size() && batched < batch.size())) {

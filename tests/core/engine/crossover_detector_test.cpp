@@ -109,7 +109,8 @@ TEST(CrossoverDetection, PointTakesTheSampleValuesAndNewVe) {
 TEST(CrossoverDetection, NewVeIsTheRoundedProductForEveryVeAndCorrection) {
   auto check = [](int gve, int gego) {
     const auto g = static_cast<std::int16_t>(gve), e = static_cast<std::int16_t>(gego);
-    ASSERT_EQ(newVE(g, e), common::toInt16((g / 100.0) * (e / 100.0) * 100.0)) << gve << " " << gego;
+    ASSERT_EQ(newVE(g, e), common::toInt16((g / 100.0) * (e / 100.0) * 100.0))
+        << gve << " " << gego;
   };
   for (int gve = -400; gve <= 400; ++gve)
     for (int gego = -400; gego <= 400; ++gego) check(gve, gego);
@@ -143,8 +144,8 @@ TEST(CrossoverDetection, BatchesScanAsSingleRecords) {
     }
     std::size_t batchTaken = 0;
     for (std::size_t start = 0; start < records.size() && batchTaken == start;) {
-      const std::size_t count = std::min<std::size_t>(1 + static_cast<std::size_t>(pick(60)),
-                                                      records.size() - start);
+      const std::size_t count =
+          std::min<std::size_t>(1 + static_cast<std::size_t>(pick(60)), records.size() - start);
       batchTaken = start + batched.offerAll(std::span(records).subspan(start, count),
                                             static_cast<std::int64_t>(start) + 1);
       start += count;

@@ -106,8 +106,7 @@ void expectQuickWayAgrees(const std::string& line, DatalogLayout layout, int& ta
   ASSERT_TRUE(std::memcmp(&q.o2, &general.o2, sizeof q.o2) == 0) << line;
   ASSERT_TRUE(q.seconds == general.seconds && q.rpm == general.rpm && q.map == general.map &&
               q.status == general.status && q.gego == general.gego &&
-              q.further == general.further && q.gve == general.gve &&
-              q.gammaE == general.gammaE)
+              q.further == general.further && q.gve == general.gve && q.gammaE == general.gammaE)
       << line;
 }
 
@@ -147,9 +146,9 @@ TEST(DatalogLines, EveryLineReadsAsItsColumnsRead) {
     for (int c = 0; c < columns; ++c) {
       std::string text;
       if (common) {
-        static const char* const kNear[] = {"12345", "0000", "9999", "1.",   ".5", "", " 1",
-                                            "1 ",    "-1",   "+1",   "\x80", "1e1", "0.5",
-                                            "12.25", "1.5.", "9.9999999", "0.0000001"};
+        static const char* const kNear[] = {
+            "12345", "0000", "9999", "1.",  ".5",    "",     " 1",        "1 ",       "-1",
+            "+1",    "\x80", "1e1",  "0.5", "12.25", "1.5.", "9.9999999", "0.0000001"};
         switch (pick(12)) {
           case 0:
             text = kNear[pick(static_cast<int>(std::size(kNear)))];

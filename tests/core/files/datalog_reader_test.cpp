@@ -276,8 +276,8 @@ class RandomDatalog {
     return text;
   }
   std::string field() {
-    static const char* const kOdd[] = {"+7", " 42", "1e2", ".5", "5.", "-0", "x", "",
-                                       "99999", "40000", "-32769", "0.123456789", "1\r2"};
+    static const char* const kOdd[] = {"+7", " 42",   "1e2",   ".5",     "5.",          "-0",  "x",
+                                       "",   "99999", "40000", "-32769", "0.123456789", "1\r2"};
     if (odd(1)) return kOdd[pick(static_cast<int>(std::size(kOdd)))];
     switch (pick(30)) {
       case 0:
@@ -341,8 +341,8 @@ DatalogReadResult readLineByLine(const std::string& text, DatalogLayout layout,
 
 bool sameRecord(const DatalogRecord& a, const DatalogRecord& b) {
   return a.seconds == b.seconds && a.rpm == b.rpm && a.map == b.map &&
-         std::memcmp(&a.o2, &b.o2, sizeof a.o2) == 0 && a.status == b.status &&
-         a.gego == b.gego && a.further == b.further && a.gve == b.gve && a.gammaE == b.gammaE;
+         std::memcmp(&a.o2, &b.o2, sizeof a.o2) == 0 && a.status == b.status && a.gego == b.gego &&
+         a.further == b.further && a.gve == b.gve && a.gammaE == b.gammaE;
 }
 
 // The reader takes plain lines straight from its buffer and the others line by line; together
