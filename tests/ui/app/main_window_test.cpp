@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QListView>
@@ -15,48 +15,16 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
-#include "common/scripted_prompts.h"
-#include "common/twips.h"
-#include "settings/settings_io.h"
 #include "ui/app/language_applier.h"
-#include "ui/app/string_list_model.h"
+#include "ui/app/main_window_fixture.h"
+#include "ui/plot/plot_widget.h"
 
 namespace tallimar::ui {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 const QString kLanguageFolder = QStringLiteral(TALLIMAR_TEST_DATA_DIR "/language");
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  void put(const char* key, const std::string& text) {
-    store.save(settings::kApplication, settings::kSection, key, text);
-  }
-  std::string stored(const char* key) {
-    return store.get(settings::kApplication, settings::kSection, key, "<none>");
-  }
-  // A window over the fixture's workspace and store, started up.
-  MainWindow& start(const QString& programFolder) {
-    window = std::make_unique<MainWindow>(workspace, store, prompts, programFolder);
-    window->startUp();
-    return *window;
-  }
-  MainWindow& startWithoutLanguages() { return start(emptyFolder.path()); }
-  QAction* entry(const char* name) { return window->findChild<QAction*>(name); }
-  QLabel* label(const char* name, int index = -1) {
-    for (QLabel* found : window->findChildren<QLabel*>(name))
-      if (index < 0 || found->property("index").toInt() == index) return found;
-    return nullptr;
-  }
-  const Lines& statusLines() { return window->statusList().lines(); }
-
-  workspace::Workspace workspace;
-  settings::MemorySettingsStore store;
-  common::ScriptedPrompts prompts;
-  QTemporaryDir emptyFolder;
-  std::unique_ptr<MainWindow> window;
-};
+using MainWindowTest = MainWindowFixture;
 
 TEST_F(MainWindowTest, EmptyStoreShowsTheStartUpLinesInOrderAndSelectsTheNewest) {
   MainWindow& w = startWithoutLanguages();
@@ -93,7 +61,7 @@ TEST_F(MainWindowTest, IsLaidOutInTwipsAndCentredInTheWorkArea) {
 
   EXPECT_EQ(w.plotSurface()->objectName(), "Pic");
   EXPECT_EQ(w.plotSurface()->geometry(), QRect(px(480), px(300), px(4500), px(2500)));
-  EXPECT_EQ(w.plotSurface()->palette().color(QPalette::Window), QColor(Qt::white));
+  EXPECT_EQ(w.plotSurface()->grab().toImage().pixelColor(5, 5), QColor(Qt::white));
   auto* list1 = w.findChild<QListView*>("List1");
   EXPECT_EQ(list1->geometry(), QRect(px(60), px(3480), px(6915), px(690)));
   EXPECT_EQ(list1->font().family(), "Courier New");
