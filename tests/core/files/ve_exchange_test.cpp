@@ -1,0 +1,257 @@
+// The VE exchange writer's exact lines, the exchange / dump / MSQ readers, and round trips
+// of tables the exact layout cannot hold.
+#include <gtest/gtest.h>
+
+#include "common/text_lines.h"
+#include "files/ve_exchange_writer.h"
+#include "files/ve_map_readers.h"
+
+namespace tallimar::files {
+namespace {
+
+using vemap::VeTable;
+
+VeTable exampleTable() {
+  VeTable table;
+  const int rpm[] = {500, 1000, 1250, 2000, 2600, 3000, 4500, 6000};
+  const int map[] = {30, 40, 50, 60, 70, 80, 90, 95};
+  for (std::size_t k = 0; k < 8; ++k) {
+    table.rpmBins[k] = static_cast<std::int16_t>(rpm[k]);
+    table.mapBins[k] = static_cast<std::int16_t>(map[k]);
+    for (std::size_t m = 0; m < 8; ++m) table.ve[k][m] = static_cast<std::int16_t>(20 + 9 * m + k);
+  }
+  table.ve[0][0] = 5;
+  table.ve[1][0] = -7;
+  table.ve[2][0] = -45;
+  table.ve[3][0] = 0;
+  return table;
+}
+
+TEST(VeExchangeWriter, EightByEightLinesAreExact) {
+  const auto text = veExchangeText(exampleTable());
+  ASSERT_TRUE(text);
+  ASSERT_EQ(text->substr(text->size() - 2), "\r\n");
+  const auto lines = common::splitLines(*text);
+  ASSERT_EQ(lines.size(), 30u);
+  const std::vector<std::string> head{
+      "VUZAR 1.0 ",
+      "Page 0",
+      "VE Table RPM Range              [08]",
+      "   [  0] =  5 ",
+      "   [  1] =  10",
+      "   [  2] =  12.5",
+      "   [  3] =  20",
+      "   [  4] =  26",
+      "   [  5] =  30",
+      "   [  6] =  45",
+      "   [  7] =  60",
+      "VE Table Load Range (MAP)       [08]",
+      "   [  0] =  30",
+      "   [  1] =  40",
+      "   [  2] =  50",
+      "   [  3] =  60",
+      "   [  4] =  70",
+      "   [  5] =  80",
+      "   [  6] =  90",
+      "   [  7] =  95",
+      "VE Table                        [ 8 ][ 8 ]",
+      "           [  0] [ 1 ] [ 2 ] [ 3 ] [ 4 ] [ 5 ] [ 6 ] [ 7 ]",
+      "   [  0] =   5    -7    -45    0     24    25    26    27   ",
+      "   [  1] =   29    30    31    32    33    34    35    36   ",
+  };
+  for (std::size_t i = 0; i < head.size(); ++i) EXPECT_EQ(lines[i], head[i]) << "line " << i + 1;
+  EXPECT_EQ(lines[29], "   [  7] =   83    84    85    86    87    88    89    90   ");
+  for (const std::size_t header : {2u, 11u, 20u}) EXPECT_EQ(lines[header][32], '[');
+}
+
+TEST(VeExchangeWriter, FieldsAndTheirLimits) {
+  EXPECT_EQ(exchangeValueField(5), " 5 ");
+  EXPECT_EQ(exchangeValueField(45), " 45");
+  EXPECT_EQ(exchangeValueField(-5), "-5 ");
+  EXPECT_EQ(exchangeValueField(-99), "-99");
+  EXPECT_EQ(exchangeValueField(127), "127");
+  EXPECT_EQ(exchangeValueField(999), "999");
+  EXPECT_EQ(exchangeValueField(1000), std::nullopt);
+  EXPECT_EQ(exchangeValueField(-100), std::nullopt);
+  EXPECT_EQ(rpmHundredsText(500), "5");
+  EXPECT_EQ(rpmHundredsText(1250), "12.5");
+  EXPECT_EQ(rpmHundredsText(1234), "12.34");
+  EXPECT_EQ(rpmHundredsText(1205), "12.05");
+  EXPECT_EQ(rpmHundredsText(-50), "-0.5");
+  EXPECT_EQ(rpmHundredsText(-32768), "-327.68");
+
+  VeTable table = exampleTable();
+  table.ve[4][6] = 1000;
+  std::string error;
+  EXPECT_FALSE(veExchangeText(table, &error));
+  EXPECT_EQ(error, "VE value 1000 at RPM bin 4, MAP bin 6 does not fit the VE exchange file");
+  table = exampleTable();
+  table.mapBins[2] = 10000;
+  EXPECT_FALSE(veExchangeText(table, &error));
+  EXPECT_EQ(error, "MAP bin 10000 does not fit the VE exchange file");
+  table = exampleTable();
+  table.sizeMap = 17;
+  EXPECT_FALSE(veExchangeText(table, &error));
+}
+
+// Tables of up to 16 bins with values of 100 and more read back exactly.
+TEST(VeExchangeWriter, LargeTablesAndValuesRoundTrip) {
+  VeTable table;
+  table.sizeRpm = 16;
+  table.sizeMap = 16;
+  for (std::size_t k = 0; k < 16; ++k) {
+    table.rpmBins[k] = static_cast<std::int16_t>(-250 + 1234 * static_cast<int>(k));
+    table.mapBins[k] = static_cast<std::int16_t>(static_cast<int>(k) * 180 - 120);
+    for (std::size_t m = 0; m < 16; ++m) {
+      table.ve[k][m] = static_cast<std::int16_t>((static_cast<int>(k * 67 + m * 31) % 1099) - 99);
+    }
+  }
+  table.mapBins[15] = 9999;
+  table.mapBins[14] = -999;
+  table.rpmBins[15] = 32767;
+  const auto text = veExchangeText(table);
+  ASSERT_TRUE(text);
+  const auto lines = common::splitLines(*text);
+  EXPECT_EQ(lines[3 + 10], "   [ 10] =  120.9");
+  EXPECT_EQ(lines[3 + 15], "   [ 15] =  327.67");
+  EXPECT_EQ(lines[20], "   [  0] =-120");
+  EXPECT_EQ(lines[20 + 15], "   [ 15] =9999");
+  VeTable back;
+  ASSERT_TRUE(readVeExchange(*text, back).ok);
+  EXPECT_EQ(back.sizeRpm, 16);
+  EXPECT_EQ(back.sizeMap, 16);
+  EXPECT_EQ(back.rpmBins, table.rpmBins);
+  EXPECT_EQ(back.mapBins, table.mapBins);
+  EXPECT_EQ(back.ve, table.ve);
+
+  VeTable eight = exampleTable();
+  VeTable eightBack;
+  eightBack.sizeRpm = 3;
+  ASSERT_TRUE(readVeExchange(*veExchangeText(eight), eightBack).ok);
+  EXPECT_EQ(eightBack.rpmBins, eight.rpmBins);
+  EXPECT_EQ(eightBack.mapBins, eight.mapBins);
+  EXPECT_EQ(eightBack.ve, eight.ve);
+}
+
+TEST(VeExchangeReader, SizesFromTheFileAndRpmFromEverythingAfterTheEquals) {
+  auto index = [](int k) { return std::string(k < 10 ? "   [  " : "   [ ") + std::to_string(k); };
+  std::string text =
+      "VUZAR 1.0\nPage 0\n"
+      "VE Table RPM Range              [12]\n";
+  for (int k = 0; k < 12; ++k) text += index(k) + "] = 12.5\n";
+  text += "VE Table Load Range (TP)        [12]\n";
+  for (int k = 0; k < 12; ++k) text += index(k) + "] =  44\n";
+  text += "VE Table                        [ 12][ 12]\nheader\n";
+  for (int m = 0; m < 12; ++m) {
+    std::string row = index(m) + "] =  ";
+    for (int r = 0; r < 12; ++r) row += " 61   ";
+    text += row + "\n";
+  }
+  VeTable table;
+  ASSERT_TRUE(readVeExchange(text, table).ok);
+  EXPECT_EQ(table.sizeRpm, 12);
+  EXPECT_EQ(table.sizeMap, 12);
+  EXPECT_EQ(table.rpmBins[11], 1250);
+  EXPECT_EQ(table.mapBins[11], 44);
+  EXPECT_EQ(table.ve[11][11], 61);
+  EXPECT_EQ(table.rpmBins[12], 0);
+}
+
+TEST(VeExchangeReader, EveryLineEndStyleReadsTheSame) {
+  const std::string lf = *veExchangeText(exampleTable());
+  VeTable fromCrLf, fromLf, fromCr;
+  ASSERT_TRUE(readVeExchange(lf, fromCrLf).ok);
+  std::string plain, cr;
+  for (const auto& line : common::splitLines(lf)) {
+    plain += line + "\n";
+    cr += line + "\r";
+  }
+  ASSERT_TRUE(readVeExchange(plain, fromLf).ok);
+  ASSERT_TRUE(readVeExchange(cr, fromCr).ok);
+  EXPECT_EQ(fromLf.ve, fromCrLf.ve);
+  EXPECT_EQ(fromCr.ve, fromCrLf.ve);
+  EXPECT_EQ(fromCr.rpmBins, fromCrLf.rpmBins);
+}
+
+TEST(VeExchangeReader, RefusedFilesLeaveTheTableAsItWas) {
+  const std::string good = *veExchangeText(exampleTable());
+  VeTable original;
+  original.setStartupBins();
+  original.ve[2][2] = 44;
+  const auto lines = common::splitLines(good);
+  auto firstLines = [&](std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += lines[i] + "\r\n";
+    return text;
+  };
+  std::string sizeText = good;
+  sizeText.replace(sizeText.find("[08]"), 4, "[17]");
+  std::string zeroSize = good;
+  zeroSize.replace(zeroSize.find("[08]"), 4, "[ 0]");
+  std::string noBracket = good;
+  noBracket.replace(noBracket.find("[08]"), 4, "    ");
+  std::string huge = good;
+  huge.replace(huge.find("=  12.5"), 7, "= 1e9  ");
+  for (const std::string& bad :
+       {firstLines(27), firstLines(21), firstLines(5), sizeText, zeroSize, noBracket, huge}) {
+    VeTable table = original;
+    const auto result = readVeExchange(bad, table);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_EQ(table.ve, original.ve);
+    EXPECT_EQ(table.rpmBins, original.rpmBins);
+    EXPECT_EQ(table.sizeRpm, original.sizeRpm);
+  }
+}
+
+TEST(VeExchangeReader, LineTestsAreCaseBlindAndNeedTheWholeKey) {
+  VeTable table;
+  table.ve[0][0] = 9;
+  // "VE TABLE" alone is too short for the value key; "page" lines are ignored.
+  EXPECT_TRUE(readVeExchange("PAGE 0\nVE TABLE\nve table rp\nanything\n", table).ok);
+  EXPECT_EQ(table.ve[0][0], 9);
+  EXPECT_TRUE(readVeExchange("", table).ok);
+}
+
+TEST(DumpReader, FixedColumnsAndSizesUntouched) {
+  std::string text;
+  ASSERT_TRUE(
+      common::readWholeFile(TALLIMAR_TEST_DATA_DIR "/vemap/eight_by_eight.dmp", text, 1 << 20));
+  VeTable table;
+  table.sizeRpm = 16;
+  table.sizeMap = 12;
+  for (auto& row : table.ve) row.fill(1);
+  ASSERT_TRUE(readMegaTuneDump(text, table).ok);
+  EXPECT_EQ(table.sizeRpm, 16);
+  EXPECT_EQ(table.sizeMap, 12);
+  const std::array<std::int16_t, 8> map{25, 35, 45, 60, 75, 90, 100, 250};
+  const std::array<std::int16_t, 8> rpm{400, 800, 1500, 2000, 3000, 4000, 5000, 6500};
+  for (std::size_t k = 0; k < 8; ++k) {
+    EXPECT_EQ(table.mapBins[k], map[k]);
+    EXPECT_EQ(table.rpmBins[k], rpm[k]);
+    for (std::size_t m = 0; m < 8; ++m) {
+      EXPECT_EQ(table.ve[k][m], 20 + 10 * m + 3 * k + (m == 7 ? 100 : 0));
+    }
+  }
+  EXPECT_EQ(table.ve[8][0], 1);  // beyond the eight entries
+  EXPECT_EQ(table.ve[0][8], 1);
+
+  VeTable untouched;
+  const std::string cut = text.substr(0, text.find("  row[5]"));
+  EXPECT_FALSE(readMegaTuneDump(cut, untouched).ok);
+  EXPECT_EQ(untouched.ve, VeTable{}.ve);
+  EXPECT_EQ(untouched.mapBins, VeTable{}.mapBins);
+}
+
+TEST(MsqReader, EmptyIsRefusedAnythingElseChangesNothing) {
+  EXPECT_FALSE(readMsq("").ok);
+  EXPECT_TRUE(readMsq(std::string_view("#MegaTune\0 binary", 17)).ok);
+  EXPECT_EQ(veFileKindOf("C:\\maps\\A.VEX"), VeFileKind::Exchange);
+  EXPECT_EQ(veFileKindOf("x.Dmp"), VeFileKind::Dump);
+  EXPECT_EQ(veFileKindOf("tune.msq"), VeFileKind::Msq);
+  EXPECT_EQ(veFileKindOf("tune.txt"), VeFileKind::Other);
+  EXPECT_EQ(veFileKindOf("ex"), VeFileKind::Other);
+}
+
+}  // namespace
+}  // namespace tallimar::files

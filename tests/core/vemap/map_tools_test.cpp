@@ -1,0 +1,149 @@
+// Pulse-width scaling, the target-AFR preview and apply, and the fuel-pressure calculator.
+#include "vemap/map_tools.h"
+
+#include <gtest/gtest.h>
+
+#include "vemap/fuel_pressure.h"
+
+namespace tallimar::vemap {
+namespace {
+
+VeTable filledTable(int sizeRpm, int sizeMap, std::int16_t value) {
+  VeTable table;
+  table.sizeRpm = static_cast<std::int16_t>(sizeRpm);
+  table.sizeMap = static_cast<std::int16_t>(sizeMap);
+  for (auto& row : table.ve) row.fill(value);
+  return table;
+}
+
+TEST(ScaleByPulseWidth, MultipliesActiveCellsAndRoundsHalfToEven) {
+  VeTable table = filledTable(8, 8, 90);
+  table.ve[0][0] = 55;
+  table.ve[1][0] = 57;
+  table.ve[2][0] = -6;
+  EXPECT_EQ(scaleByPulseWidth(table, 6.5, 13), ScaleOutcome::Scaled);
+  EXPECT_EQ(table.ve[0][0], 28);  // 27.5
+  EXPECT_EQ(table.ve[1][0], 28);  // 28.5
+  EXPECT_EQ(table.ve[2][0], -3);
+  EXPECT_EQ(table.ve[7][7], 45);
+  EXPECT_EQ(table.ve[8][0], 90);  // inactive
+
+  const VeTable before = table;
+  EXPECT_EQ(scaleByPulseWidth(table, 6.5, 6.5), ScaleOutcome::Scaled);
+  EXPECT_EQ(table.ve, before.ve);
+  EXPECT_EQ(scaleByPulseWidth(table, -1, 1), ScaleOutcome::Scaled);
+  EXPECT_EQ(table.ve[7][7], -45);
+}
+
+TEST(ScaleByPulseWidth, ZeroWidthOrOverflowChangesNothing) {
+  VeTable table = filledTable(8, 8, 90);
+  const VeTable before = table;
+  EXPECT_EQ(scaleByPulseWidth(table, 0, 6.5), ScaleOutcome::ZeroPulseWidth);
+  EXPECT_EQ(scaleByPulseWidth(table, 6.5, 0), ScaleOutcome::ZeroPulseWidth);
+  table.ve[7][7] = 400;
+  const VeTable bigger = table;
+  EXPECT_EQ(scaleByPulseWidth(table, 100, 1), ScaleOutcome::OutOfRange);  // 40000
+  EXPECT_EQ(table.ve, bigger.ve);
+  EXPECT_NE(before.ve, bigger.ve);
+}
+
+TEST(TargetAfr, PreviewDividesBaselineByEachRowTarget) {
+  VeTable table = filledTable(8, 8, 60);
+  AfrGrid shown = afrGridFromTable(table);
+  std::array<double, kMaxBins> targets;
+  targets.fill(14.7);
+  targets[5] = 12.25;
+  const auto result = previewTargetAfr(table, 14.7, targets, shown);
+  EXPECT_EQ(result.outcome, AfrPreviewOutcome::Complete);
+  for (std::size_t r = 0; r < 8; ++r) {
+    EXPECT_EQ(shown[r][5], 72);  // 60 x 1.2
+    EXPECT_EQ(shown[r][4], 60);
+  }
+  // The preview always starts from the table, so running it again changes nothing.
+  previewTargetAfr(table, 14.7, targets, shown);
+  EXPECT_EQ(shown[0][5], 72);
+}
+
+TEST(TargetAfr, NonPositiveTargetStopsAtItsRowInvalidBaselineChangesNothing) {
+  VeTable table = filledTable(8, 8, 60);
+  AfrGrid shown = afrGridFromTable(table);
+  std::array<double, kMaxBins> targets;
+  targets.fill(12.25);
+  previewTargetAfr(table, 14.7, targets, shown);  // every row at 72
+  targets.fill(14.7);
+  targets[3] = 0;  // typing "0.9": a momentary 0
+  const auto stopped = previewTargetAfr(table, 14.7, targets, shown);
+  EXPECT_EQ(stopped.outcome, AfrPreviewOutcome::StoppedAtRow);
+  EXPECT_EQ(stopped.stoppedRow, 3);
+  EXPECT_EQ(shown[0][2], 60);
+  EXPECT_EQ(shown[0][3], 72);  // rows from the stop keep what they showed
+  EXPECT_EQ(shown[7][7], 72);
+
+  const AfrGrid before = shown;
+  EXPECT_EQ(previewTargetAfr(table, 0, targets, shown).outcome, AfrPreviewOutcome::InvalidBaseline);
+  EXPECT_EQ(previewTargetAfr(table, -3, targets, shown).outcome,
+            AfrPreviewOutcome::InvalidBaseline);
+  EXPECT_EQ(shown, before);
+}
+
+TEST(TargetAfr, ApplyCopiesEachActiveCellFromItsOwnGridCell) {
+  VeTable table = filledTable(12, 8, 50);
+  AfrGrid shown{};
+  for (std::size_t r = 0; r < 16; ++r) {
+    for (std::size_t m = 0; m < 16; ++m) shown[r][m] = static_cast<double>(r * 100 + m);
+  }
+  ASSERT_TRUE(applyTargetAfr(table, shown));
+  int written = 0;
+  for (std::size_t r = 0; r < 16; ++r) {
+    for (std::size_t m = 0; m < 16; ++m) {
+      if (r < 12 && m < 8) {
+        EXPECT_EQ(table.ve[r][m], r * 100 + m);
+        ++written;
+      } else {
+        EXPECT_EQ(table.ve[r][m], 50);
+      }
+    }
+  }
+  EXPECT_EQ(written, 96);
+  shown[2][2] = 70000;
+  const VeTable before = table;
+  EXPECT_FALSE(applyTargetAfr(table, shown));
+  EXPECT_EQ(table.ve, before.ve);
+}
+
+TEST(FuelPressure, FlowAtTheModifiedPressure) {
+  FuelPressureInputs in;  // 50 lb/hr at 15 PSI, modified 20 PSI
+  EXPECT_EQ(modifiedInjectorFlowText(in), "57.735");
+  in.modifiedFlowUnit = FlowUnit::CcPerMinute;
+  EXPECT_EQ(modifiedInjectorFlowText(in), "606.218");
+
+  FuelPressureInputs units;
+  units.stockPressure = "300";
+  units.stockPressureUnit = PressureUnit::KPa;
+  units.modifiedPressure = "3";
+  units.modifiedPressureUnit = PressureUnit::Bar;
+  EXPECT_NEAR(toPsi(300, PressureUnit::KPa), 43.511, 1e-3);
+  EXPECT_EQ(modifiedInjectorFlowText(units), "50");
+
+  FuelPressureInputs cc;
+  cc.stockFlow = "525";
+  cc.stockFlowUnit = FlowUnit::CcPerMinute;
+  cc.modifiedPressure = "15";
+  EXPECT_EQ(modifiedInjectorFlowText(cc), "50");
+}
+
+TEST(FuelPressure, NonPositivePressureLeavesTheResultAsItWas) {
+  FuelPressureInputs in;
+  in.stockPressure = "0";
+  EXPECT_EQ(modifiedInjectorFlowText(in), std::nullopt);
+  in.stockPressure = "abc";
+  EXPECT_EQ(modifiedInjectorFlowText(in), std::nullopt);
+  in.stockPressure = "15";
+  in.modifiedPressure = "-2";
+  EXPECT_EQ(modifiedInjectorFlowText(in), std::nullopt);
+  in.modifiedPressure = "1e999";
+  EXPECT_EQ(modifiedInjectorFlowText(in), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tallimar::vemap

@@ -1,0 +1,204 @@
+// "Filter Raw Datalog": line rules, cell and mean rounding, one and two steps, progress, and
+// agreement with the plain literal filter on random maps.
+#include "vemap/raw_filter.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/vemap/literal_filter.h"
+
+namespace tallimar::vemap {
+namespace {
+
+using engine::RawDataMap;
+
+void put(RawDataMap& raw, int column, int mapKpa, int ve) {
+  raw.at(column, mapKpa).average = static_cast<std::int16_t>(ve);
+}
+
+bool sameMaps(const FilteredMap& a, const FilteredMap& b, std::string* where) {
+  for (int r = 0; r < engine::kRawRpmCells; ++r) {
+    for (int m = 0; m < engine::kRawMapCells; ++m) {
+      if (a.at(r, m) != b.at(r, m)) {
+        *where = "cell (" + std::to_string(r) + ", " + std::to_string(m) +
+                 "): " + std::to_string(a.at(r, m)) + " vs " + std::to_string(b.at(r, m));
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+TEST(FilterRules, CellAndMeanRoundHalvesToEven) {
+  EXPECT_EQ(filterCellOf(62.5), 62);
+  EXPECT_EQ(filterCellOf(63.5), 64);
+  EXPECT_EQ(filterCellOf(62.49), 62);
+  EXPECT_EQ(filterCellOf(1e300), -1);
+  const std::vector<double> a{61, 62}, b{60, 61}, c{62.4, 62.4, 62.9};
+  EXPECT_EQ(meanOfValues(a), 62);
+  EXPECT_EQ(meanOfValues(b), 60);
+  EXPECT_EQ(meanOfValues(c), 63);
+  EXPECT_EQ(meanOfValues({}), 0);
+}
+
+TEST(FilterRules, OrderIsThePercentageOfPointsBetweenTwoAndThePointCount) {
+  EXPECT_EQ(filterOrder(4, 50), 2);
+  EXPECT_EQ(filterOrder(10, 100), 10);
+  EXPECT_EQ(filterOrder(10, 0), 2);
+  EXPECT_EQ(filterOrder(10, -40), 2);
+  EXPECT_EQ(filterOrder(256, 50), 128);
+  EXPECT_EQ(filterOrder(150, 33), 49);
+  EXPECT_EQ(filterOrder(10, 250), 10);  // above 100 %: the single Bezier piece
+}
+
+TEST(FilterRawMap, LinesWithThreeOrFewerPointsContributeNothing) {
+  RawDataMap raw;
+  put(raw, 20, 30, 60);
+  put(raw, 20, 40, 62);
+  put(raw, 20, 50, 64);  // three points: skipped
+  put(raw, 21, 30, -5);  // negative and zero values are not data
+  FilteredMap out;
+  out.at(5, 5) = 99;  // rebuilt from nothing
+  const auto outcome = filterRawMap(raw, {}, out);
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(outcome.fittedStep1, 0);
+  std::string where;
+  EXPECT_TRUE(sameMaps(out, FilteredMap{}, &where)) << where;
+}
+
+TEST(FilterRawMap, FourPointsAtHalfSmoothingInterpolateStraightLines) {
+  RawDataMap raw;
+  for (const int map : {10, 20, 30, 40}) put(raw, 35, map, map + 40);
+  FilteredMap out;
+  std::vector<FilterLine> fitted;
+  std::vector<Point> curve;
+  filterRawMap(raw, {}, out, [&](const FilterLine& line) {
+    if (line.fitted) {
+      fitted.push_back(line);
+      curve.assign(line.curve.begin(), line.curve.end());
+    }
+    return true;
+  });
+  ASSERT_EQ(fitted.size(), 1u);
+  EXPECT_EQ(fitted[0].order, 2);
+  EXPECT_EQ(fitted[0].line, 35);
+  ASSERT_EQ(curve.size(), 256u);
+  EXPECT_EQ(curve.front(), (Point{10, 50}));
+  EXPECT_EQ(curve.back(), (Point{40, 80}));
+  for (int map = 10; map <= 40; ++map) EXPECT_EQ(out.at(35, map), map + 40) << map;
+  EXPECT_EQ(out.at(35, 9), 0);
+  EXPECT_EQ(out.at(35, 41), 0);
+  EXPECT_EQ(out.at(34, 20), 0);
+}
+
+TEST(FilterRawMap, TwoStepReplacesOnlyCellsThatStepTwoReaches) {
+  RawDataMap raw;
+  // Columns 10..17 carry data in MAP 40..60; step 1 fills each of them.
+  for (int c = 10; c <= 17; ++c) {
+    for (int m = 40; m <= 60; m += 5) put(raw, c, m, 50 + 20 * (c % 2) + (m % 7));
+  }
+  // Column 100 alone: its row neighbours are far away, its rows get 9 points.
+  for (int m = 80; m <= 95; m += 5) put(raw, 100, m, 70);
+  FilterOptions one;
+  FilteredMap stepOne;
+  filterRawMap(raw, one, stepOne);
+
+  FilterOptions two = one;
+  two.twoStep = true;
+  two.smoothingStep2 = 100;  // one Bezier piece over the eight columns: a smoothing pass
+  FilteredMap both;
+  const auto outcome = filterRawMap(raw, two, both);
+  EXPECT_GT(outcome.fittedStep2, 0);
+  // Rows 80..95 have only column 100 (one point): step 2 skips them, step-1 values stay.
+  for (int m = 80; m <= 95; ++m) EXPECT_EQ(both.at(100, m), stepOne.at(100, m)) << m;
+  EXPECT_GT(both.at(100, 85), 0);
+  // Rows 40..60 have eight points and are refitted along RPM.
+  std::string where;
+  EXPECT_TRUE(sameMaps(both, reference::literalFilter(raw, two), &where)) << where;
+  bool changed = false;
+  for (int c = 10; c <= 17; ++c) changed |= both.at(c, 50) != stepOne.at(c, 50);
+  EXPECT_TRUE(changed);
+}
+
+TEST(FilterRawMap, StoppingFromProgressLeavesTheMapUnchanged) {
+  RawDataMap raw;
+  for (int c = 1; c <= 150; ++c) {
+    for (int m = 20; m <= 100; m += 10) put(raw, c, m, 60);
+  }
+  FilteredMap out;
+  out.at(7, 7) = 42;
+  int calls = 0;
+  const auto outcome = filterRawMap(raw, {}, out, [&](const FilterLine& line) {
+    EXPECT_EQ(line.linesDone, ++calls);
+    EXPECT_EQ(line.lineCount, 150);
+    return calls < 30;
+  });
+  EXPECT_FALSE(outcome.completed);
+  EXPECT_EQ(calls, 30);
+  EXPECT_EQ(out.at(7, 7), 42);
+  EXPECT_EQ(out.at(5, 50), 0);
+}
+
+TEST(FilterRawMap, ProgressCoversEveryLineOfBothStepsInOrder) {
+  RawDataMap raw;
+  for (int c = 30; c <= 40; ++c) {
+    for (int m = 30; m <= 60; m += 3) put(raw, c, m, 55 + c - m / 3);
+  }
+  FilterOptions options;
+  options.twoStep = true;
+  options.step1AxisFrom = 10;
+  options.step1AxisTo = 160;
+  options.step2AxisTo = 100;
+  std::vector<std::pair<int, int>> seen;
+  FilteredMap out;
+  filterRawMap(raw, options, out, [&](const FilterLine& line) {
+    seen.emplace_back(line.step, line.line);
+    if (line.step == 1) {
+      EXPECT_EQ(line.axisFrom, 10);
+      EXPECT_EQ(line.axisTo, 160);
+    } else {
+      EXPECT_EQ(line.axisTo, 100);
+    }
+    if (line.fitted) {
+      EXPECT_EQ(line.curve.size(), 256u);
+      EXPECT_GT(line.controlPoints.size(), 3u);
+    } else {
+      EXPECT_TRUE(line.curve.empty());
+    }
+    return true;
+  });
+  ASSERT_EQ(seen.size(), 150u + 256u);
+  EXPECT_EQ(seen.front(), std::make_pair(1, 1));
+  EXPECT_EQ(seen[149], std::make_pair(1, 150));
+  EXPECT_EQ(seen[150], std::make_pair(2, 1));
+  EXPECT_EQ(seen.back(), std::make_pair(2, 256));
+}
+
+// Property: the program's filter equals the literal definition on random maps.
+TEST(FilterRawMap, EqualsTheLiteralFilterOnRandomMaps) {
+  std::mt19937 random(7031);
+  for (int trial = 0; trial < 4; ++trial) {
+    RawDataMap raw;
+    const double density = 0.05 + 0.1 * trial;
+    std::bernoulli_distribution has(density);
+    std::uniform_int_distribution<int> ve(-10, 140);
+    for (int c = 1; c <= 150; ++c) {
+      for (int m = 1; m <= 256; ++m) {
+        if (has(random)) put(raw, c, m, ve(random));
+      }
+    }
+    FilterOptions options;
+    options.smoothingStep1 = std::uniform_int_distribution<int>(0, 100)(random);
+    options.smoothingStep2 = std::uniform_int_distribution<int>(0, 100)(random);
+    options.twoStep = trial % 2 == 0;
+    FilteredMap fast;
+    filterRawMap(raw, options, fast);
+    std::string where;
+    EXPECT_TRUE(sameMaps(fast, reference::literalFilter(raw, options), &where))
+        << "trial " << trial << " at " << where;
+  }
+}
+
+}  // namespace
+}  // namespace tallimar::vemap

@@ -1,0 +1,94 @@
+// Cell texts to table values, grid read-back, clearing and the view choices.
+#include "vemap/table_editing.h"
+
+#include <gtest/gtest.h>
+
+namespace tallimar::vemap {
+namespace {
+
+TEST(CellText, LeadingNumberWithBlanksIgnoredRoundedDown) {
+  EXPECT_EQ(cellTextValue("62.9"), 62);
+  EXPECT_EQ(cellTextValue("55abc"), 55);
+  EXPECT_EQ(cellTextValue("abc"), 0);
+  EXPECT_EQ(cellTextValue(""), 0);
+  EXPECT_EQ(cellTextValue(" 5 5 "), 55);
+  EXPECT_EQ(cellTextValue("-5"), -5);
+  EXPECT_EQ(cellTextValue("-5.5"), -6);
+  EXPECT_EQ(cellTextValue("1e3"), 1000);
+  EXPECT_EQ(cellTextValue("7.2.5"), 7);
+  EXPECT_EQ(cellTextValue("32767.9"), 32767);
+  EXPECT_EQ(cellTextValue("32768"), std::nullopt);
+  EXPECT_EQ(cellTextValue("-32769"), std::nullopt);
+  EXPECT_EQ(cellTextValue("1e999"), std::nullopt);
+  EXPECT_EQ(cellTextNumber("1 4.7"), 14.7);
+}
+
+TEST(CellText, ShownTextIsTheNumberBeforeRounding) {
+  EXPECT_EQ(cellTextShown("55abc"), "55");
+  EXPECT_EQ(cellTextShown("abc"), "0");
+  EXPECT_EQ(cellTextShown("55.7"), "55.7");
+  EXPECT_EQ(cellTextShown(" 6 2.9"), "62.9");
+}
+
+TEST(Read8x8Map, ReadsOnlyTheActiveCornerAndKeepsRefusedCells) {
+  VeTable table;
+  table.sizeRpm = 12;
+  table.sizeMap = 8;
+  table.ve[0][0] = 11;
+  table.ve[12][0] = 5;
+  table.ve[0][8] = 6;
+  GridTexts texts;
+  texts.ve.fill("1");
+  texts.rpmBins.fill("9");
+  texts.mapBins.fill("9");
+  for (int k = 0; k < 16; ++k) {
+    texts.rpmBins[static_cast<std::size_t>(k)] = std::to_string(500 * (k + 1));
+    texts.mapBins[static_cast<std::size_t>(k)] = std::to_string(10 * (k + 1));
+  }
+  texts.ve[16 * 3 + 2] = "62.9";
+  texts.ve[0] = "99999";  // out of 16 bits: refused
+  const auto result = read8x8Map(table, texts);
+  EXPECT_EQ(result.refusedVeCells, std::vector<int>{0});
+  EXPECT_FALSE(result.allRead());
+  EXPECT_EQ(table.ve[0][0], 11);
+  EXPECT_EQ(table.ve[3][2], 62);
+  EXPECT_EQ(table.ve[11][7], 1);
+  EXPECT_EQ(table.ve[12][0], 5);  // inactive
+  EXPECT_EQ(table.ve[0][8], 6);
+  EXPECT_EQ(table.rpmBins[11], 6000);
+  EXPECT_EQ(table.rpmBins[12], 0);
+  EXPECT_EQ(table.mapBins[7], 80);
+  EXPECT_EQ(table.mapBins[8], 0);
+  EXPECT_FALSE(table.lowDensityMapPresent);
+}
+
+TEST(Clear8x8Map, ZeroesTheActiveCornerAndClearsTheFlag) {
+  VeTable table;
+  table.setStartupBins();
+  for (auto& row : table.ve) row.fill(50);
+  table.lowDensityMapPresent = true;
+  clear8x8Map(table);
+  EXPECT_EQ(table.ve[7][7], 0);
+  EXPECT_EQ(table.ve[8][0], 50);
+  EXPECT_EQ(table.ve[0][8], 50);
+  EXPECT_EQ(table.rpmBins[0], 500);
+  EXPECT_FALSE(table.lowDensityMapPresent);
+}
+
+TEST(VePlotViewButtons, FollowTheThreeFlags) {
+  VeTable table;
+  auto b = vePlotViewButtons(table, false);
+  EXPECT_EQ(b.views, (std::array<bool, 6>{}));
+  EXPECT_FALSE(b.calculateMap);
+  table.lowDensityMapPresent = true;
+  b = vePlotViewButtons(table, true);
+  EXPECT_EQ(b.views, (std::array<bool, 6>{true, true, false, true, false, false}));
+  EXPECT_TRUE(b.calculateMap && b.filterRawDatalog);
+  table.filteredMapPresent = true;
+  b = vePlotViewButtons(table, false);
+  EXPECT_EQ(b.views, (std::array<bool, 6>{true, false, true, false, true, false}));
+  EXPECT_FALSE(b.filterRawDatalog);
+}
+
+}  // namespace
+}  // namespace tallimar::vemap

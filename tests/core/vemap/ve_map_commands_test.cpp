@@ -1,0 +1,125 @@
+// The table commands over a Workspace with scripted prompts and a status list.
+#include "vemap/ve_map_commands.h"
+
+#include <gtest/gtest.h>
+
+#include "common/scripted_prompts.h"
+
+namespace tallimar::vemap {
+namespace {
+
+using common::MessageIcon;
+
+struct Session {
+  workspace::Workspace ws;
+  common::ScriptedPrompts prompts;
+  common::VectorStatusLog log;
+  Session() { ws.veTable.setStartupBins(); }
+  void rawData() {
+    ws.rawDataMapPresent = true;
+    for (int c = 1; c <= 150; ++c) {
+      for (int m = 1; m <= 256; m += 2) ws.rawMap.at(c, m).average = 65;
+    }
+  }
+};
+
+TEST(ClearLdMapCommand, RedrawsTheSelectedViewOnlyWithARawMap) {
+  Session s;
+  s.ws.veTable.ve[0][0] = 40;
+  s.ws.veTable.lowDensityMapPresent = true;
+  EXPECT_EQ(clearLdMapCommand(s.ws), PlotRedraw::LowDensityMap);
+  EXPECT_EQ(s.ws.veTable.ve[0][0], 0);
+  EXPECT_FALSE(s.ws.veTable.lowDensityMapPresent);
+  s.ws.rawDataMapPresent = true;
+  EXPECT_EQ(clearLdMapCommand(s.ws), PlotRedraw::RefreshPlotWindow);
+}
+
+TEST(CalculateMapCommand, SetsTheTableFlagAndNamesBinsOutsideTheGrid) {
+  Session s;
+  calculateMapCommand(s.ws, s.log);
+  EXPECT_EQ(s.log.lines, std::vector<std::string>{kNoRawMapLine});
+  EXPECT_FALSE(s.ws.veTable.lowDensityMapPresent);
+
+  s.log.lines.clear();
+  s.rawData();
+  s.ws.veTable.mapBins[7] = 300;
+  const auto report = calculateMapCommand(s.ws, s.log);
+  EXPECT_TRUE(s.ws.veTable.lowDensityMapPresent);
+  EXPECT_EQ(report.binsComputed, 56);
+  EXPECT_EQ(s.ws.veTable.ve[0][0], 65);
+  ASSERT_EQ(s.log.lines.size(), 1u);
+  EXPECT_NE(s.log.lines[0].find("RPM 500/MAP 300"), std::string::npos);
+}
+
+TEST(FilterRawDatalogCommand, UsesTheSettingsAndSetsTheFilteredFlag) {
+  Session s;
+  filterRawDatalogCommand(s.ws, s.log);
+  EXPECT_FALSE(s.ws.veTable.filteredMapPresent);
+  EXPECT_EQ(s.log.lines, std::vector<std::string>{kNoRawMapLine});
+
+  s.log.lines.clear();
+  s.rawData();
+  s.ws.settings.bSplineFilter = 2;
+  s.ws.settings.rpmMax = 8000;
+  int step2Lines = 0;
+  const auto outcome = filterRawDatalogCommand(s.ws, s.log, [&](const FilterLine& line) {
+    if (line.step == 1) {
+      EXPECT_EQ(line.axisFrom, 10);  // first active MAP bin
+      EXPECT_EQ(line.axisTo, 80);    // last of eight
+    } else {
+      ++step2Lines;
+      EXPECT_EQ(line.axisTo, 80);  // RPMMax / 100
+    }
+    return true;
+  });
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(step2Lines, 256);
+  EXPECT_TRUE(s.ws.veTable.filteredMapPresent);
+  EXPECT_EQ(s.log.lines, std::vector<std::string>{kFinishedPlottingLine});
+  EXPECT_EQ(s.ws.filteredMap.at(40, 101), 65);
+
+  // A map without any line of four points still sets the flag and leaves all zeros.
+  Session empty;
+  empty.ws.rawDataMapPresent = true;
+  empty.ws.filteredMap.at(3, 3) = 70;
+  filterRawDatalogCommand(empty.ws, empty.log);
+  EXPECT_TRUE(empty.ws.veTable.filteredMapPresent);
+  EXPECT_EQ(empty.ws.filteredMap.at(3, 3), 0);
+}
+
+TEST(ScaleLdMapCommand, ReadsTheTextsAndRefusesZero) {
+  Session s;
+  for (auto& row : s.ws.veTable.ve) row.fill(55);
+  EXPECT_FALSE(scaleLdMapCommand(s.ws, s.prompts, "6.5", "0abc"));
+  ASSERT_EQ(s.prompts.asked.size(), 1u);
+  EXPECT_EQ(s.prompts.asked[0].title, "Tallimar");
+  EXPECT_EQ(s.prompts.asked[0].text, "Value must be greater than 0");
+  EXPECT_EQ(s.prompts.asked[0].icon, MessageIcon::Stop);
+  EXPECT_EQ(s.ws.veTable.ve[0][0], 55);
+  EXPECT_TRUE(scaleLdMapCommand(s.ws, s.prompts, " 6.5", "1 3"));
+  EXPECT_EQ(s.ws.veTable.ve[0][0], 28);
+  EXPECT_FALSE(s.ws.veTable.lowDensityMapPresent);
+  EXPECT_FALSE(scaleLdMapCommand(s.ws, s.prompts, "10000", "1"));
+  EXPECT_EQ(s.prompts.asked.back().text, kVeRangeMessage);
+  EXPECT_EQ(s.ws.veTable.ve[0][0], 28);
+}
+
+TEST(TargetAfrCommands, PreviewFromTextsAndApply) {
+  Session s;
+  for (auto& row : s.ws.veTable.ve) row.fill(60);
+  AfrGrid shown = afrGridFromTable(s.ws.veTable);
+  std::array<std::string, kMaxBins> targets;
+  targets.fill("14.7");
+  targets[5] = "12.25";
+  targetAfrPreviewCommand(s.ws, s.prompts, "abc", targets, shown);
+  ASSERT_EQ(s.prompts.asked.size(), 1u);
+  EXPECT_EQ(s.prompts.asked[0].text, "Invalid Value for Baseline AFR");
+  EXPECT_EQ(s.prompts.asked[0].icon, MessageIcon::None);
+  targetAfrPreviewCommand(s.ws, s.prompts, "1 4.7", targets, shown);
+  EXPECT_TRUE(targetAfrApplyCommand(s.ws, s.prompts, shown));
+  EXPECT_EQ(s.ws.veTable.ve[0][5], 72);
+  EXPECT_EQ(s.ws.veTable.ve[0][4], 60);
+}
+
+}  // namespace
+}  // namespace tallimar::vemap
