@@ -10,10 +10,15 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 
+#include "common/number_text.h"
 #include "common/twips.h"
+#include "engine/raw_map_builder.h"
+#include "files/open_datalog.h"
+#include "files/raw_map_commands.h"
 #include "language/language_table.h"
 #include "plot/colour_scale.h"
 #include "plot/raw_map_plot.h"
@@ -21,6 +26,7 @@
 #include "ui/app/language_applier.h"
 #include "ui/app/string_list_model.h"
 #include "ui/plot/plot_widget.h"
+#include "vemap/bspline.h"
 
 namespace tallimar::ui {
 namespace {
@@ -74,6 +80,11 @@ MainWindow::MainWindow(workspace::Workspace& workspace, settings::SettingsStore&
   buildClientArea();
   buildSelfTest();
   m_statusLog = std::make_unique<ListStatusLog>(*m_lstStatus, *m_statusModel);
+  m_crossoverSink = std::make_unique<ListCrossoverList>(*m_list1, *m_crossoverModel);
+  m_background = std::make_unique<BackgroundCommand>(BackgroundCommand::Views{
+      m_prompts, *m_statusModel, *m_lstStatus, *m_crossoverModel, *m_list1});
+  connect(m_background.get(), &BackgroundCommand::progressChanged, m_progress,
+          &QProgressBar::setValue);
   connectCommands();
 }
 
@@ -175,8 +186,8 @@ void MainWindow::buildLists() {
   }
 }
 
-// Command1 would run the B-spline self-test into List2; Command2 and Command3 do nothing.
-// None of them can be reached in the laid-out window.
+// Command1 runs the B-spline self-test into List2; Command2 and Command3 do nothing. None of
+// them can be reached in the laid-out window.
 void MainWindow::buildSelfTest() {
   m_list2Model = new StringListModel(this);
   m_list2 = new QListView(m_client);
@@ -191,7 +202,21 @@ void MainWindow::buildSelfTest() {
     button->setObjectName(QString::fromUtf8(names[k]));
     place(button, kSelfTestLeft, 300 + k * 300, 1000, 255);
     button->hide();
+    if (k == 0) connect(button, &QPushButton::clicked, this, &MainWindow::bSplineSelfTest);
   }
+}
+
+// The curve of order 3 through six fixed control points, 500 curve points, one line each.
+void MainWindow::bSplineSelfTest() {
+  static constexpr vemap::Point kControl[] = {{-10, -3.5}, {3, 3},    {3, -0.01},
+                                              {5, 3},      {7, -4.2}, {10, 4}};
+  const std::vector<vemap::Point> curve = vemap::bSplineCurve(kControl, 3, 499);
+  std::vector<std::string> lines;
+  lines.reserve(curve.size());
+  for (std::size_t i = 0; i < curve.size(); ++i)
+    lines.push_back("#: " + std::to_string(i + 1) + " X: " + common::shortestText(curve[i].x) +
+                    " Y: " + common::shortestText(curve[i].y));
+  m_list2Model->append(std::move(lines));
 }
 
 QAction* MainWindow::addEntry(QMenu* menu, const char* name, const char* caption) {
@@ -254,6 +279,17 @@ void MainWindow::buildMenus() {
   QMenu* help = menu(nullptr, "mnuHelpMenu", "Help");
   addEntry(help, "mnuAbout", "About");
   addEntry(help, "mnuHelp", "Help");
+
+  // Progress of a long command, at the right end of the menu bar: the window's lower edge
+  // is taken by the status list.
+  m_progress = new QProgressBar(menuBar());
+  m_progress->setObjectName("prgCommand");
+  m_progress->setRange(0, 1000);
+  m_progress->setTextVisible(false);
+  m_progress->setFixedWidth(px(1500));
+  m_progress->setMaximumHeight(menuBar()->sizeHint().height() - 6);
+  menuBar()->setCornerWidget(m_progress);
+  m_progress->hide();
 }
 
 QAction* MainWindow::entry(const char* name) const {
@@ -273,12 +309,16 @@ void MainWindow::applyMenuState() {
     if (QAction* found = entry(name)) found->setEnabled(false);
 }
 
-bool MainWindow::busy() const { return false; }
+bool MainWindow::busy() const { return m_background && m_background->running(); }
 
 void MainWindow::connectCommands() {
   auto on = [this](const char* name, void (MainWindow::*command)()) {
     connect(entry(name), &QAction::triggered, this, command);
   };
+  on("mnuOpenDatalog", &MainWindow::openDatalog);
+  on("mnuOpenHighDensityMap", &MainWindow::openRawDataMap);
+  on("mnuSaveHighDensityMap", &MainWindow::saveRawDataMap);
+  on("mnuSaveCrossover", &MainWindow::saveCrossoverPoints);
   on("mnuPrintHDMap", &MainWindow::printRawDataMap);
   on("mnuCalculateNewMap", &MainWindow::modifyVeMap);
   on("mnuclearHDMap", &MainWindow::clearRawDataMap);
@@ -355,14 +395,88 @@ void MainWindow::chooseLanguage(int index) {
   applyLanguage(settings::readLanguage(m_store));
 }
 
+void MainWindow::showRawDataMap() {
+  m_pic->setDrawList(plot::rawMapPlot(m_workspace.rawMap, m_workspace.settings));
+}
+
 void MainWindow::clearRawDataMap() {
-  m_statusLog->append("Clearing Crossover Array");
-  for (int r = 1; r < engine::kRawRpmCells; ++r)
-    for (int m = 1; m < engine::kRawMapCells; ++m) m_workspace.rawMap.at(r, m) = {};
-  m_workspace.rawDataMapPresent = false;
-  m_crossoverModel->clear();
+  if (busy()) return;
+  engine::clearRawDataMap(m_workspace, *m_statusLog, *m_crossoverSink);
   m_pic->setDrawList(plot::rawMapSurface(m_workspace.settings));
-  m_statusLog->append("Finished Clearing Array");
+}
+
+void MainWindow::setBusy(bool busy) {
+  if (busy)
+    setCursor(Qt::BusyCursor);
+  else
+    unsetCursor();
+  m_progress->setValue(0);
+  m_progress->setVisible(busy);
+  applyMenuState();
+}
+
+void MainWindow::runLongCommand(BackgroundCommand::Job job, std::function<void()> whenDone) {
+  const bool started = m_background->start(std::move(job), [this, whenDone] {
+    setBusy(false);
+    if (whenDone) whenDone();
+    emit commandFinished();
+  });
+  if (started) setBusy(true);
+}
+
+// Open Datalog: the datalogs are read on the worker thread; the plot is redrawn when the
+// command has run to its end. A command that stopped early after changing the map (cleared
+// at the append question, or filled from the files before the one that failed) still gets
+// the map drawn as it now is, without the plot's status lines, so the plot never shows a map
+// that is gone.
+void MainWindow::openDatalog() {
+  auto result = std::make_shared<files::OpenDatalogResult>();
+  const std::string folder = m_programFolder.toStdString();
+  runLongCommand(
+      [this, result, folder](BackgroundCommand::Context& c) {
+        files::CommandOptions options;
+        options.programFolder = folder;
+        options.progress = c.progress;
+        *result = files::openDatalog(m_workspace, c.prompts, c.status, c.list, options);
+      },
+      [this, result] {
+        if (result->result == files::CommandResult::Done)
+          refreshPlot();
+        else if (result->mapChanged)
+          showRawDataMap();
+      });
+}
+
+void MainWindow::openRawDataMap() {
+  auto result = std::make_shared<files::CommandResult>(files::CommandResult::Failed);
+  const std::string folder = m_programFolder.toStdString();
+  runLongCommand(
+      [this, result, folder](BackgroundCommand::Context& c) {
+        files::CommandOptions options;
+        options.programFolder = folder;
+        *result = files::openRawDataMap(m_workspace, c.prompts, c.status, options);
+      },
+      [this, result] {
+        if (*result == files::CommandResult::Done) refreshPlot();
+      });
+}
+
+void MainWindow::saveRawDataMap() {
+  const std::string folder = m_programFolder.toStdString();
+  runLongCommand([this, folder](BackgroundCommand::Context& c) {
+    files::CommandOptions options;
+    options.programFolder = folder;
+    files::saveRawDataMap(m_workspace, c.prompts, c.status, options);
+  });
+}
+
+void MainWindow::saveCrossoverPoints() {
+  const std::string folder = m_programFolder.toStdString();
+  runLongCommand([this, folder](BackgroundCommand::Context& c) {
+    files::CommandOptions options;
+    options.programFolder = folder;
+    files::saveCrossoverPoints(m_workspace, c.prompts, c.status, options);
+  });
 }
 
 void MainWindow::printRawDataMap() {

@@ -15,6 +15,8 @@
 #include "common/prompts.h"
 #include "settings/settings_store.h"
 #include "ui/app/about_box.h"
+#include "ui/app/background_command.h"
+#include "ui/app/list_crossover_list.h"
 #include "ui/app/list_status_log.h"
 #include "workspace/startup.h"
 #include "workspace/workspace.h"
@@ -135,6 +137,7 @@ class MainWindow : public QMainWindow, private workspace::StartupWindow {
   void buildLists();
   void buildMenus();
   void buildSelfTest();
+  void bSplineSelfTest();
   QAction* addEntry(QMenu* menu, const char* name, const char* caption);
   QAction* entry(const char* name) const;
   void connectCommands();
@@ -142,8 +145,17 @@ class MainWindow : public QMainWindow, private workspace::StartupWindow {
   void chooseLanguage(int index);
   void toggleEnlarged(QListView* list);
   QWidget* openWindow(SecondaryWindow which);
+  // Runs a file command on the worker thread; whenDone runs here once it has ended.
+  void runLongCommand(BackgroundCommand::Job job, std::function<void()> whenDone = {});
+  void setBusy(bool busy);
+  // Draws the raw data map without the status lines of the plot refresh.
+  void showRawDataMap();
 
   // Menu commands.
+  void openDatalog();
+  void openRawDataMap();
+  void saveRawDataMap();
+  void saveCrossoverPoints();
   void printRawDataMap();
   void modifyVeMap();
   void openSettings();
@@ -175,6 +187,10 @@ class MainWindow : public QMainWindow, private workspace::StartupWindow {
   SystemInfoTool m_systemInfoTool;
   std::function<void()> m_rawMapPrinter;
   QPointer<AboutBox> m_about;
+  QProgressBar* m_progress = nullptr;
+  std::unique_ptr<ListCrossoverList> m_crossoverSink;
+  // Last: destroyed first, so a running command ends before anything it reports to.
+  std::unique_ptr<BackgroundCommand> m_background;
 };
 
 }  // namespace tallimar::ui

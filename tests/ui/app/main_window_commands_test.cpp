@@ -286,13 +286,18 @@ TEST_F(MainWindowCommands, PlotShowsTheMapAndClearEmptiesMapPlotAndList) {
   EXPECT_EQ(plotColourAt(30.98, 20.5), QColor(Qt::white));
 }
 
-TEST_F(MainWindowCommands, SelfTestControlsExistOutsideTheClientArea) {
+TEST_F(MainWindowCommands, HiddenSelfTestListsTheBSplineCurve) {
   for (const char* name : {"Command1", "Command2", "Command3"}) {
     auto* button = window->findChild<QPushButton*>(name);
     ASSERT_NE(button, nullptr) << name;
     EXPECT_TRUE(button->isHidden());
   }
-  EXPECT_NE(list("List2"), nullptr);
+  window->findChild<QPushButton*>("Command1")->click();
+  const auto& lines = static_cast<StringListModel*>(list("List2")->model())->lines();
+  ASSERT_EQ(lines.size(), 500u);
+  EXPECT_EQ(lines.front(), "#: 1 X: -10 Y: -3.5");  // the curve starts and ends on the polygon
+  EXPECT_EQ(lines.back(), "#: 500 X: 10 Y: 4");
+  EXPECT_EQ(lines[249].rfind("#: 250 X: ", 0), 0u);
 }
 
 }  // namespace
