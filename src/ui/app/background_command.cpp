@@ -153,9 +153,11 @@ void BackgroundCommand::runJob(const Job& job) {
 
 void BackgroundCommand::handOver(Handover item) {
   const std::lock_guard lock(m_mutex);
-  // Consecutive list lines travel as one block, so the list grows by one insertion each.
+  // Consecutive list lines travel in blocks of up to kListLinesPerBatch, so the list grows by
+  // one insertion per block.
   if (item.kind == Handover::Kind::ListLines && !m_pending.empty() &&
-      m_pending.back().kind == Handover::Kind::ListLines) {
+      m_pending.back().kind == Handover::Kind::ListLines &&
+      m_pending.back().lines.size() + item.lines.size() <= kListLinesPerBatch) {
     auto& into = m_pending.back().lines;
     into.insert(into.end(), std::make_move_iterator(item.lines.begin()),
                 std::make_move_iterator(item.lines.end()));
@@ -164,11 +166,19 @@ void BackgroundCommand::handOver(Handover item) {
   m_pending.push_back(std::move(item));
 }
 
-void BackgroundCommand::deliver() {
+bool BackgroundCommand::deliverBatch(std::size_t maxListLines) {
   std::vector<Handover> items;
+  bool more = false;
   {
     const std::lock_guard lock(m_mutex);
-    items.swap(m_pending);
+    std::size_t listLines = 0;
+    while (!m_pending.empty() && listLines < maxListLines) {
+      if (m_pending.front().kind == Handover::Kind::ListLines)
+        listLines += m_pending.front().lines.size();
+      items.push_back(std::move(m_pending.front()));
+      m_pending.pop_front();
+    }
+    more = !m_pending.empty();
   }
   bool statusAdded = false;
   bool listAdded = false;
@@ -192,11 +202,29 @@ void BackgroundCommand::deliver() {
     m_views.statusView.setCurrentIndex(newest);
     m_views.statusView.scrollTo(newest);
   }
-  if (listAdded) m_views.listView.scrollToBottom();
+  // Scrolling lays the whole list out again: once the backlog is shown is enough.
+  if (listAdded && !more) m_views.listView.scrollToBottom();
+  return more;
+}
+
+void BackgroundCommand::deliver() {
+  while (deliverBatch(kListLinesPerBatch)) {
+  }
+}
+
+void BackgroundCommand::deliverInTurns() {
+  m_turnQueued = false;
+  if (deliverBatch(kListLinesPerBatch)) {
+    // A timer, not a posted call: the window's own timers and input get their turn first.
+    m_turnQueued = true;
+    QTimer::singleShot(1, Qt::PreciseTimer, this, &BackgroundCommand::deliverInTurns);
+  } else if (m_finishing) {
+    complete();
+  }
 }
 
 void BackgroundCommand::tick() {
-  deliver();
+  if (!m_turnQueued) deliverInTurns();
   const std::uint64_t total = m_bytesTotal;
   const std::uint64_t done = m_bytesDone;
   const int permille =
@@ -210,7 +238,12 @@ void BackgroundCommand::tick() {
 void BackgroundCommand::finish() {
   if (m_thread.joinable()) m_thread.join();
   m_timer.stop();
-  deliver();
+  m_finishing = true;
+  if (!m_turnQueued) deliverInTurns();
+}
+
+void BackgroundCommand::complete() {
+  m_finishing = false;
   m_running = false;
   if (auto whenDone = std::exchange(m_whenDone, {})) whenDone();
 }

@@ -5,9 +5,11 @@
 // The command talks to the user as it would on the window's thread: its questions and file
 // dialogs are asked on the window's thread while the worker waits for the answer; its status
 // lines and crossover list lines are handed over in the order they were made and shown in
-// batches, at most every kDeliverIntervalMs, so that 200,000 list lines cost a few list
-// updates, not one per line. While a command runs, the caller keeps everything else away
-// from the data the command works on.
+// batches every kDeliverIntervalMs, so that 200,000 list lines cost a few list updates, not
+// one per line. One batch adds at most kListLinesPerBatch list lines; a longer backlog is
+// shown batch by batch with the window's events handled in between, so the window never
+// waits long for the list. While a command runs, the caller keeps everything else away from
+// the data the command works on.
 #pragma once
 
 #include <QObject>
@@ -15,6 +17,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -36,6 +39,7 @@ class BackgroundCommand : public QObject {
   Q_OBJECT
  public:
   static constexpr int kDeliverIntervalMs = 40;
+  static constexpr std::size_t kListLinesPerBatch = 8192;
 
   // What a command works with on the worker thread.
   struct Context {
@@ -69,7 +73,7 @@ class BackgroundCommand : public QObject {
   // false from now on and a question waiting for the user is answered as cancelled.
   void cancel();
 
-  // Shows the lines handed over so far (also done before every question to the user, so that
+  // Shows all lines handed over so far (also done before every question to the user, so that
   // the lines before a question are in view when it is asked).
   void deliver();
 
@@ -95,7 +99,13 @@ class BackgroundCommand : public QObject {
 
   void handOver(Handover item);
   void runJob(const Job& job);
+  // Shows the oldest lines handed over, stopping once maxListLines list lines (or a little
+  // more: blocks are not cut) were added; true when more wait.
+  bool deliverBatch(std::size_t maxListLines);
+  // Shows the next batch and, when more wait, comes back for them once pending events ran.
+  void deliverInTurns();
   void finish();
+  void complete();
   void tick();
 
   Views m_views;
@@ -106,11 +116,13 @@ class BackgroundCommand : public QObject {
 
   std::mutex m_mutex;  // guards m_pending and the answers of questions in flight
   std::condition_variable m_answered;
-  std::vector<Handover> m_pending;
+  std::deque<Handover> m_pending;
   std::atomic<bool> m_cancelled{false};
   std::atomic<std::uint64_t> m_bytesDone{0};
   std::atomic<std::uint64_t> m_bytesTotal{0};
   int m_lastPermille = -1;
+  bool m_turnQueued = false;  // a deliverInTurns call waits in the event queue
+  bool m_finishing = false;   // the job has ended; its last lines are being shown
 };
 
 }  // namespace tallimar::ui
