@@ -7,10 +7,12 @@ namespace tallimar::batch {
 
 const char* const kUsage =
     "usage: tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]\n"
-    "                      [DATALOG]... [--save-hdmap FILE] [--save-crossovers FILE] [--list]\n"
+    "                      [DATALOG]... [--save-hdmap FILE] [--save-crossovers FILE]\n"
+    "                      [--plot-main FILE.png] [--list]\n"
     "\n"
     "Reads datalogs into the raw data map as \"Open Datalog\" does (appending to a map\n"
-    "opened with --open-hdmap), then saves the raw data map and the crossover points.\n"
+    "opened with --open-hdmap), then saves the raw data map and the crossover points, and\n"
+    "draws the raw data map plot.\n"
     "Status lines go to standard error; --list prints the crossover list to standard output.\n"
     "\n"
     "  --no-user-settings     start from the first-run settings, not the user's own\n"
@@ -19,6 +21,8 @@ const char* const kUsage =
     "  --open-hdmap FILE      load a raw data map file first\n"
     "  --save-hdmap FILE      save the raw data map after the datalogs\n"
     "  --save-crossovers FILE save the crossover points after the datalogs\n"
+    "  --plot-main FILE.png   draw the main window's raw data map plot (\"VE Area Plot\") as a\n"
+    "                         PNG of 300 x 167 pixels, last\n"
     "  --list                 print the crossover list lines\n"
     "  --help                 show this text\n"
     "\n"
@@ -95,13 +99,15 @@ std::optional<BatchOptions> parseBatchOptions(std::span<const std::string> argum
     } else if (isOption(argument, "--save-crossovers")) {
       if (!takeValue(arguments, i, "--save-crossovers", options.saveCrossovers, error))
         return std::nullopt;
+    } else if (isOption(argument, "--plot-main")) {
+      if (!takeValue(arguments, i, "--plot-main", options.plotMain, error)) return std::nullopt;
     } else {
       error = "unknown option " + argument;
       return std::nullopt;
     }
   }
   if (!options.help && !options.openHdmap && options.datalogs.empty() && !options.saveHdmap &&
-      !options.saveCrossovers) {
+      !options.saveCrossovers && !options.plotMain) {
     error = "nothing to do: give a datalog, --open-hdmap or a file to save";
     return std::nullopt;
   }

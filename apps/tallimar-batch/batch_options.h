@@ -1,6 +1,7 @@
 // The command line of tallimar-batch:
 //   tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]
-//                  [DATALOG]... [--save-hdmap FILE] [--save-crossovers FILE] [--list]
+//                  [DATALOG]... [--save-hdmap FILE] [--save-crossovers FILE]
+//                  [--plot-main FILE.png] [--list]
 #pragma once
 
 #include <optional>
@@ -18,6 +19,7 @@ struct BatchOptions {
   std::vector<std::string> datalogs;
   std::optional<std::string> saveHdmap;
   std::optional<std::string> saveCrossovers;
+  std::optional<std::string> plotMain;  // PNG of the main window's raw data map plot
   bool list = false;  // print the crossover list lines on standard output
   bool help = false;
 };

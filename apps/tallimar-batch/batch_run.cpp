@@ -8,6 +8,7 @@
 #include "common/prompts.h"
 #include "files/open_datalog.h"
 #include "files/raw_map_commands.h"
+#include "main_plot_png.h"
 #include "settings/settings_io.h"
 #include "settings/settings_store.h"
 #include "user_settings_store.h"
@@ -143,6 +144,14 @@ int runBatch(std::span<const std::string> arguments, std::ostream& out, std::ost
   if (options->saveCrossovers) {
     prompts.nextSave = *options->saveCrossovers;
     if (!done(files::saveCrossoverPoints(*workspace, prompts, status))) return kExitFailed;
+  }
+  if (options->plotMain) {
+    status.append("Plotting O2 Crossover");
+    if (!writeMainPlotPng(*workspace, *options->plotMain, error)) {
+      status.append("Plot Failed: " + error);
+      return kExitFailed;
+    }
+    status.append("Finished Plotting");
   }
   return kExitDone;
 }
