@@ -46,10 +46,6 @@ TEST_F(TallimarBatchPlot, PngIsTheMainWindowsPlotOfTheMap) {
   testsupport::writeDatalog(datalog, shape);
   ASSERT_EQ(run("--no-user-settings '" + datalog + "' --plot-main '" + path("plot.png") + "'"),
             0);
-  const Lines err = errLines();
-  ASSERT_GE(err.size(), 2u);
-  EXPECT_EQ(err[err.size() - 2], "Plotting O2 Crossover");
-  EXPECT_EQ(err.back(), "Finished Plotting");
 
   workspace::Workspace ws;
   common::ScriptedPrompts prompts;
@@ -75,7 +71,7 @@ TEST_F(TallimarBatchPlot, PictureThatCannotBeWrittenFailsTheRun) {
   EXPECT_EQ(run("--no-user-settings --plot-main '" + target + "'"), 1);
   const Lines err = errLines();
   ASSERT_FALSE(err.empty());
-  EXPECT_EQ(err.back().rfind("Plot Failed: ", 0), 0u) << err.back();
+  EXPECT_NE(err.back().find("cannot write"), std::string::npos) << err.back();
   EXPECT_FALSE(QFile::exists(QString::fromStdString(target)));
 }
 
