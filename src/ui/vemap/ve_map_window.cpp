@@ -50,9 +50,10 @@ VeMapWindow::VeMapWindow(workspace::Workspace& workspace, settings::SettingsStor
   buildClientArea();
 }
 
-// The dialogs are this window's children; they go first, while the window can still take
-// their closing (re-enabling input).
+// The dialogs are this window's children; they go first, while the window is still whole.
 VeMapWindow::~VeMapWindow() {
+  // Cells that lose the focus while the window is taken apart are not read back.
+  m_grid->blockSignals(true);
   m_filter.reset();
   for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (child->isWindow()) delete child;
@@ -372,13 +373,21 @@ void VeMapWindow::closeEvent(QCloseEvent* event) {
   if (m_hooks.closed) m_hooks.closed();
 }
 
-VeMapWindow* showVeMapWindow(workspace::Workspace& workspace, settings::SettingsStore& store,
-                             common::Prompts& prompts, const QString& programFolder,
-                             VeMapWindowHooks hooks, QWidget* parent) {
+VeMapWindow* createVeMapWindow(workspace::Workspace& workspace, settings::SettingsStore& store,
+                               common::Prompts& prompts, const QString& programFolder,
+                               VeMapWindowHooks hooks, QWidget* parent) {
   auto* window =
       new VeMapWindow(workspace, store, prompts, programFolder, std::move(hooks), parent);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->load();
+  return window;
+}
+
+VeMapWindow* showVeMapWindow(workspace::Workspace& workspace, settings::SettingsStore& store,
+                             common::Prompts& prompts, const QString& programFolder,
+                             VeMapWindowHooks hooks, QWidget* parent) {
+  VeMapWindow* window =
+      createVeMapWindow(workspace, store, prompts, programFolder, std::move(hooks), parent);
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
   if (screen) window->move(screen->availableGeometry().topLeft());
   window->show();

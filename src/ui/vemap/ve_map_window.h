@@ -148,9 +148,14 @@ class VeMapWindow : public QMainWindow {
   QPointer<QWidget> m_fuelRequirement;
 };
 
-// Creates the window (deleted when it closes), loads it, places it at the top left of the
-// screen and shows it, not modal. The caller disables its own menus first; hooks.closed
-// enables them again.
+// Creates the window, deleted when it closes, and loads it; the caller places and shows it
+// (not modal). This is the main window's factory for "Modify VE Map": the main window
+// disables its menus first, and hooks.closed enables them again.
+VeMapWindow* createVeMapWindow(workspace::Workspace& workspace, settings::SettingsStore& store,
+                               common::Prompts& prompts, const QString& programFolder,
+                               VeMapWindowHooks hooks, QWidget* parent = nullptr);
+
+// The same, then placed at the top left of the screen and shown.
 VeMapWindow* showVeMapWindow(workspace::Workspace& workspace, settings::SettingsStore& store,
                              common::Prompts& prompts, const QString& programFolder,
                              VeMapWindowHooks hooks, QWidget* parent = nullptr);

@@ -241,8 +241,10 @@ QWidget* VePlotPanel::buildChoices() {
   m_miniLegend = new QCheckBox(QStringLiteral("View Mini Legend"), box);
   m_miniLegend->setObjectName(QStringLiteral("chkMiniLegend"));
   m_miniLegend->setEnabled(false);
-  connect(m_miniLegend, &QCheckBox::clicked, this,
-          [this](bool ticked) { m_readOut->setVisible(ticked); });
+  connect(m_miniLegend, &QCheckBox::clicked, this, [this](bool ticked) {
+    m_readOut->setVisible(ticked);
+    m_readOut->raise();
+  });
   m_eraser = new QCheckBox(QStringLiteral("DataPoint Eraser"), box);
   m_eraser->setObjectName(QStringLiteral("chkEraseData"));
   m_eraser->setEnabled(false);

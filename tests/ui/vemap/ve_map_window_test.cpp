@@ -2,9 +2,12 @@
 // colours, the view choices the flags offer, the table commands, the table files, menus,
 // loading and closing.
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
 
 #include "files/ve_exchange_writer.h"
 #include "ve_window_fixture.h"
@@ -385,6 +388,18 @@ TEST_F(VeWindowTest, PreviewModeSettingsAndClose) {
   EXPECT_FALSE(window->isVisible());
   open();  // a new opening starts from the stored state
   EXPECT_FALSE(entry("mnuPrintPreview")->isChecked());
+}
+
+TEST_F(VeWindowTest, OpenedWindowSitsTopLeftAndIsUnloadedWhenClosed) {
+  QPointer<VeMapWindow> shown = showVeMapWindow(ws, store, prompts, folder.path(), hooks());
+  ASSERT_FALSE(shown.isNull());
+  EXPECT_TRUE(shown->isVisible());
+  EXPECT_EQ(shown->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+  EXPECT_EQ(shown->findChild<GridCell*>("txtVEBins")->text(), "0");  // loaded: the table shows
+  shown->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(shown.isNull());
+  EXPECT_EQ(closedCount, 1);
 }
 
 TEST_F(VeWindowTest, ClosingKeepsWhatWasTypedInTheCellBeingEdited) {

@@ -40,6 +40,13 @@ TEST_F(Pictures, WindowWithBothTableSizes) {
   save(open(), "window_16x16");
   check("chkVEColors")->click();
   save(*window, "window_16x16_no_colours");
+  check("chkVEColors")->click();
+  // Editing a cell while the mouse holds the crossing of two bin lines on the plot.
+  button("cmdRefreshPlotWindow")->click();
+  ve(5 * 16 + 7)->setFocus(Qt::TabFocusReason);
+  window->plotPanel().mouseMovedAt(ws.veTable.rpmBins[5], 100 - ws.veTable.mapBins[9],
+                                   Qt::NoButton);
+  save(*window, "window_editing");
 }
 
 TEST_F(Pictures, EveryViewAfterFiltering) {
