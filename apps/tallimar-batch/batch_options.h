@@ -1,0 +1,36 @@
+// The command line of tallimar-batch:
+//   tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]
+//                  [DATALOG]... [--save-hdmap FILE] [--save-crossovers FILE] [--list]
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tallimar::batch {
+
+struct BatchOptions {
+  bool userSettings = true;  // false with --no-user-settings: the first-run defaults
+  std::vector<std::pair<std::string, std::string>> overrides;  // --set KEY=VALUE, in order
+  std::optional<std::string> openHdmap;
+  std::vector<std::string> datalogs;
+  std::optional<std::string> saveHdmap;
+  std::optional<std::string> saveCrossovers;
+  bool list = false;  // print the crossover list lines on standard output
+  bool help = false;
+};
+
+// The usage text printed with --help and after a usage error.
+extern const char* const kUsage;
+
+// Parses the arguments after the program name. On a usage error returns nullopt and sets
+// `error`. Options may come in any order and also as --option=VALUE; "--" ends the options,
+// so that a datalog named like an option can be given after it. Keys of --set are checked
+// against `knownKeys`.
+std::optional<BatchOptions> parseBatchOptions(std::span<const std::string> arguments,
+                                              std::span<const std::string> knownKeys,
+                                              std::string& error);
+
+}  // namespace tallimar::batch

@@ -1,0 +1,150 @@
+// Running the commands of tallimar-batch against one workspace.
+#include "batch_run.h"
+
+#include <memory>
+#include <ostream>
+
+#include "batch_options.h"
+#include "common/prompts.h"
+#include "files/open_datalog.h"
+#include "files/raw_map_commands.h"
+#include "settings/settings_io.h"
+#include "settings/settings_store.h"
+#include "user_settings_store.h"
+#include "workspace/workspace.h"
+
+namespace tallimar::batch {
+namespace {
+
+using common::Answer;
+using common::MessageButtons;
+
+// Answers the commands' questions from the command line: the append question with Yes,
+// each file dialog with the file named for the command. Boxes that only inform are shown
+// on standard error.
+class BatchPrompts : public common::Prompts {
+ public:
+  explicit BatchPrompts(std::ostream& err) : m_err(err) {}
+  Answer message(const std::string&, const std::string& text, MessageButtons buttons,
+                 common::MessageIcon) override {
+    if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel)
+      return Answer::Yes;
+    m_err << "Message: " << text << '\n';
+    return Answer::Ok;
+  }
+  std::vector<std::string> openFiles(const common::FileRequest&, bool) override {
+    return std::exchange(nextOpen, {});
+  }
+  std::optional<std::string> saveFile(const common::FileRequest&) override {
+    return std::exchange(nextSave, std::nullopt);
+  }
+  std::optional<common::Rgb> chooseColour(common::Rgb) override { return std::nullopt; }
+
+  std::vector<std::string> nextOpen;
+  std::optional<std::string> nextSave;
+
+ private:
+  std::ostream& m_err;
+};
+
+class StreamStatusLog : public common::StatusLog {
+ public:
+  explicit StreamStatusLog(std::ostream& out) : m_out(out) {}
+  void append(const std::string& line) override { m_out << line << '\n' << std::flush; }
+
+ private:
+  std::ostream& m_out;
+};
+
+// The crossover list as lines on a stream, or nowhere without --list.
+class StreamCrossoverList : public engine::CrossoverList {
+ public:
+  StreamCrossoverList(std::ostream& out, bool enabled) : m_out(out), m_enabled(enabled) {}
+  void clear() override {}
+  void append(std::span<const std::string> lines) override {
+    if (!m_enabled) return;
+    for (const auto& line : lines) m_out << line << '\n';
+  }
+
+ private:
+  std::ostream& m_out;
+  bool m_enabled;
+};
+
+// The keys of the settings record: those loadSettings reads.
+std::vector<std::string> settingKeys() {
+  struct KeyRecorder : settings::SettingsStore {
+    std::string get(const std::string&, const std::string&, const std::string& key,
+                    const std::string& defaultText) const override {
+      keys.push_back(key);
+      return defaultText;
+    }
+    void save(const std::string&, const std::string&, const std::string&,
+              const std::string&) override {}
+    mutable std::vector<std::string> keys;
+  } recorder;
+  settings::Settings ignored;
+  settings::loadSettings(recorder, ignored);
+  return recorder.keys;
+}
+
+int usageError(std::ostream& err, const std::string& message) {
+  err << "tallimar-batch: " << message << "\n\n" << kUsage;
+  return kExitUsage;
+}
+
+}  // namespace
+
+int runBatch(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
+  const std::vector<std::string> keys = settingKeys();
+  std::string error;
+  const auto options = parseBatchOptions(arguments, keys, error);
+  if (!options) return usageError(err, error);
+  if (options->help) {
+    out << kUsage;
+    return kExitDone;
+  }
+
+  std::unique_ptr<settings::SettingsStore> base;
+  if (options->userSettings) {
+    base = openUserSettingsStore(error);
+    if (!base) return usageError(err, error);
+  } else {
+    base = std::make_unique<settings::MemorySettingsStore>();
+  }
+  // --set values live in the overlay only: the user's store is never written.
+  settings::OverlaySettingsStore store(*base);
+  for (const auto& [key, value] : options->overrides)
+    store.save(settings::kApplication, settings::kSection, key, value);
+  auto workspace = std::make_unique<workspace::Workspace>();
+  settings::loadSettings(store, workspace->settings);
+
+  BatchPrompts prompts(err);
+  StreamStatusLog status(err);
+  StreamCrossoverList list(out, options->list);
+  const auto done = [&](files::CommandResult result) {
+    return result == files::CommandResult::Done;
+  };
+
+  if (options->openHdmap) {
+    prompts.nextOpen = {*options->openHdmap};
+    if (!done(files::openRawDataMap(*workspace, prompts, status))) return kExitFailed;
+  }
+  if (!options->datalogs.empty()) {
+    prompts.nextOpen = options->datalogs;
+    const auto result = files::openDatalog(*workspace, prompts, status, list);
+    out << std::flush;
+    if (!done(result.result) || result.filesRefused > 0) return kExitFailed;
+  }
+  if (options->saveHdmap) {
+    prompts.nextSave = *options->saveHdmap;
+    if (!done(files::saveRawDataMap(*workspace, prompts, status))) return kExitFailed;
+  }
+  if (options->saveCrossovers) {
+    prompts.nextSave = *options->saveCrossovers;
+    if (!done(files::saveCrossoverPoints(*workspace, prompts, status))) return kExitFailed;
+  }
+  return kExitDone;
+}
+
+}  // namespace tallimar::batch

@@ -1,0 +1,119 @@
+// Speed of the datalog pipeline, as ratios against a baseline measured in the same run:
+//  - Open Datalog on a generated 1,000,000-line classic datalog (read -> crossover points ->
+//    raw data map build and reduction) against reading the same file and counting its
+//    newlines;
+//  - one reduction of a raw data map with values in every cell.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "engine/raw_map_builder.h"
+#include "engine/raw_map_statistics.h"
+#include "pipeline_support.h"
+
+namespace tallimar::bench {
+namespace {
+
+void ReadAndCountNewlines(benchmark::State& state) {
+  const std::string& path = millionLineDatalog();
+  std::vector<char> buffer(std::size_t{1} << 20);
+  for (auto _ : state) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         &std::fclose);
+    std::size_t newlines = 0;
+    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0;)
+      newlines += static_cast<std::size_t>(std::count(buffer.data(), buffer.data() + n, '\n'));
+    benchmark::DoNotOptimize(newlines);
+  }
+}
+BENCHMARK(ReadAndCountNewlines)->Unit(benchmark::kMillisecond);
+
+void OpenDatalogToRawMap(benchmark::State& state) {
+  const std::string& path = millionLineDatalog();
+  std::size_t points = 0, lines = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto ws = std::make_unique<workspace::Workspace>();
+    CountingList list;
+    state.ResumeTiming();
+    const auto result = runOpenDatalog(*ws, path, list);
+    if (result.result != files::CommandResult::Done) state.SkipWithError("Open Datalog failed");
+    points = ws->crossovers.size();
+    lines = list.count;
+  }
+  state.counters["points"] = static_cast<double>(points);
+  state.counters["list_lines"] = static_cast<double>(lines);
+}
+BENCHMARK(OpenDatalogToRawMap)->Unit(benchmark::kMillisecond);
+
+// A map with values in all 150 x 256 reduced cells, `perCell` values each.
+engine::RawDataMap fullMap(int perCell) {
+  engine::RawDataMap map;
+  for (int m = 1; m < engine::kRawMapCells; ++m)
+    for (int r = 1; r < engine::kRawRpmCells; ++r) {
+      std::string& values = map.at(r, m).values;
+      for (int k = 0; k < perCell; ++k) {
+        if (k) values += ',';
+        values += engine::valueText(40 + (r * 7 + m * 3 + k * 11) % 60);
+      }
+    }
+  return map;
+}
+
+void ReduceFullRawMap(benchmark::State& state) {
+  engine::RawDataMap map = fullMap(static_cast<int>(state.range(0)));
+  const engine::ReductionSettings settings{state.range(1) != 0, 1.0f};
+  engine::NullCrossoverList list;
+  for (auto _ : state) {
+    engine::reduceRawDataMap(map, settings, list);
+    benchmark::DoNotOptimize(map.at(75, 128).average);
+  }
+}
+BENCHMARK(ReduceFullRawMap)
+    ->ArgNames({"values", "outliers"})
+    ->Args({1, 0})
+    ->Args({10, 0})
+    ->Args({10, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// Prints every run as usual and, at the end, the pipeline's time as a multiple of the
+// read-and-count baseline.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+        m_times[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    const auto base = m_times.find("ReadAndCountNewlines");
+    const auto pipeline = m_times.find("OpenDatalogToRawMap");
+    if (base == m_times.end() || pipeline == m_times.end()) return;
+    // Wall time suffers most when other programs share the cores; CPU time less so.
+    std::printf(
+        "\nOpen Datalog (1,000,000 lines -> raw map) / read + count newlines:\n"
+        "  %.2fx wall time, %.2fx CPU time\n",
+        pipeline->second.first / base->second.first, pipeline->second.second / base->second.second);
+  }
+
+ private:
+  std::map<std::string, std::pair<double, double>> m_times;  // wall, CPU
+};
+
+}  // namespace
+}  // namespace tallimar::bench
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  tallimar::bench::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,212 @@
+// The "Open Datalog" command: datalogs -> crossover points -> raw data map.
+#include "files/open_datalog.h"
+
+#include <filesystem>
+
+#include "engine/crossover_detector.h"
+#include "engine/raw_map_builder.h"
+#include "files/datalog_reader.h"
+#include "workspace/workspace.h"
+
+namespace tallimar::files {
+namespace {
+
+using common::Answer;
+using common::MessageButtons;
+using common::MessageIcon;
+
+constexpr const char* kTitle = "Tallimar";
+
+// Feeds the records of a read to crossover detection, and remembers a record the detector
+// refused.
+class DetectorSink : public DatalogRecordSink {
+ public:
+  explicit DetectorSink(engine::CrossoverDetector& detector) : m_detector(detector) {}
+  std::size_t take(std::span<const DatalogRecord> records, std::int64_t firstPosition) override {
+    const std::size_t taken = m_detector.offerAll(records, firstPosition);
+    if (taken < records.size()) refused = records[taken];
+    return taken;
+  }
+  DatalogRecord refused;
+
+ private:
+  engine::CrossoverDetector& m_detector;
+};
+
+enum class FileOutcome { Read, Refused, StopCommand };
+
+struct FileContext {
+  workspace::Workspace& workspace;
+  common::Prompts& prompts;
+  common::StatusLog& status;
+  engine::CrossoverList& list;
+  const CommandOptions& options;
+};
+
+std::string where(std::int64_t line, const std::string& name) {
+  return "line " + std::to_string(line) + " of " + name;
+}
+
+// A file that gave no points: the crossover points are emptied, as after a failed read.
+FileOutcome refuseFile(const FileContext& c, const std::vector<std::string>& boxes,
+                       const std::string& detail) {
+  for (const auto& text : boxes)
+    c.prompts.message(kTitle, text, MessageButtons::Ok, MessageIcon::Stop);
+  if (!boxes.empty()) c.status.append("DataLog Read Error");
+  c.status.append(detail);
+  c.workspace.crossovers.clear();
+  return FileOutcome::Refused;
+}
+
+std::string missingHeaderBox(DatalogLayout layout) {
+  return layout == DatalogLayout::Full ? "Invalid Datalog File; Missing Header in First Line"
+                                       : "Invalid Datalog File; Missing Header";
+}
+
+std::string missingHeaderDetail(DatalogLayout layout, const std::string& name) {
+  switch (layout) {
+    case DatalogLayout::NoLineFeed:
+      return where(1, name) + " does not start with a \"Seconds\" column";
+    case DatalogLayout::Classic:
+      return where(1, name) + " does not begin with \"Seconds\"";
+    case DatalogLayout::Full:
+      return where(1, name) + " does not begin with \"Time\"";
+  }
+  return {};
+}
+
+// Reads one datalog and replaces the crossover points with its points.
+FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
+                           std::vector<std::int64_t>& positions) {
+  const std::string name = fileNameOf(path);
+  const DatalogProbe probe = probeDatalog(path);
+  if (probe.kind == DatalogProbe::Kind::Unreadable)
+    return refuseFile(c, {"DataLog Read Failed"}, name + " " + probe.problem);
+  if (probe.kind == DatalogProbe::Kind::Unrecognised) {
+    return refuseFile(
+        c, {},
+        "DataLog Not Read: " + where(1, name) + " begins with neither \"Seconds\" nor \"Time\"");
+  }
+  c.status.append(std::string(layoutStatusLine(probe.layout)));
+  std::error_code sizeError;
+  const auto fileSize = std::filesystem::file_size(path, sizeError);
+  if (c.options.progress && !c.options.progress(0, sizeError ? 0 : fileSize)) {
+    c.status.append("DataLog Read Cancelled: " + name);
+    return FileOutcome::StopCommand;
+  }
+
+  const auto& settings = c.workspace.settings;
+  engine::CrossoverDetector detector(settings.o2Transfer, settings.rpmMin);
+  DetectorSink sink(detector);
+  const DatalogReadResult read = readDatalog(path, probe.layout, sink, c.options.progress);
+  using Kind = DatalogReadResult::Kind;
+  switch (read.kind) {
+    case Kind::Read:
+      break;
+    case Kind::MissingHeader:
+      return refuseFile(c, {missingHeaderBox(probe.layout), "DataLog Read Failed"},
+                        missingHeaderDetail(probe.layout, name));
+    case Kind::Unreadable:
+      return refuseFile(c, {"DataLog Read Failed"}, name + " " + read.problem);
+    case Kind::BadLine:
+      c.status.append("DataLog Read Stopped at " + where(read.line, name) + ": " + read.problem);
+      return FileOutcome::StopCommand;
+    case Kind::SinkStopped:
+      c.status.append("DataLog Read Stopped at " + where(read.line, name) + ": NewVE of Gve " +
+                      std::to_string(sink.refused.gve) + " and Gego " +
+                      std::to_string(sink.refused.gego) + " is out of range");
+      return FileOutcome::StopCommand;
+    case Kind::Cancelled:
+      c.status.append("DataLog Read Cancelled: " + name);
+      return FileOutcome::StopCommand;
+  }
+  positions = detector.positions();
+  engine::publishCrossovers(detector, c.workspace.crossovers, c.status, c.list);
+  c.status.append("DataLog Entries Read: " + std::to_string(read.entries));
+  return FileOutcome::Read;
+}
+
+// Adds the current crossover points to the raw data map. False when a point lay outside.
+bool buildFromPoints(const FileContext& c, const std::string& path,
+                     const std::vector<std::int64_t>& positions) {
+  auto& ws = c.workspace;
+  const engine::ReductionSettings reduction{ws.settings.veOutlierEnable,
+                                            ws.settings.veOutlierSigma};
+  const auto outside =
+      engine::buildRawDataMap(ws.rawMap, ws.crossovers, reduction, c.status, c.list);
+  if (!outside) return true;
+  const engine::CrossoverPoint& point = ws.crossovers[*outside];
+  // A datalog's sample n is on line n + 1 of its file (the header is line 1).
+  const std::string at =
+      *outside < positions.size() ? " at " + where(positions[*outside] + 1, fileNameOf(path)) : "";
+  c.status.append("Crossover Array Stopped" + at + ": RPM " + std::to_string(point.rpm) +
+                  " and MAP " + std::to_string(point.map) + " lie outside the raw data map");
+  return false;
+}
+
+}  // namespace
+
+std::string fileNameOf(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
+
+OpenDatalogResult openDatalog(workspace::Workspace& workspace, common::Prompts& prompts,
+                              common::StatusLog& status, engine::CrossoverList& list,
+                              const CommandOptions& options) {
+  OpenDatalogResult result;
+  if (workspace.rawDataMapPresent) {
+    const Answer answer = prompts.message(
+        kTitle,
+        "High Density VE Array already loaded, do you wish to append to the map? <No> to "
+        "clear map, <Cancel> to cancel",
+        MessageButtons::YesNoCancel, MessageIcon::None);
+    if (answer == Answer::Cancel) {
+      result.result = CommandResult::Cancelled;
+      return result;
+    }
+    if (answer == Answer::No) {
+      engine::clearRawDataMap(workspace, status, list);
+      result.mapChanged = true;
+    }
+  }
+  common::FileRequest request;
+  request.title = "Load Datalog";
+  request.filter = "*.xls";
+  request.presetName = "*.xls";
+  request.initialFolder =
+      workspace.settings.incPath.empty() ? options.programFolder : workspace.settings.incPath;
+  const std::vector<std::string> files = prompts.openFiles(request, true);
+  if (files.empty()) {
+    result.result = CommandResult::Cancelled;
+    return result;
+  }
+
+  list.clear();
+  const FileContext context{workspace, prompts, status, list, options};
+  const bool several = files.size() > 1;
+  for (const std::string& path : files) {
+    if (several) {
+      const std::string marker = "**** DataLog: " + fileNameOf(path) + " ****";
+      list.append(std::span(&marker, 1));
+      status.append("Reading DataLog: " + fileNameOf(path));
+    }
+    std::vector<std::int64_t> positions;
+    const FileOutcome outcome = readOneDatalog(context, path, positions);
+    if (outcome == FileOutcome::StopCommand) {
+      result.result = CommandResult::Failed;
+      return result;
+    }
+    ++(outcome == FileOutcome::Read ? result.filesRead : result.filesRefused);
+    const bool built = buildFromPoints(context, path, positions);
+    result.mapChanged = result.mapChanged || !workspace.crossovers.empty();
+    if (!built) {
+      result.result = CommandResult::Failed;
+      return result;
+    }
+  }
+  workspace.datalogPresent = true;
+  if (workspace.crossovers.size() > 10) workspace.rawDataMapPresent = true;
+  return result;
+}
+
+}  // namespace tallimar::files

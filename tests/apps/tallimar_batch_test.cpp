@@ -1,0 +1,205 @@
+// tallimar-batch end to end: the program is run on generated datalogs and its output, files
+// and exit status are compared with the same core commands run in this process.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "common/scripted_prompts.h"
+#include "common/text_lines.h"
+#include "files/open_datalog.h"
+#include "files/raw_map_commands.h"
+#include "files/raw_map_file.h"
+#include "support/datalog_generator.h"
+#include "support/temp_dir.h"
+#include "workspace/workspace.h"
+
+namespace tallimar {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string quoted(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+class TallimarBatch : public testsupport::TempDirTest {
+ protected:
+  struct Run {
+    int exitCode = -1;
+    Lines out;
+    Lines err;
+  };
+  // Runs the program with a private configuration folder, so the user's store is never used.
+  Run run(const Lines& arguments) {
+    std::string command = "XDG_CONFIG_HOME=" + quoted(path("config")) +
+                          " HOME=" + quoted(path("home")) + " " + quoted(TALLIMAR_BATCH_PROGRAM);
+    for (const auto& argument : arguments) command += " " + quoted(argument);
+    command += " >" + quoted(path("out.txt")) + " 2>" + quoted(path("err.txt"));
+    const int status = std::system(command.c_str());
+    Run result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = common::splitLines(read(path("out.txt")));
+    result.err = common::splitLines(read(path("err.txt")));
+    return result;
+  }
+  std::string datalog(const std::string& name, std::int64_t samples, std::uint32_t seed) {
+    testsupport::DatalogShape shape;
+    shape.samples = samples;
+    shape.seed = seed;
+    const auto file = path(name);
+    testsupport::writeDatalog(file, shape);
+    return file;
+  }
+};
+
+// The same datalogs read by the core command in this process.
+struct InProcess {
+  workspace::Workspace ws;
+  common::VectorStatusLog status;
+  engine::VectorCrossoverList list;
+  void open(const Lines& files) {
+    common::ScriptedPrompts prompts;
+    prompts.answers.push_back(common::Answer::Yes);
+    prompts.openAnswers.push_back(files);
+    files::openDatalog(ws, prompts, status, list);
+  }
+};
+
+TEST_F(TallimarBatch, ReadsDatalogsAndSavesLikeTheCommands) {
+  const auto a = datalog("a.xls", 20000, 1);
+  const auto b = datalog("b.xls", 5000, 2);
+  const auto map = path("map.HDMAP"), points = path("points.xls");
+  const Run result =
+      run({"--no-user-settings", a, b, "--save-hdmap", map, "--save-crossovers", points, "--list"});
+  ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
+
+  InProcess expected;
+  expected.open({a, b});
+  Lines expectedErr = expected.status.lines;
+  for (const char* line :
+       {"Saving Raw Data Map", "Finished Saving", "Saving Crossover Point List", "Finished Saving"})
+    expectedErr.push_back(line);
+  EXPECT_EQ(result.err, expectedErr);
+  EXPECT_EQ(result.out, expected.list.lines);
+  EXPECT_EQ(result.out.front(), "**** DataLog: a.xls ****");
+  EXPECT_EQ(read(map), *files::encodeRawMapFile(expected.ws.rawMap));
+  const Lines exported = common::splitLines(read(points));
+  EXPECT_EQ(exported[106],
+            std::to_string(expected.ws.crossovers.size()) + " O2 Transfer Points at 0.500 Volts");
+  EXPECT_EQ(exported.size(), 108 + expected.ws.crossovers.size());
+}
+
+TEST_F(TallimarBatch, SetOverridesSettingsForTheRunOnly) {
+  const auto a = datalog("a.xls", 20000, 3);
+  const auto points = path("points.xls");
+  const Run result =
+      run({"--no-user-settings", "--set", "O2Transfer=0.45", "--set=VEOutlierEnable=True", "--set",
+           "VEOutlierSigma=0.5", a, "--save-crossovers", points, "--list"});
+  ASSERT_EQ(result.exitCode, 0);
+  EXPECT_NE(common::splitLines(read(points))[106].find(" at 0.450 Volts"), std::string::npos);
+  const bool outliers =
+      std::any_of(result.out.begin(), result.out.end(), [](const std::string& line) {
+        return line.find(" Outlier(s) Eliminated from ") != std::string::npos;
+      });
+  EXPECT_TRUE(outliers);
+  // Without --list nothing goes to standard output.
+  EXPECT_TRUE(run({"--no-user-settings", a}).out.empty());
+}
+
+TEST_F(TallimarBatch, OpensAMapAndAppendsToIt) {
+  const auto a = datalog("a.xls", 20000, 4);
+  const auto first = path("first.HDMAP"), second = path("second.HDMAP");
+  ASSERT_EQ(run({"--no-user-settings", a, "--save-hdmap", first}).exitCode, 0);
+  const Run result = run({"--no-user-settings", "--open-hdmap", first, a, "--save-hdmap", second});
+  ASSERT_EQ(result.exitCode, 0);
+  EXPECT_EQ(Lines(result.err.begin(), result.err.begin() + 2),
+            (Lines{"Loading Raw Data Map", "Loading Finished"}));
+  InProcess twice;
+  twice.open({a});
+  twice.open({a});  // the append answer is Yes
+  EXPECT_EQ(read(second), *files::encodeRawMapFile(twice.ws.rawMap));
+  // A map file alone can be saved again unchanged.
+  ASSERT_EQ(run({"--no-user-settings", "--open-hdmap", second, "--save-hdmap", first}).exitCode, 0);
+  EXPECT_EQ(read(first), read(second));
+}
+
+TEST_F(TallimarBatch, FailuresAndRefusalsExitWithOneAndSaveNothing) {
+  const auto good = datalog("good.xls", 20000, 5);
+  const auto table = write("aem.xls", "Voltage\tAFR\n0.00\t9.72\n");
+  const auto map = path("map.HDMAP");
+  Run result = run({"--no-user-settings", good, table, "--save-hdmap", map});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_FALSE(std::filesystem::exists(map));
+  EXPECT_NE(std::find(result.err.begin(), result.err.end(),
+                      "Message: Invalid Datalog File; Missing Header"),
+            result.err.end());
+  EXPECT_NE(std::find(result.err.begin(), result.err.end(),
+                      "line 1 of aem.xls does not start with a \"Seconds\" column"),
+            result.err.end());
+
+  result = run({"--no-user-settings", "--save-hdmap", map});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, Lines{"Message: Nothing to save"});
+
+  const auto broken = write("broken.HDMAP", "not a map");
+  result = run({"--no-user-settings", "--open-hdmap", broken, good});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err.size(), 3u);
+  EXPECT_EQ(result.err[1], "Loading Failed");
+
+  const auto blank = write("blank.xls", "Seconds\tRPM\r\n\r\n");
+  result = run({"--no-user-settings", blank});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err.back(), "DataLog Read Stopped at line 2 of blank.xls: blank line");
+}
+
+TEST_F(TallimarBatch, UsageErrorsExitWithTwo) {
+  for (const Lines& arguments :
+       {Lines{}, Lines{"--no-user-settings"}, Lines{"--frobnicate", "a.xls"},
+        Lines{"--set", "O2Transfer", "a.xls"}, Lines{"--set", "o2transfer=0.4", "a.xls"},
+        Lines{"--save-hdmap"}, Lines{"--open-hdmap", "x", "--open-hdmap", "y"}}) {
+    const Run result = run(arguments);
+    EXPECT_EQ(result.exitCode, 2) << (arguments.empty() ? "" : arguments[0]);
+    ASSERT_FALSE(result.err.empty());
+    EXPECT_EQ(result.err[0].rfind("tallimar-batch: ", 0), 0u);
+    EXPECT_NE(
+        std::find(
+            result.err.begin(), result.err.end(),
+            "usage: tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]"),
+        result.err.end());
+  }
+  const Run help = run({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.out[0].rfind("usage: tallimar-batch", 0), 0u);
+  // "--" lets a datalog be named like an option.
+  write("--list", "Seconds\tRPM\r\n");
+  EXPECT_EQ(run({"--no-user-settings", "--", path("--list")}).exitCode, 0);
+}
+
+TEST_F(TallimarBatch, ReadsTheUsersStoreButNeverWritesIt) {
+  if (!TALLIMAR_BATCH_USER_STORE) {
+    const Run result = run({datalog("a.xls", 100, 6)});
+    EXPECT_EQ(result.exitCode, 2);
+    GTEST_SKIP() << "built without Qt: no per-user store";
+  }
+  const auto a = datalog("a.xls", 20000, 6);
+  const auto ini = path("config") + "/Tallimar/MegaSquirt.ini";
+  std::filesystem::create_directories(path("config") + "/Tallimar");
+  std::ofstream(ini) << "[Settings]\nO2Transfer=0.55\nRPMMin=2000\n";
+  const std::string before = read(ini);
+  const auto points = path("points.xls");
+  ASSERT_EQ(run({a, "--save-crossovers", points}).exitCode, 0);
+  const Lines exported = common::splitLines(read(points));
+  EXPECT_NE(exported[106].find(" at 0.550 Volts"), std::string::npos);
+  EXPECT_EQ(exported[103].substr(0, 6), "\t\t2000");  // the grid starts at RPMMin
+  ASSERT_EQ(run({a, "--set", "O2Transfer=0.6", "--save-crossovers", points}).exitCode, 0);
+  EXPECT_NE(common::splitLines(read(points))[106].find(" at 0.600 Volts"), std::string::npos);
+  EXPECT_EQ(read(ini), before);
+}
+
+}  // namespace
+}  // namespace tallimar

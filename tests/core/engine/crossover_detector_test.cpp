@@ -1,0 +1,180 @@
+// O2 crossover detection: crossing rules, the warm-up counter, RPMMin, NewVE and the cap.
+#include "engine/crossover_detector.h"
+
+#include <gtest/gtest.h>
+
+namespace tallimar::engine {
+namespace {
+
+using files::DatalogRecord;
+
+DatalogRecord sample(float o2, std::int16_t status = 1, std::int16_t rpm = 2500) {
+  DatalogRecord r;
+  r.rpm = rpm;
+  r.map = 55;
+  r.o2 = o2;
+  r.status = status;
+  r.gego = 100;
+  r.gve = 60;
+  r.gammaE = 104;
+  return r;
+}
+
+// 1-based positions of the points found in the records, T = 0.5 V, RPMMin 1200.
+std::vector<std::int64_t> crossings(const std::vector<DatalogRecord>& records, float t = 0.5f) {
+  CrossoverDetector detector(t, 1200);
+  for (std::size_t i = 0; i < records.size(); ++i)
+    detector.offer(records[i], static_cast<std::int64_t>(i) + 1);
+  return detector.positions();
+}
+
+using Positions = std::vector<std::int64_t>;
+
+TEST(CrossoverDetection, RisingAgainstTheStartHistoryThenFalling) {
+  // Samples 1, 2 warm up; 3 rises against the 0.0 V history; 4 has history 0.8/0.0.
+  EXPECT_EQ(crossings({sample(0.8f), sample(0.8f), sample(0.8f), sample(0.8f), sample(0.2f)}),
+            (Positions{3, 5}));
+}
+
+TEST(CrossoverDetection, VoltageEqualToTransferIsOnNeitherSide) {
+  const auto run = [](float middle) {
+    return crossings({sample(0.2f), sample(0.2f), sample(0.2f), sample(0.2f), sample(middle),
+                      sample(0.8f), sample(0.8f), sample(0.2f)});
+  };
+  // 0.5 V blocks the next two tested samples; the falling crossing at 8 still counts.
+  EXPECT_EQ(run(0.5f), (Positions{8}));
+  // Just below the transfer voltage the 0.8 V sample after it is a rising crossing.
+  EXPECT_EQ(run(0.49f), (Positions{6, 8}));
+  // A transfer voltage the samples sit on exactly never gives a crossing.
+  EXPECT_EQ(crossings({sample(0.5f), sample(0.5f), sample(0.5f), sample(0.5f)}, 0.5f), Positions{});
+}
+
+TEST(CrossoverDetection, TwoSamplesWarmUpAtTheStartOfAFile) {
+  // Only the third Status-1 sample is tested, against 0.0 V: the first two never enter the
+  // history (otherwise 0.8, 0.8 would make sample 3 no crossing).
+  EXPECT_EQ(crossings({sample(0.8f), sample(0.8f), sample(0.8f)}), (Positions{3}));
+  EXPECT_EQ(crossings({sample(0.8f), sample(0.8f)}), Positions{});
+  // Samples with another Status before the first Status-1 sample: the counter then runs as
+  // after a gap, passing over one sample only.
+  EXPECT_EQ(crossings({sample(0.8f, 0), sample(0.8f, 5), sample(0.8f), sample(0.8f), sample(0.8f)}),
+            (Positions{4}));
+}
+
+TEST(CrossoverDetection, OneSampleWarmUpAfterAStatusGapWithTheOldHistory) {
+  // Tested: 3 (0.2), 4 (0.2). Sample 5 has Status 0, sample 6 is passed over, sample 7 is
+  // tested against the history from before the gap (0.2, 0.2) and rises.
+  const std::vector<DatalogRecord> records{sample(0.2f), sample(0.2f),    sample(0.2f),
+                                           sample(0.2f), sample(0.9f, 0), sample(0.8f),
+                                           sample(0.8f)};
+  EXPECT_EQ(crossings(records), (Positions{7}));
+  // The history is now 0.2, 0.8: a falling sample at 8 is no crossing.
+  auto longer = records;
+  longer.push_back(sample(0.2f));
+  EXPECT_EQ(crossings(longer), (Positions{7}));
+}
+
+TEST(CrossoverDetection, CrossingBelowRpmMinIsDroppedButMovesTheHistory) {
+  // Sample 5 rises below RPMMin: not kept, but the history moves on, so sample 6 (0.8, with
+  // history 0.8/0.2) is no crossing; sample 7 falls after 0.8, 0.8.
+  EXPECT_EQ(crossings({sample(0.2f), sample(0.2f), sample(0.2f), sample(0.2f),
+                       sample(0.8f, 1, 1199), sample(0.8f), sample(0.2f)}),
+            (Positions{7}));
+  // At exactly RPMMin the crossing is kept.
+  EXPECT_EQ(crossings({sample(0.8f), sample(0.8f), sample(0.8f, 1, 1200)}), (Positions{3}));
+}
+
+TEST(CrossoverDetection, PointTakesTheSampleValuesAndNewVe) {
+  CrossoverDetector detector(0.5f, 1200);
+  auto r = sample(0.8f, 1, 3456);
+  r.map = 87, r.gve = 55, r.gego = 103, r.gammaE = 97;
+  detector.offer(sample(0.1f), 1);
+  detector.offer(sample(0.1f), 2);
+  detector.offer(r, 3);
+  ASSERT_EQ(detector.points().size(), 1u);
+  const CrossoverPoint& p = detector.points()[0];
+  EXPECT_EQ(p.rpm, 3456);
+  EXPECT_EQ(p.map, 87);
+  EXPECT_EQ(p.gve, 55);
+  EXPECT_EQ(p.gego, 103);
+  EXPECT_EQ(p.gammaE, 97);
+  EXPECT_FLOAT_EQ(p.o2, 0.8f);
+  EXPECT_EQ(p.newVE, 57);  // 56.65
+}
+
+TEST(CrossoverDetection, NewVeRoundsHalvesToEvenAndRefusesOverflow) {
+  EXPECT_EQ(newVE(55, 103), 57);
+  EXPECT_EQ(newVE(50, 101), 50);  // 50.5
+  EXPECT_EQ(newVE(50, 103), 52);  // 51.5
+  EXPECT_EQ(newVE(-50, 101), -50);
+  EXPECT_EQ(newVE(32767, 100), 32767);
+  EXPECT_EQ(newVE(32767, 200), std::nullopt);
+
+  CrossoverDetector detector(0.5f, 0);
+  auto huge = sample(0.8f);
+  huge.gve = 30000, huge.gego = 300;
+  detector.offer(sample(0.1f), 1);
+  detector.offer(sample(0.1f), 2);
+  EXPECT_EQ(detector.offer(huge, 3), CrossoverDetector::Step::NewVeOutOfRange);
+  EXPECT_EQ(detector.offer(sample(0.1f), 4), CrossoverDetector::Step::NewVeOutOfRange);
+}
+
+TEST(CrossoverDetection, DiagnosticLineIsRightAlignedZeroBasedAndWidensForLongNumbers) {
+  CrossoverPoint p{2500, 55, 100, 60, 100, 0.8f, 60};
+  EXPECT_EQ(diagnosticLine(3, p), "Count:     2 MAP: 55 RPM: 2500 Gego:100 Gve: 60 Nve: 60");
+  CrossoverPoint wide{-1200, 1000, -5, 7, 0, 0.1f, -3};
+  EXPECT_EQ(diagnosticLine(12345678, wide),
+            "Count:12345677 MAP:1000 RPM:-1200 Gego: -5 Gve:  7 Nve: -3");
+}
+
+TEST(CrossoverDetection, StopsAtTwoHundredThousandPointsAndSaysSo) {
+  // High, high, low, low, ... gives a crossing every second sample after the warm-up.
+  CrossoverDetector detector(0.5f, 0);
+  std::int64_t position = 0;
+  CrossoverDetector::Step step = CrossoverDetector::Step::Scanning;
+  while (step == CrossoverDetector::Step::Scanning && position < 1000000) {
+    ++position;
+    step = detector.offer(sample(((position + 1) / 2) % 2 ? 0.8f : 0.2f), position);
+  }
+  EXPECT_EQ(step, CrossoverDetector::Step::Full);
+  EXPECT_EQ(detector.points().size(), kMaxCrossoverPoints);
+  EXPECT_EQ(detector.offer(sample(0.8f), position + 1), CrossoverDetector::Step::Full);
+
+  CrossoverPoints into{CrossoverPoint{}};
+  common::VectorStatusLog status;
+  struct CountingList : CrossoverList {
+    void clear() override {}
+    void append(std::span<const std::string> lines) override {
+      ++calls;
+      total += lines.size();
+      last = lines.back();
+    }
+    int calls = 0;
+    std::size_t total = 0;
+    std::string last;
+  } list;
+  publishCrossovers(detector, into, status, list);
+  EXPECT_EQ(status.lines,
+            (std::vector<std::string>{"Finding O2 Crossover", "Maximum Crossover Points Found",
+                                      "200000 Crossover Points Found"}));
+  EXPECT_EQ(into.size(), kMaxCrossoverPoints);
+  EXPECT_EQ(list.total, kMaxCrossoverPoints);
+  EXPECT_LE(list.calls, 50);    // batches, not a call per line
+  EXPECT_EQ(position, 400003);  // crossings at 5, 7, 9, ...
+  EXPECT_EQ(list.last.substr(0, 12), "Count:400002");
+}
+
+TEST(CrossoverDetection, WholeArrayScanKeepsThePreviousPointsOnOverflow) {
+  CrossoverPoints into{CrossoverPoint{}};
+  common::VectorStatusLog status;
+  VectorCrossoverList list;
+  std::vector<DatalogRecord> records{sample(0.8f), sample(0.8f), sample(0.8f)};
+  records[2].gve = 32000, records[2].gego = 32000;
+  std::size_t failed = 0;
+  EXPECT_FALSE(findCrossovers(records, 0.5f, 1200, into, status, list, &failed));
+  EXPECT_EQ(failed, 2u);
+  EXPECT_EQ(into.size(), 1u);
+  EXPECT_TRUE(status.lines.empty());
+}
+
+}  // namespace
+}  // namespace tallimar::engine

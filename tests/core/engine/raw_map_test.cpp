@@ -1,0 +1,202 @@
+// Raw data map: cells of the points, value lists, Average/Median, outlier elimination,
+// statistics precisions, the out-of-grid stop and the clear operation.
+#include <gtest/gtest.h>
+
+#include "engine/raw_map_builder.h"
+#include "engine/raw_map_statistics.h"
+#include "workspace/workspace.h"
+
+namespace tallimar::engine {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+CrossoverPoint point(int rpm, int map, int newVE) {
+  CrossoverPoint p;
+  p.rpm = static_cast<std::int16_t>(rpm);
+  p.map = static_cast<std::int16_t>(map);
+  p.newVE = static_cast<std::int16_t>(newVE);
+  return p;
+}
+
+struct Build {
+  RawDataMap map;
+  common::VectorStatusLog status;
+  VectorCrossoverList list;
+  std::optional<std::size_t> run(const CrossoverPoints& points, ReductionSettings settings = {}) {
+    return buildRawDataMap(map, points, settings, status, list);
+  }
+};
+
+TEST(RawMapBuild, PointsLandInHalfToEvenRpmCells) {
+  Build b;
+  ASSERT_EQ(
+      b.run({point(3449, 40, 57), point(3450, 41, 57), point(3550, 42, 57), point(3551, 43, 57)}),
+      std::nullopt);
+  EXPECT_EQ(b.map.at(34, 40).values, " 57");
+  EXPECT_EQ(b.map.at(34, 41).values, " 57");  // 34.5 rounds to the even 34
+  EXPECT_EQ(b.map.at(36, 42).values, " 57");  // 35.5 rounds to 36
+  EXPECT_EQ(b.map.at(36, 43).values, " 57");
+  EXPECT_EQ(b.map.at(34, 40).average, 57);
+  EXPECT_EQ(b.map.at(34, 40).median, 57);
+  EXPECT_EQ(b.status.lines, (Lines{"Building Crossover Array", "Finished Crossover Array",
+                                   "Calculating high density map", "Finished high density map"}));
+  EXPECT_EQ(rpmIndexOf(15050), 150);
+  EXPECT_EQ(rpmIndexOf(-50), 0);
+  EXPECT_EQ(rpmIndexOf(-51), -1);
+}
+
+TEST(RawMapBuild, ValueListKeepsArrivalOrderWithBlankOrMinus) {
+  Build b;
+  b.run({point(2000, 50, 62), point(2000, 50, -3), point(2000, 50, 0), point(2000, 50, 101)});
+  EXPECT_EQ(b.map.at(20, 50).values, " 62,-3, 0, 101");
+  EXPECT_EQ(b.map.at(20, 50).average, 40);  // 160 / 4
+  EXPECT_EQ(b.map.at(20, 50).median, 49);   // (101 - 3) / 2
+}
+
+TEST(RawMapBuild, EvenMeansAndMidrangesRoundToEven) {
+  Build b;
+  b.run({point(2000, 50, 60), point(2000, 50, 61)});
+  EXPECT_EQ(b.map.at(20, 50).average, 60);  // 60.5
+  EXPECT_EQ(b.map.at(20, 50).median, 60);
+  b.run({point(2000, 50, 62)});  // 61 exactly
+  EXPECT_EQ(b.map.at(20, 50).average, 61);
+  EXPECT_EQ(b.map.at(20, 50).median, 61);
+}
+
+TEST(RawMapOutliers, FarValueIsDroppedFromTheFiguresButKeptInTheList) {
+  Build b;
+  b.run({point(3400, 75, 50), point(3400, 75, 52), point(3400, 75, 90)}, {true, 1.0f});
+  const RawDataCell& cell = b.map.at(34, 75);
+  EXPECT_EQ(cell.average, 51);
+  EXPECT_EQ(cell.median, 51);
+  EXPECT_EQ(cell.values, " 50, 52, 90");
+  EXPECT_EQ(b.list.lines, (Lines{"1 Outlier(s) Eliminated from 3 points at MAP:75 and RPM:3400"}));
+
+  Build off;
+  off.run({point(3400, 75, 50), point(3400, 75, 52), point(3400, 75, 90)}, {false, 1.0f});
+  EXPECT_EQ(off.map.at(34, 75).average, 64);
+  EXPECT_EQ(off.map.at(34, 75).median, 70);
+  EXPECT_TRUE(off.list.lines.empty());
+}
+
+TEST(RawMapOutliers, TwoValuesAreNeverFiltered) {
+  Build b;
+  b.run({point(3400, 75, 50), point(3400, 75, 90)}, {true, 0.0f});
+  EXPECT_EQ(b.map.at(34, 75).average, 70);
+  EXPECT_TRUE(b.list.lines.empty());
+}
+
+TEST(RawMapOutliers, NoValueInTheBandLeavesZero) {
+  Build b;
+  b.run({point(3400, 75, 50), point(3400, 75, 52), point(3400, 75, 90)}, {true, 0.0f});
+  EXPECT_EQ(b.map.at(34, 75).average, 0);
+  EXPECT_EQ(b.map.at(34, 75).median, 0);
+  EXPECT_EQ(b.list.lines, (Lines{"2 Outlier(s) Eliminated from 3 points at MAP:75 and RPM:3400"}));
+}
+
+TEST(RawMapOutliers, EveryBuildFiltersTheWholeListAgain) {
+  Build b;
+  const ReductionSettings on{true, 1.0f};
+  b.run({point(3400, 75, 50), point(3400, 75, 52), point(3400, 75, 90)}, on);
+  EXPECT_EQ(b.map.at(34, 75).average, 51);
+  // With more values near 90 the 90 is inside the band again.
+  b.run({point(3400, 75, 88), point(3400, 75, 90), point(3400, 75, 92)}, on);
+  EXPECT_EQ(b.map.at(34, 75).values, " 50, 52, 90, 88, 90, 92");
+  EXPECT_EQ(b.map.at(34, 75).average, 90);  // 50 and 52 now fall out: (90+88+90+92)/4
+  EXPECT_EQ(b.list.lines.back(), "2 Outlier(s) Eliminated from 6 points at MAP:75 and RPM:3400");
+}
+
+TEST(RawMapBuild, AppendingTheSamePointsTwiceDoublesListsButNotFigures) {
+  Build b;
+  const CrossoverPoints points{point(2000, 50, 60), point(2000, 50, 66), point(2500, 60, 70)};
+  b.run(points);
+  const RawDataCell first = b.map.at(20, 50);
+  b.run(points);
+  EXPECT_EQ(b.map.at(20, 50).values, " 60, 66, 60, 66");
+  EXPECT_EQ(b.map.at(20, 50).average, first.average);
+  EXPECT_EQ(b.map.at(20, 50).median, first.median);
+}
+
+TEST(RawMapBuild, IndexZeroCellsAreStoredButNeverReduced) {
+  Build b;
+  b.run({point(20, 50, 60), point(2000, 0, 61)});
+  EXPECT_EQ(b.map.at(0, 50).values, " 60");
+  EXPECT_EQ(b.map.at(0, 50).average, 0);
+  EXPECT_EQ(b.map.at(20, 0).values, " 61");
+  EXPECT_EQ(b.map.at(20, 0).average, 0);
+}
+
+TEST(RawMapBuild, PointOutsideTheGridStopsWithEarlierPointsInAndNothingReduced) {
+  for (const auto& outside :
+       {point(15051, 50, 60), point(-51, 50, 60), point(2000, 257, 60), point(2000, -1, 60)}) {
+    Build b;
+    b.map.at(30, 50).values = " 40";
+    EXPECT_EQ(b.run({point(2000, 50, 60), point(15049, 256, 70), outside, point(2100, 50, 1)}), 2u);
+    EXPECT_EQ(b.map.at(20, 50).values, " 60");
+    EXPECT_EQ(b.map.at(150, 256).values, " 70");
+    EXPECT_EQ(b.map.at(21, 50).values, "");
+    EXPECT_EQ(b.map.at(20, 50).average, 0);  // not reduced
+    EXPECT_EQ(b.map.at(30, 50).average, 0);
+    EXPECT_EQ(b.status.lines, (Lines{"Building Crossover Array"}));
+  }
+}
+
+TEST(RawMapStatistics, StandardDeviationAccumulatesInSinglePrecision) {
+  EXPECT_NEAR(sampleStandardDeviation(std::vector<double>{50, 52, 90}), 22.5389, 1e-4);
+  EXPECT_EQ(sampleStandardDeviation(std::vector<double>{57}), 0.0);
+  // Equal values have no spread, but 2^24 + 1 is not a single-precision number: the
+  // accumulated sum and squares lose it, as the program always computed.
+  EXPECT_NEAR(sampleStandardDeviation(std::vector<double>{16777217, 16777217, 16777217}), 7094.4799,
+              1e-3);
+  EXPECT_EQ(roundedMean(std::vector<double>{1, 2}), 2);  // 1.5 to even
+  EXPECT_EQ(roundedMean(std::vector<double>{2, 3}), 2);  // 2.5 to even
+  EXPECT_EQ(largestValue(std::vector<double>{3, -1, 7, 7}), 7);
+  EXPECT_EQ(smallestValue(std::vector<double>{3, -1, 7, -1}), -1);
+}
+
+TEST(RawMapStatistics, ValueListsAreReadLeniently) {
+  std::vector<double> values;
+  parseValueList(" 57,-3,, 1.5x,abc, 12 34,+4", values);
+  EXPECT_EQ(values, (std::vector<double>{57, -3, 0, 1.5, 0, 12, 4}));
+  EXPECT_EQ(valueText(57), " 57");
+  EXPECT_EQ(valueText(-3), "-3");
+  EXPECT_EQ(valueText(0), " 0");
+}
+
+TEST(RawMapStatistics, HandMadeHugeValuesAreClampedNotFatal) {
+  std::vector<double> scratch;
+  const auto big = reduceValues(" 40000, 40000", {}, scratch);
+  EXPECT_EQ(big.average, 32767);
+  EXPECT_EQ(big.median, 32767);
+  const auto wild = reduceValues("1e400,-1e400,5", {true, 2.0f}, scratch);
+  EXPECT_EQ(wild.valueCount, 3u);  // no crash; whatever is kept gives 16-bit figures
+  const auto text = reduceValues("x", {}, scratch);
+  EXPECT_EQ(text.average, 0);
+}
+
+TEST(RawMapClear, EmptiesCellsFromIndexOneResetsFlagAndListKeepsPoints) {
+  workspace::Workspace ws;
+  ws.rawMap.at(1, 1) = {" 60", 60, 60};
+  ws.rawMap.at(150, 256) = {" 61", 61, 61};
+  ws.rawMap.at(0, 40) = {" 62", 62, 62};
+  ws.rawMap.at(40, 0) = {" 63", 63, 63};
+  ws.rawDataMapPresent = true;
+  ws.crossovers = {point(2000, 50, 60)};
+  common::VectorStatusLog status;
+  VectorCrossoverList list;
+  list.lines = {"old"};
+  clearRawDataMap(ws, status, list);
+  EXPECT_EQ(ws.rawMap.at(1, 1).values, "");
+  EXPECT_EQ(ws.rawMap.at(1, 1).average, 0);
+  EXPECT_EQ(ws.rawMap.at(150, 256).median, 0);
+  EXPECT_EQ(ws.rawMap.at(0, 40).values, " 62");
+  EXPECT_EQ(ws.rawMap.at(40, 0).average, 63);
+  EXPECT_FALSE(ws.rawDataMapPresent);
+  EXPECT_TRUE(list.lines.empty());
+  EXPECT_EQ(ws.crossovers.size(), 1u);
+  EXPECT_EQ(status.lines, (Lines{"Clearing Crossover Array", "Finished Clearing Array"}));
+}
+
+}  // namespace
+}  // namespace tallimar::engine

@@ -1,0 +1,196 @@
+// Data line conversions: 16-bit columns rounded down and range-checked, the lenient O2
+// column, the full layout's RPM in hundreds, and the reasons a line is refused.
+#include "files/datalog_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "common/number_text.h"
+
+namespace tallimar::files {
+namespace {
+
+std::int32_t floored(std::string_view text) {
+  std::int32_t value = -99999;
+  EXPECT_EQ(readFlooredField(text, value), FieldProblem::None) << text;
+  return value;
+}
+
+TEST(DatalogFields, SixteenBitColumnsAreRoundedDown) {
+  EXPECT_EQ(floored("3500"), 3500);
+  EXPECT_EQ(floored("35.7"), 35);
+  EXPECT_EQ(floored("-0.5"), -1);
+  EXPECT_EQ(floored("-12.000"), -12);
+  EXPECT_EQ(floored(" 42 "), 42);
+  EXPECT_EQ(floored("+7"), 7);
+  EXPECT_EQ(floored("1e3"), 1000);
+  EXPECT_EQ(floored(".9"), 0);
+  EXPECT_EQ(floored("32767.999999"), 32767);
+  EXPECT_EQ(floored("-32768"), -32768);
+  EXPECT_EQ(floored("0000000000032767"), 32767);
+}
+
+TEST(DatalogFields, SixteenBitColumnsRefuseTextAndOutOfRange) {
+  std::int32_t value = 0;
+  for (const char* text : {"", " ", "abc", "12abc", "1,5", "-", ".", "1 2", "0x10", "nan"})
+    EXPECT_EQ(readFlooredField(text, value), FieldProblem::NotANumber) << text;
+  for (const char* text : {"32768", "-32768.5", "-32769", "99999999999", "1e999", "4e4"})
+    EXPECT_EQ(readFlooredField(text, value), FieldProblem::OutOfRange) << text;
+}
+
+TEST(DatalogFields, O2IsReadLenientlyInSinglePrecision) {
+  auto o2 = [](std::string_view text) {
+    float volts = -1;
+    EXPECT_EQ(readO2Field(text, volts), FieldProblem::None) << text;
+    return volts;
+  };
+  EXPECT_EQ(o2("0.456"), static_cast<float>(0.456));
+  EXPECT_EQ(o2("  0.5V"), 0.5f);
+  EXPECT_EQ(o2("abc"), 0.0f);
+  EXPECT_EQ(o2(""), 0.0f);
+  EXPECT_EQ(o2("-.25"), -0.25f);
+  EXPECT_EQ(o2("4.5e-1"), 0.45f);
+  EXPECT_EQ(o2("0.12345678901234567890"), static_cast<float>(0.12345678901234567890));
+  float volts = 0;
+  EXPECT_EQ(readO2Field("1e39", volts), FieldProblem::OutOfRange);
+}
+
+TEST(DatalogLines, FullLayoutColumnsAndRpmInHundreds) {
+  // RPM in hundreds (12.9 -> 1200), O2 in column 5, Status 8, GammaE 13, Gve 15; columns 0,
+  // 4, 6, 7 and 14 are not read at all.
+  DatalogRecord r;
+  ASSERT_EQ(parseDataLine("x\t7\t12.9\t40\tTP\t0.7\tM\tC\t1\t99\t1\t2\t3\t104\tacc\t61",
+                          DatalogLayout::Full, r),
+            std::nullopt);
+  EXPECT_EQ(r.seconds, 7);
+  EXPECT_EQ(r.rpm, 1200);
+  EXPECT_EQ(r.map, 40);
+  EXPECT_EQ(r.o2, 0.7f);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.gego, 99);
+  EXPECT_EQ(r.further, (std::array<std::int16_t, 3>{1, 2, 3}));
+  EXPECT_EQ(r.gammaE, 104);
+  EXPECT_EQ(r.gve, 61);
+  ASSERT_EQ(parseDataLine("0\t7\t35.7\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61",
+                          DatalogLayout::Full, r),
+            std::nullopt);
+  EXPECT_EQ(r.rpm, 3500);
+}
+
+// Whatever shortcut a line takes, its record (or its refusal) is what reading it column by
+// column with the field readers gives.
+TEST(DatalogLines, EveryLineReadsAsItsColumnsRead) {
+  std::mt19937 random(42);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  const std::vector<std::string> odd{"",
+                                     "-",
+                                     ".",
+                                     "1.",
+                                     ".5",
+                                     "-0",
+                                     "-0.0",
+                                     "+3",
+                                     " 7",
+                                     "8 ",
+                                     "1e2",
+                                     "x",
+                                     "12345678",
+                                     "123456789",
+                                     "-32768.5",
+                                     "32767.9",
+                                     "0.000000001",
+                                     "1.23456789",
+                                     "9999999.9999999"};
+  for (int i = 0; i < 30000; ++i) {
+    const auto layout = pick(2) ? DatalogLayout::Classic : DatalogLayout::Full;
+    const int columns = static_cast<int>(requiredColumns(layout)) + pick(4) - 1;
+    std::vector<std::string> texts;
+    std::string line;
+    for (int c = 0; c < columns; ++c) {
+      std::string text;
+      switch (pick(8)) {
+        case 0:
+          text = odd[static_cast<std::size_t>(pick(static_cast<int>(odd.size())))];
+          break;
+        case 1:
+          text = "-" + std::to_string(pick(40000));
+          break;
+        case 2:
+          text = std::to_string(pick(400)) + "." + std::to_string(pick(1000));
+          break;
+        case 3:
+          text = "-" + std::to_string(pick(100)) + "." +
+                 std::string(static_cast<std::size_t>(pick(9)), '0') + std::to_string(pick(10));
+          break;
+        default:
+          text = std::to_string(pick(pick(2) ? 200 : 40000));
+      }
+      texts.push_back(text);
+      line += (c ? "\t" : "") + text;
+    }
+    DatalogRecord record;
+    const auto problem = parseDataLine(line, layout, record);
+    // The same line read with the field readers, column by column.
+    bool refused = columns < static_cast<int>(requiredColumns(layout));
+    const bool full = layout == DatalogLayout::Full;
+    const std::array<int, 11> at = full ? std::array<int, 11>{1, 2, 3, 5, 8, 9, 10, 11, 12, 15, 13}
+                                        : std::array<int, 11>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    std::array<std::int32_t, 11> values{};
+    float volts = 0;
+    for (std::size_t f = 0; f < 11 && !refused; ++f) {
+      const std::string& text = texts[static_cast<std::size_t>(at[f])];
+      if (f == 3) {
+        refused = readO2Field(text, volts) != FieldProblem::None;
+      } else {
+        refused = readFlooredField(text, values[f]) != FieldProblem::None;
+        if (!refused && f == 1 && full) {
+          values[f] *= 100;
+          refused = values[f] < -32768 || values[f] > 32767;
+        }
+      }
+    }
+    ASSERT_EQ(problem.has_value(), refused) << line;
+    if (refused) continue;
+    ASSERT_EQ(record.o2, volts) << line;
+    ASSERT_TRUE(record.seconds == values[0] && record.rpm == values[1] && record.map == values[2] &&
+                record.status == values[4] && record.gego == values[5] &&
+                record.further[0] == values[6] && record.further[1] == values[7] &&
+                record.further[2] == values[8] && record.gve == values[9] &&
+                record.gammaE == values[10])
+        << line;
+  }
+}
+
+TEST(DatalogLines, RefusedLinesSayWhy) {
+  DatalogRecord r;
+  EXPECT_EQ(parseDataLine("", DatalogLayout::Classic, r), "blank line");
+  EXPECT_EQ(parseDataLine("1\t2\t3", DatalogLayout::Classic, r), "fewer than 11 columns (3)");
+  EXPECT_EQ(parseDataLine("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11", DatalogLayout::Full, r),
+            "fewer than 16 columns (11)");
+  EXPECT_EQ(
+      parseDataLine("1\t2\tabc\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
+      "MAP (column 3) \"abc\" is not a number");
+  EXPECT_EQ(
+      parseDataLine("1\t40000\t50\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
+      "RPM (column 2) \"40000\" is out of range");
+  EXPECT_EQ(parseDataLine("1\t2\t50\t0.5\t1\t100\t\t100\t100\t60\t100", DatalogLayout::Classic, r),
+            "Gair (column 7) \"\" is not a number");
+  EXPECT_EQ(parseDataLine("0\t7\t328\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61",
+                          DatalogLayout::Full, r),
+            "RPM (column 3) \"328\" is out of range");
+  // The O2 column is lenient: text reads 0 V and the line is fine.
+  EXPECT_EQ(
+      parseDataLine("1\t2\t50\tlean\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
+      std::nullopt);
+  EXPECT_EQ(r.o2, 0.0f);
+  // Odd bytes are not shown raw in a status line.
+  EXPECT_EQ(parseDataLine(
+                std::string("1\t2\t\x01\xff") + std::string(40, 'z') + "\t0\t1\t1\t1\t1\t1\t1\t1",
+                DatalogLayout::Classic, r),
+            "MAP (column 3) \"??" + std::string(22, 'z') + "...\" is not a number");
+}
+
+}  // namespace
+}  // namespace tallimar::files

@@ -1,0 +1,284 @@
+// The "Open Datalog" command: its questions, status and crossover list lines, several files,
+// refused files that let the command go on, and the failures that end it early.
+#include "files/open_datalog.h"
+
+#include <gtest/gtest.h>
+
+#include "common/scripted_prompts.h"
+#include "engine/crossover_detector.h"
+#include "support/datalog_generator.h"
+#include "support/temp_dir.h"
+#include "workspace/workspace.h"
+
+namespace tallimar::files {
+namespace {
+
+using common::Answer;
+using Lines = std::vector<std::string>;
+
+const std::string kData = TALLIMAR_TEST_DATA_DIR "/datalogs/";
+const std::string kHeader = "Seconds\tRPM\tMAP\tO2\tStatus\tGego\tGair\tGwarm\tGbaro\tGve\tGammaE";
+const Lines kBuildLines{"Building Crossover Array", "Finished Crossover Array",
+                        "Calculating high density map", "Finished high density map"};
+
+std::string row(int rpm, const char* o2, int map = 50, int gve = 60) {
+  return "1\t" + std::to_string(rpm) + "\t" + std::to_string(map) + "\t" + o2 +
+         "\t1\t100\t100\t100\t100\t" + std::to_string(gve) + "\t100\r\n";
+}
+
+Lines concat(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+class OpenDatalog : public testsupport::TempDirTest {
+ protected:
+  OpenDatalogResult open(const Lines& files) {
+    prompts.openAnswers.push_back(files);
+    status.lines.clear();
+    return openDatalog(ws, prompts, status, list, options);
+  }
+  // A classic file whose crossings are at the given RPMs (one every two samples).
+  std::string crossingFile(const std::string& name, const std::vector<int>& rpms) {
+    std::string text = kHeader + "\r\n" + row(2000, "0.8") + row(2000, "0.8");
+    const char* sides[] = {"0.2", "0.8"};
+    for (std::size_t i = 0; i < rpms.size(); ++i) {
+      text += row(2000, sides[i % 2]);  // the second sample of the side passed
+      text += row(rpms[i], sides[(i + 1) % 2]);
+    }
+    return write(name, text);
+  }
+
+  workspace::Workspace ws;
+  common::ScriptedPrompts prompts;
+  common::VectorStatusLog status;
+  engine::VectorCrossoverList list;
+  CommandOptions options{"/opt/tallimar", {}, {}};
+};
+
+TEST_F(OpenDatalog, OneClassicFileReadsDetectsAndBuilds) {
+  const auto result = open({kData + "crossover_example_classic.xls"});
+  EXPECT_EQ(result.result, CommandResult::Done);
+  EXPECT_EQ(result.filesRead, 1);
+  EXPECT_EQ(status.lines,
+            concat({{"Reading DataLog File (Classic - LineFeeds)", "Finding O2 Crossover",
+                     "2 Crossover Points Found", "DataLog Entries Read: 5"},
+                    kBuildLines}));
+  EXPECT_EQ(list.lines, (Lines{"Count:     2 MAP: 57 RPM: 2520 Gego:103 Gve: 55 Nve: 57",
+                               "Count:     4 MAP: 59 RPM: 2540 Gego:101 Gve: 50 Nve: 50"}));
+  EXPECT_EQ(ws.rawMap.at(25, 57).values, " 57");
+  EXPECT_EQ(ws.rawMap.at(25, 59).average, 50);
+  ASSERT_EQ(ws.crossovers.size(), 2u);
+  EXPECT_EQ(ws.crossovers[1].gammaE, 99);
+  EXPECT_TRUE(ws.datalogPresent);
+  EXPECT_FALSE(ws.rawDataMapPresent);  // 10 points or fewer
+  EXPECT_TRUE(result.mapChanged);
+
+  ASSERT_EQ(prompts.asked.size(), 1u);  // no append question without a map
+  const auto& request = prompts.asked[0].request;
+  EXPECT_EQ(request.title, "Load Datalog");
+  EXPECT_EQ(request.filter, "*.xls");
+  EXPECT_EQ(request.presetName, "*.xls");
+  EXPECT_EQ(request.initialFolder, "/opt/tallimar");
+  ws.settings.incPath = "/home/me/inc";
+  open({kData + "crossover_example_classic.xls"});
+  EXPECT_EQ(prompts.asked.back().request.initialFolder, "/home/me/inc");
+}
+
+TEST_F(OpenDatalog, FullAndNoLineFeedLayoutsGiveTheSamePoints) {
+  for (const char* name : {"crossover_example_full.xls", "crossover_example_no_line_feeds.xls"}) {
+    list.lines.clear();
+    open({kData + name});
+    EXPECT_EQ(list.lines.size(), 2u) << name;
+    ASSERT_EQ(ws.crossovers.size(), 2u) << name;
+    EXPECT_EQ(ws.crossovers[0].newVE, 57);
+    EXPECT_EQ(ws.crossovers[1].newVE, 50);
+  }
+  EXPECT_EQ(status.lines.front(), "Reading DataLog File (No Line Feeds)");
+  EXPECT_EQ(ws.crossovers[0].rpm, 2520);
+  EXPECT_EQ(ws.rawMap.at(25, 57).values, " 57, 57");  // both reads went into the map
+}
+
+TEST_F(OpenDatalog, SeveralFilesAreMarkedAndReadInOrder) {
+  const auto a = crossingFile("a.xls", {2000, 2100, 2200});
+  const auto b = crossingFile("b.xls", {3000});
+  open({a, b});
+  ASSERT_EQ(list.lines.size(), 6u);
+  EXPECT_EQ(list.lines[0], "**** DataLog: a.xls ****");
+  EXPECT_EQ(list.lines[4], "**** DataLog: b.xls ****");
+  EXPECT_EQ(status.lines[0], "Reading DataLog: a.xls");
+  EXPECT_EQ(status.lines[1], "Reading DataLog File (Classic - LineFeeds)");
+  EXPECT_EQ(std::count(status.lines.begin(), status.lines.end(), "Reading DataLog: b.xls"), 1);
+  ASSERT_EQ(ws.crossovers.size(), 1u);  // the points of the last file
+  EXPECT_EQ(ws.crossovers[0].rpm, 3000);
+  EXPECT_FALSE(ws.rawMap.at(21, 50).values.empty());
+}
+
+TEST_F(OpenDatalog, MoreThanTenPointsInTheLastFileMarkTheMapPresent) {
+  const auto many = crossingFile("many.xls", std::vector<int>(11, 2500));
+  const auto few = crossingFile("few.xls", std::vector<int>(10, 2500));
+  open({many, few});
+  EXPECT_FALSE(ws.rawDataMapPresent);  // the last file decides
+  open({few, many});
+  EXPECT_TRUE(ws.rawDataMapPresent);
+}
+
+TEST_F(OpenDatalog, AppendQuestionKeepsClearsOrCancels) {
+  const auto file = crossingFile("f.xls", std::vector<int>(12, 2500));
+  open({file});
+  ASSERT_TRUE(ws.rawDataMapPresent);
+  const std::string once = ws.rawMap.at(25, 50).values;
+
+  prompts.answers.push_back(Answer::Yes);
+  open({file});
+  EXPECT_EQ(prompts.asked[1].text,
+            "High Density VE Array already loaded, do you wish to append to the map? <No> to "
+            "clear map, <Cancel> to cancel");
+  EXPECT_EQ(prompts.asked[1].buttons, common::MessageButtons::YesNoCancel);
+  EXPECT_EQ(ws.rawMap.at(25, 50).values, once + "," + once);
+
+  prompts.answers.push_back(Answer::Cancel);
+  prompts.openAnswers.push_back({file});
+  status.lines.clear();
+  EXPECT_EQ(openDatalog(ws, prompts, status, list, options).result, CommandResult::Cancelled);
+  EXPECT_TRUE(status.lines.empty());
+  EXPECT_EQ(prompts.openAnswers.size(), 1u);  // no dialog was shown
+  prompts.openAnswers.clear();
+
+  ws.rawMap.at(0, 50).values = " 1";
+  prompts.answers.push_back(Answer::No);
+  open({file});
+  EXPECT_EQ(status.lines[0], "Clearing Crossover Array");
+  EXPECT_EQ(status.lines[1], "Finished Clearing Array");
+  EXPECT_EQ(ws.rawMap.at(25, 50).values, once);
+  EXPECT_EQ(ws.rawMap.at(0, 50).values, " 1");
+}
+
+TEST_F(OpenDatalog, CancelledDialogChangesNothing) {
+  const auto file = crossingFile("f.xls", std::vector<int>(12, 2500));
+  open({file});
+  const auto map = ws.rawMap.at(25, 50).values;
+  prompts.answers.push_back(Answer::Yes);
+  list.lines = {"kept"};
+  const auto result = open({});
+  EXPECT_EQ(result.result, CommandResult::Cancelled);
+  EXPECT_TRUE(status.lines.empty());
+  EXPECT_EQ(list.lines, Lines{"kept"});
+  EXPECT_EQ(ws.rawMap.at(25, 50).values, map);
+  EXPECT_EQ(ws.crossovers.size(), 12u);
+}
+
+TEST_F(OpenDatalog, RefusedFilesLeaveNoPointsAndTheCommandGoesOn) {
+  const auto good = crossingFile("good.xls", {2000, 2100});
+  const auto table = write("aem.xls", "Voltage\tAFR\n0.00\t9.72\n");
+  const auto binary = write("sheet.xls", std::string("\xd0\xcf\x11\xe0\r\n\x01\x02", 8));
+  const auto missing = path("gone.xls");
+  for (const auto& refused : {table, binary, missing}) {
+    open({good});
+    ASSERT_EQ(ws.crossovers.size(), 2u);
+    prompts.asked.clear();
+    const auto result = open({refused});
+    EXPECT_EQ(result.result, CommandResult::Done);
+    EXPECT_EQ(result.filesRefused, 1);
+    EXPECT_TRUE(ws.crossovers.empty()) << refused;
+    EXPECT_TRUE(ws.datalogPresent);
+    EXPECT_TRUE(std::equal(kBuildLines.begin(), kBuildLines.end(), status.lines.end() - 4));
+  }
+  // The last one: a file that cannot be opened.
+  EXPECT_EQ(prompts.asked[1].text, "DataLog Read Failed");
+  EXPECT_EQ(prompts.asked[1].icon, common::MessageIcon::Stop);
+  EXPECT_EQ(status.lines[0], "DataLog Read Error");
+  EXPECT_EQ(status.lines[1], "gone.xls cannot be opened: No such file or directory");
+
+  open({table, good});
+  EXPECT_EQ(prompts.asked.end()[-2].text, "Invalid Datalog File; Missing Header");
+  EXPECT_EQ(prompts.asked.end()[-1].text, "DataLog Read Failed");
+  EXPECT_EQ(status.lines[1], "Reading DataLog File (No Line Feeds)");
+  EXPECT_EQ(status.lines[2], "DataLog Read Error");
+  EXPECT_EQ(status.lines[3], "line 1 of aem.xls does not start with a \"Seconds\" column");
+  EXPECT_EQ(ws.crossovers.size(), 2u);  // the good file after it was read
+
+  open({binary});
+  EXPECT_EQ(status.lines[0],
+            "DataLog Not Read: line 1 of sheet.xls begins with neither \"Seconds\" nor \"Time\"");
+}
+
+TEST_F(OpenDatalog, BadDataLineEndsTheCommandAndKeepsThePreviousPoints) {
+  const auto first = crossingFile("first.xls", {2000, 2100});
+  const auto bad =
+      write("bad.xls", kHeader + "\r\n" + row(2000, "0.8") + "\r\n" + row(2000, "0.8"));
+  const auto never = crossingFile("never.xls", {3000});
+  const auto result = open({first, bad, never});
+  EXPECT_EQ(result.result, CommandResult::Failed);
+  EXPECT_TRUE(result.mapChanged);
+  EXPECT_EQ(status.lines.back(), "DataLog Read Stopped at line 3 of bad.xls: blank line");
+  ASSERT_EQ(ws.crossovers.size(), 2u);
+  EXPECT_EQ(ws.crossovers[0].rpm, 2000);
+  EXPECT_TRUE(ws.rawMap.at(30, 50).values.empty());
+  EXPECT_FALSE(ws.datalogPresent);  // the flags are not updated
+  EXPECT_EQ(list.lines.back(), "**** DataLog: bad.xls ****");
+}
+
+TEST_F(OpenDatalog, PointOutsideTheMapStopsTheBuildAfterTheEarlierPoints) {
+  const auto file = crossingFile("fast.xls", {2000, 15100, 2200});
+  ws.settings.veOutlierEnable = false;
+  const auto result = open({file});
+  EXPECT_EQ(result.result, CommandResult::Failed);
+  EXPECT_EQ(status.lines.back(),
+            "Crossover Array Stopped at line 7 of fast.xls: RPM 15100 and MAP 50 lie outside "
+            "the raw data map");
+  EXPECT_EQ(ws.rawMap.at(20, 50).values, " 60");
+  EXPECT_EQ(ws.rawMap.at(20, 50).average, 0);  // not reduced
+  EXPECT_TRUE(ws.rawMap.at(22, 50).values.empty());
+  EXPECT_EQ(ws.crossovers.size(), 3u);
+  EXPECT_FALSE(ws.datalogPresent);
+}
+
+TEST_F(OpenDatalog, OverflowingNewVeStopsTheReadAtItsLine) {
+  const auto file =
+      write("wild.xls", kHeader + "\r\n" + row(2000, "0.8") + row(2000, "0.8") +
+                            "1\t2000\t50\t0.8\t1\t200\t100\t100\t100\t32000\t100\r\n");
+  open({file});
+  EXPECT_EQ(status.lines.back(),
+            "DataLog Read Stopped at line 4 of wild.xls: NewVE of Gve 32000 and Gego 200 is out "
+            "of range");
+}
+
+TEST_F(OpenDatalog, CancelledReadKeepsThePreviousPointsAndEndsTheCommand) {
+  const auto first = crossingFile("first.xls", {2000});
+  open({first});
+  const auto big = path("big.xls");
+  testsupport::DatalogShape shape;
+  shape.samples = 200000;
+  testsupport::writeDatalog(big, shape);
+  int calls = 0;
+  options.progress = [&](std::uint64_t, std::uint64_t) { return ++calls < 3; };
+  const auto result = open({big});
+  EXPECT_EQ(result.result, CommandResult::Failed);
+  EXPECT_EQ(status.lines.back(), "DataLog Read Cancelled: big.xls");
+  EXPECT_EQ(ws.crossovers.size(), 1u);
+}
+
+TEST_F(OpenDatalog, GeneratedDriveFillsTheMapLikeADirectScan) {
+  testsupport::DatalogShape shape;
+  shape.samples = 30000;
+  const auto file = path("drive.xls");
+  testsupport::writeDatalog(file, shape);
+  open({file});
+  // The same records scanned directly give the same points.
+  common::VectorStatusLog directStatus;
+  engine::VectorCrossoverList directList;
+  engine::CrossoverPoints direct;
+  ASSERT_TRUE(engine::findCrossovers(testsupport::expectedRecords(shape), 0.5f, 1200, direct,
+                                     directStatus, directList));
+  ASSERT_EQ(ws.crossovers.size(), direct.size());
+  EXPECT_GT(direct.size(), 1000u);
+  for (std::size_t i = 0; i < direct.size(); ++i)
+    ASSERT_EQ(ws.crossovers[i].newVE, direct[i].newVE);
+  EXPECT_EQ(list.lines, directList.lines);
+  EXPECT_TRUE(ws.rawDataMapPresent);
+}
+
+}  // namespace
+}  // namespace tallimar::files
