@@ -175,7 +175,7 @@ void VePlotPanel::buildLegend() {
     p.setColor(QPalette::WindowText, QColor(60, 60, 60));
     swatch->setPalette(p);
     auto* row = new QWidget(legend);
-    row->setFixedHeight(kLegendRowPixels);
+    row->setFixedSize(swatch->width(), kLegendRowPixels);
     auto* rowLayout = new QHBoxLayout(row);
     rowLayout->setContentsMargins(0, 0, 0, 0);
     rowLayout->addWidget(swatch, 0, Qt::AlignVCenter);
@@ -208,6 +208,7 @@ void VePlotPanel::buildLegend() {
   };
   m_keyVe = makeFrame("frmKeyChromatic", "lblKeyChromatic", plot::LegendKind::Ve);
   m_keyDelta = makeFrame("frmKeyChromaticDelta", "lblKeyChromaticDelta", plot::LegendKind::VeDelta);
+  grid->setColumnStretch(1, 1);
   legend->setMinimumWidth(legend->sizeHint().width());
 }
 
