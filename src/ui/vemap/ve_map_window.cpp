@@ -16,7 +16,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "common/twips.h"
 #include "files/ve_map_file_commands.h"
 #include "settings/settings_io.h"
 #include "ui/app/language_applier.h"

@@ -1,7 +1,6 @@
 // The plot area: views, legend, bin dragging, the eraser and the read-out.
 #include "ui/vemap/ve_plot_panel.h"
 
-#include <QBitmap>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCursor>
