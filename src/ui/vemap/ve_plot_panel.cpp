@@ -241,10 +241,7 @@ QWidget* VePlotPanel::buildChoices() {
   m_miniLegend = new QCheckBox(QStringLiteral("View Mini Legend"), box);
   m_miniLegend->setObjectName(QStringLiteral("chkMiniLegend"));
   m_miniLegend->setEnabled(false);
-  connect(m_miniLegend, &QCheckBox::clicked, this, [this](bool ticked) {
-    m_readOut->setVisible(ticked);
-    m_readOut->raise();
-  });
+  connect(m_miniLegend, &QCheckBox::clicked, this, [this](bool ticked) { showReadOut(ticked); });
   m_eraser = new QCheckBox(QStringLiteral("DataPoint Eraser"), box);
   m_eraser->setObjectName(QStringLiteral("chkEraseData"));
   m_eraser->setEnabled(false);
@@ -268,8 +265,7 @@ void VePlotPanel::selectView(VeView view) {
   m_views[static_cast<std::size_t>(view)]->setChecked(true);
   const bool dataView = view == VeView::RawDatalog || view == VeView::FilteredDatalog;
   m_miniLegend->setEnabled(dataView);
-  m_readOut->setVisible(dataView && m_miniLegend->isChecked());
-  if (m_readOut->isVisible()) m_readOut->raise();
+  showReadOut(dataView && m_miniLegend->isChecked());
   refresh();
 }
 
@@ -410,11 +406,22 @@ void VePlotPanel::eraseCell(int j, int i) {
   m_pic->addItems({plot::dataPointBox(m_ws.settings, 100.0 * j, i, kWhite)});
 }
 
+// Until the mouse first crosses the surface the read-out waits over its middle.
+void VePlotPanel::showReadOut(bool show) {
+  if (show && !m_readOutPlaced) {
+    const plot::UserScale& s = m_pic->drawList().scale;
+    moveReadOut(s.left + s.width / 2, s.top + s.height / 2);
+  }
+  m_readOut->setVisible(show);
+  if (show) m_readOut->raise();
+}
+
 void VePlotPanel::moveReadOut(double x, double y) {
   const QPointF onSurface = m_pic->toWidget(x, y);
   if (!std::isfinite(onSurface.x()) || !std::isfinite(onSurface.y())) return;
   const double dpi = logicalDpiX();
   const QPoint mouse = m_pic->mapTo(m_readOutParent, onSurface.toPoint());
+  m_readOutPlaced = true;
   m_readOut->move(mouse + QPoint(common::twipsToPixels(kReadOutRightTwips, dpi),
                                  -common::twipsToPixels(kReadOutUpTwips, dpi)));
   if (auto text = plot::readOutText(m_view, plot::viewInputs(m_ws), x, y))

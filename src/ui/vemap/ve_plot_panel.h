@@ -86,6 +86,7 @@ class VePlotPanel : public QWidget {
   void eraserMove(double x, double y, Qt::MouseButtons buttons);
   void eraseCell(int j, int i);
   void moveReadOut(double x, double y);
+  void showReadOut(bool show);
   bool eraserOn() const;
 
   workspace::Workspace& m_ws;
@@ -104,6 +105,7 @@ class VePlotPanel : public QWidget {
   QCheckBox* m_eraser = nullptr;
   ReadOutBox* m_readOut = nullptr;
   QWidget* m_readOutParent = nullptr;
+  bool m_readOutPlaced = false;
 };
 
 }  // namespace tallimar::ui
