@@ -79,8 +79,12 @@ class VeMapWindow : public QMainWindow {
   // line in `SplineView` (what filtering shows as the lines arrive).
   void showFilterProgress(const std::vector<FilterRun::Line>& lines);
 
-  // False while a dialog that disables the window ("Best Fit RPM/MAP Bins", "Modify VE Map
-  // with AFR's") is open.
+  // The window takes no input (its menus and controls are disabled, the dialog is modal to
+  // it) until `dialog` finishes in any way. Used by "Best Fit RPM/MAP Bins" and "Modify VE
+  // Map with AFR's", and meant for the settings dialog opened from "Settings". The dialog may
+  // be a child of this window: only the window's menus and controls are disabled.
+  void disableWhileOpen(QDialog* dialog);
+  // False while such a dialog is open.
   bool acceptsInput() const { return m_blockingDialogs == 0; }
 
  signals:
@@ -111,7 +115,6 @@ class VeMapWindow : public QMainWindow {
 
   // Dialogs.
   void placeBesideWindow(QWidget* dialog) const;
-  void blockInput(QDialog* dialog);
   void openBestFitBins();
   void openScaleVe();
   void openTargetAfr();

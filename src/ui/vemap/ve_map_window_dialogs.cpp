@@ -29,9 +29,8 @@ void showOnce(QPointer<QWidget>& slot, Make make) {
 
 void VeMapWindow::placeBesideWindow(QWidget* dialog) const { form::placeBeside(*dialog, *this); }
 
-// The window takes no input while the dialog is open; closing the last such dialog in any
-// way gives it back.
-void VeMapWindow::blockInput(QDialog* dialog) {
+// Closing the last such dialog in any way gives the input back.
+void VeMapWindow::disableWhileOpen(QDialog* dialog) {
   ++m_blockingDialogs;
   centralWidget()->setEnabled(false);
   menuBar()->setEnabled(false);
@@ -47,7 +46,7 @@ void VeMapWindow::openBestFitBins() {
   auto* dialog = new BestFitBinsDialog(this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   placeBesideWindow(dialog);
-  blockInput(dialog);
+  disableWhileOpen(dialog);
   dialog->show();
 }
 
@@ -56,7 +55,7 @@ void VeMapWindow::openTargetAfr() {
       m_ws, m_store, m_prompts, [this] { tableRewritten(); }, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   placeBesideWindow(dialog);
-  blockInput(dialog);
+  disableWhileOpen(dialog);
   dialog->show();
 }
 
