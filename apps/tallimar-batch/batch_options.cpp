@@ -3,14 +3,21 @@
 
 #include <algorithm>
 
+#include "plot/ve_views.h"
+
 namespace tallimar::batch {
 
 const char* const kUsage =
     "usage: tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]\n"
     "                      [DATALOG]... [--save-hdmap FILE] [--save-crossovers FILE] [--list]\n"
+    "                      [--import-ve FILE] [--clear-ve] [--filter] [--calculate]\n"
+    "                      [--export-ve FILE] [--plot VIEW FILE.png]... [--plot-main FILE.png]\n"
     "\n"
     "Reads datalogs into the raw data map as \"Open Datalog\" does (appending to a map\n"
     "opened with --open-hdmap), then saves the raw data map and the crossover points.\n"
+    "Then works on the VE table, which starts as the program's does: imports a VE file,\n"
+    "clears the table, filters the raw data map, calculates the table, exports it, and\n"
+    "writes plots as PNG pictures.\n"
     "Status lines go to standard error; --list prints the crossover list to standard output.\n"
     "\n"
     "  --no-user-settings     start from the first-run settings, not the user's own\n"
@@ -20,6 +27,15 @@ const char* const kUsage =
     "  --save-hdmap FILE      save the raw data map after the datalogs\n"
     "  --save-crossovers FILE save the crossover points after the datalogs\n"
     "  --list                 print the crossover list lines\n"
+    "  --import-ve FILE       import a VE table (*.vex exchange, *.dmp dump or *.msq file)\n"
+    "  --clear-ve             \"Clear LD Map\": zero the active VE values\n"
+    "  --filter               \"Filter Raw Datalog\" with the BSpline, BSpline2 and\n"
+    "                         BSplineFilter settings\n"
+    "  --calculate            \"Calculate Map\" from the filtered or raw data map\n"
+    "  --export-ve FILE       export the VE table as a VE exchange file\n"
+    "  --plot VIEW FILE.png   draw a view of the \"Modify VE Map\" window; VIEW is one of\n"
+    "                         low, raw, filtered, raw-low, filtered-low, filtered-raw\n"
+    "  --plot-main FILE.png   draw the main window's raw data map plot (\"VE Area Plot\")\n"
     "  --help                 show this text\n"
     "\n"
     "Exit status: 0 done, 1 a read or save failed or was refused, 2 usage error.\n";
@@ -88,6 +104,31 @@ std::optional<BatchOptions> parseBatchOptions(std::span<const std::string> argum
         return std::nullopt;
       }
       options.overrides.emplace_back(key, setting->substr(equals + 1));
+    } else if (argument == "--clear-ve") {
+      options.clearVe = true;
+    } else if (argument == "--filter") {
+      options.filter = true;
+    } else if (argument == "--calculate") {
+      options.calculate = true;
+    } else if (isOption(argument, "--import-ve")) {
+      if (!takeValue(arguments, i, "--import-ve", options.importVe, error)) return std::nullopt;
+    } else if (isOption(argument, "--export-ve")) {
+      if (!takeValue(arguments, i, "--export-ve", options.exportVe, error)) return std::nullopt;
+    } else if (isOption(argument, "--plot-main")) {
+      if (!takeValue(arguments, i, "--plot-main", options.plotMain, error)) return std::nullopt;
+    } else if (isOption(argument, "--plot")) {
+      std::optional<std::string> view;
+      if (!takeValue(arguments, i, "--plot", view, error)) return std::nullopt;
+      if (!plot::veViewFromName(*view)) {
+        error = "--plot: no view is called \"" + *view +
+                "\" (low, raw, filtered, raw-low, filtered-low, filtered-raw)";
+        return std::nullopt;
+      }
+      if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+        error = "--plot " + *view + " needs a file name";
+        return std::nullopt;
+      }
+      options.plots.emplace_back(*view, arguments[++i]);
     } else if (isOption(argument, "--open-hdmap")) {
       if (!takeValue(arguments, i, "--open-hdmap", options.openHdmap, error)) return std::nullopt;
     } else if (isOption(argument, "--save-hdmap")) {
@@ -100,9 +141,12 @@ std::optional<BatchOptions> parseBatchOptions(std::span<const std::string> argum
       return std::nullopt;
     }
   }
+  const bool veWork = options.importVe || options.clearVe || options.filter ||
+                      options.calculate || options.exportVe || !options.plots.empty() ||
+                      options.plotMain;
   if (!options.help && !options.openHdmap && options.datalogs.empty() && !options.saveHdmap &&
-      !options.saveCrossovers) {
-    error = "nothing to do: give a datalog, --open-hdmap or a file to save";
+      !options.saveCrossovers && !veWork) {
+    error = "nothing to do: give a datalog, --open-hdmap, a VE step or a file to write";
     return std::nullopt;
   }
   return options;

@@ -1,6 +1,8 @@
 // The command line of tallimar-batch:
 //   tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]
 //                  [DATALOG]... [--save-hdmap FILE] [--save-crossovers FILE] [--list]
+//                  [--import-ve FILE] [--clear-ve] [--filter] [--calculate] [--export-ve FILE]
+//                  [--plot VIEW FILE.png]... [--plot-main FILE.png]
 #pragma once
 
 #include <optional>
@@ -19,6 +21,14 @@ struct BatchOptions {
   std::optional<std::string> saveHdmap;
   std::optional<std::string> saveCrossovers;
   bool list = false;  // print the crossover list lines on standard output
+  // VE table steps, run after the datalogs in this order.
+  std::optional<std::string> importVe;
+  bool clearVe = false;
+  bool filter = false;
+  bool calculate = false;
+  std::optional<std::string> exportVe;
+  std::vector<std::pair<std::string, std::string>> plots;  // --plot VIEW FILE, in order
+  std::optional<std::string> plotMain;
   bool help = false;
 };
 

@@ -8,9 +8,15 @@
 #include "common/prompts.h"
 #include "files/open_datalog.h"
 #include "files/raw_map_commands.h"
+#include "files/ve_map_file_commands.h"
+#include "plot/raw_map_plot.h"
+#include "plot/ve_views.h"
+#include "plot_png.h"
 #include "settings/settings_io.h"
 #include "settings/settings_store.h"
 #include "user_settings_store.h"
+#include "vemap/ve_map_commands.h"
+#include "workspace/startup.h"
 #include "workspace/workspace.h"
 
 namespace tallimar::batch {
@@ -88,6 +94,44 @@ std::vector<std::string> settingKeys() {
   return recorder.keys;
 }
 
+// The VE table steps, in their fixed order: import, clear, filter, calculate, export, plots.
+int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, common::StatusLog& status,
+               std::ostream& err) {
+  if (options.importVe && !files::importVeMapFile(ws, *options.importVe, status).loaded)
+    return kExitFailed;
+  if (options.clearVe) vemap::clearLdMapCommand(ws);
+  if (options.filter) {
+    if (!ws.rawDataMapPresent) {
+      status.append(vemap::kNoRawMapLine);
+      return kExitFailed;
+    }
+    if (!vemap::filterRawDatalogCommand(ws, status).completed) return kExitFailed;
+  }
+  if (options.calculate) {
+    if (!ws.rawDataMapPresent) {
+      status.append(vemap::kNoRawMapLine);
+      return kExitFailed;
+    }
+    vemap::calculateMapCommand(ws, status);
+  }
+  if (options.exportVe && !files::exportVeMapFile(ws, *options.exportVe, status))
+    return kExitFailed;
+  std::string why;
+  for (const auto& [name, path] : options.plots) {
+    const auto drawn = plot::plotVeView(*plot::veViewFromName(name), plot::viewInputs(ws));
+    for (const auto& line : drawn.statusLines) status.append(line);
+    if (!writePlotPng(drawn.drawing, path, why)) {
+      err << "tallimar-batch: cannot write " << path << ": " << why << '\n';
+      return kExitFailed;
+    }
+  }
+  if (options.plotMain && !writePlotPng(plot::rawMapPlot(ws.rawMap, ws.settings), *options.plotMain, why)) {
+    err << "tallimar-batch: cannot write " << *options.plotMain << ": " << why << '\n';
+    return kExitFailed;
+  }
+  return kExitDone;
+}
+
 int usageError(std::ostream& err, const std::string& message) {
   err << "tallimar-batch: " << message << "\n\n" << kUsage;
   return kExitUsage;
@@ -116,8 +160,12 @@ int runBatch(std::span<const std::string> arguments, std::ostream& out, std::ost
   settings::OverlaySettingsStore store(*base);
   for (const auto& [key, value] : options->overrides)
     store.save(settings::kApplication, settings::kSection, key, value);
+  // The workspace starts as the program's does (settings, factor tables, the VE table's
+  // sizes and start-up bins); start-up's own status lines are not part of the batch output.
   auto workspace = std::make_unique<workspace::Workspace>();
-  settings::loadSettings(store, workspace->settings);
+  common::VectorStatusLog startupLines;
+  workspace::StartupWindow noWindow;
+  workspace::runStartup(*workspace, store, startupLines, noWindow);
 
   BatchPrompts prompts(err);
   StreamStatusLog status(err);
@@ -144,7 +192,7 @@ int runBatch(std::span<const std::string> arguments, std::ostream& out, std::ost
     prompts.nextSave = *options->saveCrossovers;
     if (!done(files::saveCrossoverPoints(*workspace, prompts, status))) return kExitFailed;
   }
-  return kExitDone;
+  return runVeSteps(*options, *workspace, status, err);
 }
 
 }  // namespace tallimar::batch

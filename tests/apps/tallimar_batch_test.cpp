@@ -11,6 +11,8 @@
 #include "files/open_datalog.h"
 #include "files/raw_map_commands.h"
 #include "files/raw_map_file.h"
+#include "files/ve_map_file_commands.h"
+#include "vemap/ve_map_commands.h"
 #include "support/datalog_generator.h"
 #include "support/temp_dir.h"
 #include "workspace/workspace.h"
@@ -125,6 +127,47 @@ TEST_F(TallimarBatch, OpensAMapAndAppendsToIt) {
   // A map file alone can be saved again unchanged.
   ASSERT_EQ(run({"--no-user-settings", "--open-hdmap", second, "--save-hdmap", first}).exitCode, 0);
   EXPECT_EQ(read(first), read(second));
+}
+
+// datalogs -> filter -> calculate -> export -> plots, against the same commands in process.
+TEST_F(TallimarBatch, RunsTheVeTableStepsAfterTheDatalogs) {
+  const auto a = datalog("a.xls", 40000, 7);
+  const auto vex = path("table.vex");
+  Lines arguments = {"--no-user-settings", "--set", "BSplineFilter=2", a, "--filter",
+                     "--calculate", "--export-ve", vex, "--plot-main", path("main.png")};
+  for (const char* view : {"low", "raw", "filtered", "raw-low", "filtered-low", "filtered-raw"})
+    arguments.insert(arguments.end(), {"--plot", view, path(std::string(view) + ".png")});
+  const Run result = run(arguments);
+#if TALLIMAR_BATCH_USER_STORE
+  ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
+  for (const char* view : {"main", "low", "filtered-raw"})
+    EXPECT_EQ(read(path(std::string(view) + ".png")).substr(1, 3), "PNG") << view;
+#else
+  ASSERT_EQ(result.exitCode, 1);  // no pictures without Qt, but everything before them ran
+  EXPECT_NE(result.err.back().find("need the build with Qt"), std::string::npos);
+#endif
+  InProcess expected;
+  expected.ws.settings.bSplineFilter = 2;
+  expected.ws.veTable.setStartupBins();
+  expected.open({a});
+  common::VectorStatusLog steps;
+  vemap::filterRawDatalogCommand(expected.ws, steps);
+  vemap::calculateMapCommand(expected.ws, steps);
+  const auto expectedVex = path("expected.vex");
+  ASSERT_TRUE(files::exportVeMapFile(expected.ws, expectedVex, steps));
+  EXPECT_EQ(read(vex), read(expectedVex));
+  EXPECT_NE(std::find(result.err.begin(), result.err.end(), "Finished Plotting"), result.err.end());
+
+  // An imported table goes out unchanged; clearing zeroes its values.
+  const auto again = path("again.vex"), cleared = path("cleared.vex");
+  ASSERT_EQ(run({"--no-user-settings", "--import-ve", vex, "--export-ve", again}).exitCode, 0);
+  EXPECT_EQ(read(again), read(vex));
+  ASSERT_EQ(run({"--no-user-settings", "--import-ve", vex, "--clear-ve", "--export-ve", cleared})
+                .exitCode, 0);
+  EXPECT_NE(read(cleared), read(vex));
+  // Filtering without a raw data map is refused.
+  EXPECT_EQ(run({"--no-user-settings", "--filter"}).exitCode, 1);
+  EXPECT_EQ(run({"--no-user-settings", "--plot", "sideways", path("x.png")}).exitCode, 2);
 }
 
 TEST_F(TallimarBatch, FailuresAndRefusalsExitWithOneAndSaveNothing) {
