@@ -194,6 +194,7 @@ TEST_F(MainWindowCommands, ProgramWiringOpensTheVeWindowAndClosingItEnablesTheMe
   ASSERT_NE(veWindow, nullptr);
   EXPECT_TRUE(veWindow->isVisible());
   EXPECT_TRUE(veWindow->isWindow());
+  EXPECT_EQ(veWindow->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
   EXPECT_EQ(enabledOfThirteen(), 0);
   veWindow->close();
   QApplication::processEvents();

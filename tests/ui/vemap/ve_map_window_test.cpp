@@ -2,10 +2,7 @@
 // colours, the view choices the flags offer, the table commands, the table files,
 // loading and closing.
 #include <QFile>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QPointer>
-#include <QScreen>
 
 #include "files/ve_exchange_writer.h"
 #include "ve_window_fixture.h"
@@ -328,18 +325,6 @@ TEST_F(VeWindowTest, PreviewModeSettingsAndCloseKeepingTheCellBeingEdited) {
   EXPECT_FALSE(window->isVisible());
   open();  // a new opening starts from the stored state
   EXPECT_FALSE(entry("mnuPrintPreview")->isChecked());
-}
-
-TEST_F(VeWindowTest, OpenedWindowSitsTopLeftAndIsUnloadedWhenClosed) {
-  QPointer<VeMapWindow> shown = showVeMapWindow(ws, store, prompts, folder.path(), hooks());
-  ASSERT_FALSE(shown.isNull());
-  EXPECT_TRUE(shown->isVisible());
-  EXPECT_EQ(shown->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-  EXPECT_EQ(shown->findChild<GridCell*>("txtVEBins")->text(), "0");  // loaded: the table shows
-  shown->close();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(shown.isNull());
-  EXPECT_EQ(closedCount, 1);
 }
 
 TEST_F(VeWindowTest, LanguageFileRecaptionsTheWindowAndFailuresGoToTheMainList) {
