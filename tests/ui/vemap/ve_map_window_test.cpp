@@ -3,6 +3,7 @@
 // loading and closing.
 #include <QFile>
 #include <QLabel>
+#include <map>
 
 #include "files/ve_exchange_writer.h"
 #include "ve_window_fixture.h"
@@ -15,44 +16,50 @@ using K = GridCellKind;
 
 const QColor kBlack(0, 0, 0);
 
-TEST(GridMoves, FollowTheKeyboardTable) {
+TEST_F(VeWindowTest, KeysReleasedInCellsFollowTheKeyboardTable) {
   using E = GridKey;
   constexpr int kStay = -1;
   // VE cells are numbered RPM index x 16 + MAP index; RPM bins stop and wrap at 7 whatever
   // the table size; MAP bin 0 is at the bottom, so Up goes to the cell below.
-  const struct { K kind; int index; GridKey key; int to; } table[] = {
-      {K::Ve, 243, E::Enter, 4},        {K::Ve, 239, E::Enter, 255},    {K::Ve, 255, E::Enter, kStay},
-      {K::Ve, 0, E::Down, kStay},       {K::Ve, 16, E::Down, 15},       {K::Ve, 255, E::Up, kStay},
-      {K::Ve, 15, E::Up, 16},           {K::Ve, 15, E::Left, kStay},    {K::Ve, 16, E::Left, 0},
-      {K::Ve, 239, E::Right, 255},      {K::Ve, 240, E::Right, kStay},  {K::RpmBin, 6, E::Right, 7},
-      {K::RpmBin, 7, E::Right, kStay},  {K::RpmBin, 8, E::Right, 9},    {K::RpmBin, 15, E::Right, kStay},
-      {K::RpmBin, 0, E::Left, kStay},   {K::RpmBin, 7, E::Enter, 0},    {K::RpmBin, 8, E::Enter, kStay},
-      {K::RpmBin, 3, E::Up, kStay},     {K::MapBin, 5, E::Up, 4},       {K::MapBin, 0, E::Up, kStay},
-      {K::MapBin, 3, E::Down, 4},       {K::MapBin, 7, E::Down, kStay}, {K::MapBin, 15, E::Down, kStay},
-      {K::MapBin, 6, E::Enter, 7},      {K::MapBin, 7, E::Enter, 0},    {K::MapBin, 9, E::Enter, kStay},
-      {K::MapBin, 2, E::Left, kStay}};
-  for (const auto& row : table)
-    EXPECT_EQ(movedCellIndex(row.kind, row.index, row.key).value_or(kStay), row.to)
-        << static_cast<int>(row.kind) << " " << row.index << " " << static_cast<int>(row.key);
-}
-
-TEST_F(VeWindowTest, KeysReleasedInCellsMoveTheFocus) {
+  // clang-format off
+  const struct {
+    K kind;
+    int index;
+    GridKey key;
+    int to;
+  } table[] = {
+      {K::Ve, 243, E::Enter, 4}, {K::Ve, 239, E::Enter, 255}, {K::Ve, 255, E::Enter, kStay},
+      {K::Ve, 0, E::Down, kStay}, {K::Ve, 16, E::Down, 15}, {K::Ve, 255, E::Up, kStay},
+      {K::Ve, 15, E::Up, 16}, {K::Ve, 15, E::Left, kStay}, {K::Ve, 16, E::Left, 0},
+      {K::Ve, 239, E::Right, 255}, {K::Ve, 240, E::Right, kStay}, {K::RpmBin, 6, E::Right, 7},
+      {K::RpmBin, 7, E::Right, kStay}, {K::RpmBin, 8, E::Right, 9},
+      {K::RpmBin, 15, E::Right, kStay}, {K::RpmBin, 0, E::Left, kStay}, {K::RpmBin, 7, E::Enter, 0},
+      {K::RpmBin, 8, E::Enter, kStay}, {K::RpmBin, 3, E::Up, kStay}, {K::MapBin, 5, E::Up, 4},
+      {K::MapBin, 0, E::Up, kStay}, {K::MapBin, 3, E::Down, 4}, {K::MapBin, 7, E::Down, kStay},
+      {K::MapBin, 15, E::Down, kStay}, {K::MapBin, 6, E::Enter, 7}, {K::MapBin, 7, E::Enter, 0},
+      {K::MapBin, 9, E::Enter, kStay}, {K::MapBin, 2, E::Left, kStay}};
+  // clang-format on
   setTable(ws.veTable, 16, 16);
   open();
-  auto pressIn = [](GridCell* cell, Qt::Key key) {
-    cell->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(cell, key);
-    return QApplication::focusWidget();
+  auto cell = [this](K kind, int index) {
+    return kind == K::Ve ? ve(index) : kind == K::RpmBin ? rpmBin(index) : mapBin(index);
   };
-  EXPECT_EQ(pressIn(ve(243), Qt::Key_Return), ve(4));
-  EXPECT_EQ(pressIn(ve(255), Qt::Key_Enter), ve(255));
-  EXPECT_EQ(pressIn(ve(0), Qt::Key_Down), ve(0));
-  EXPECT_EQ(pressIn(ve(17), Qt::Key_Down), ve(16));
-  EXPECT_EQ(pressIn(ve(17), Qt::Key_Right), ve(33));
-  EXPECT_EQ(pressIn(rpmBin(7), Qt::Key_Right), rpmBin(7));
-  EXPECT_EQ(pressIn(rpmBin(7), Qt::Key_Return), rpmBin(0));
-  EXPECT_EQ(pressIn(mapBin(3), Qt::Key_Up), mapBin(2));
-  EXPECT_EQ(pressIn(mapBin(3), Qt::Key_Left), mapBin(3));
+  const std::map<GridKey, Qt::Key> keys = {{E::Enter, Qt::Key_Return}, {E::Up, Qt::Key_Up},
+                                           {E::Down, Qt::Key_Down},     {E::Left, Qt::Key_Left},
+                                           {E::Right, Qt::Key_Right}};
+  for (const auto& row : table) {
+    GridCell* from = cell(row.kind, row.index);
+    from->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(from, keys.at(row.key));
+    EXPECT_EQ(QApplication::focusWidget(), cell(row.kind, row.to == kStay ? row.index : row.to))
+        << static_cast<int>(row.kind) << " " << row.index << " " << static_cast<int>(row.key);
+  }
+  ve(255)->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(ve(255), Qt::Key_Enter);  // the keypad's Enter too
+  EXPECT_EQ(QApplication::focusWidget(), ve(255));
+  ve(243)->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(ve(243), Qt::Key_Enter);
+  EXPECT_EQ(QApplication::focusWidget(), ve(4));
 }
 
 TEST_F(VeWindowTest, FocusSelectsAVeCellWholeAndABinOnlyWhenItIsZero) {
