@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "ui/app/main_window.h"
+#include "ui/app/program_windows.h"
 #include "ui/app/qt_prompts.h"
 #include "ui/app/qt_settings_store.h"
 #include "workspace/workspace.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   tallimar::ui::QtPrompts prompts;
   tallimar::ui::MainWindow window(workspace, store, prompts);
   prompts.setParent(&window);
+  tallimar::ui::connectProgramWindows(window);
   window.startUp();
   window.show();
   return QApplication::exec();

@@ -1,5 +1,5 @@
-// frmMSMain: layout in twips, menus, the start-up steps that touch the window, the
-// language menu and the "Print Preview" entry.
+// frmMSMain: layout in twips, menus, MenuButtons, the start-up steps that touch the window,
+// the language menu, the "Print Preview" entry and the list enlargement.
 #include "ui/app/main_window.h"
 
 #include <QAction>
@@ -10,41 +10,53 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 
 #include "common/twips.h"
 #include "language/language_table.h"
+#include "plot/colour_scale.h"
+#include "plot/raw_map_plot.h"
 #include "settings/settings_io.h"
 #include "ui/app/language_applier.h"
 #include "ui/app/string_list_model.h"
+#include "ui/plot/plot_widget.h"
 
 namespace tallimar::ui {
 namespace {
-
-// The VE colour scale, lowest band first, and the legend caption of each band.
-struct LegendBand {
-  int r, g, b;
-  const char* caption;
-};
-constexpr LegendBand kLegend[11] = {
-    {128, 0, 0, "= VE < 10"},
-    {255, 0, 0, "= VE >= 10 && < 20"},
-    {128, 128, 0, "= VE >= 20 && < 30"},
-    {255, 255, 0, "= VE >= 30 && < 40"},
-    {0, 128, 0, "= VE >= 40 && < 50"},
-    {0, 255, 0, "= VE >= 50 && < 60"},
-    {0, 128, 128, "= VE >= 60 && < 70"},
-    {0, 255, 255, "= VE >= 70 && < 80"},
-    {0, 0, 128, "= VE >= 80 && < 90"},
-    {0, 0, 255, "= VE >= 90 && < 100"},
-    {255, 0, 255, "= VE >= 100"},
-};
 
 // Plot surface and legend, in twips of the client area.
 constexpr double kPicLeft = 480, kPicTop = 300, kPicWidth = 4500, kPicHeight = 2500;
 constexpr double kLabelHeight = 225;
 constexpr double kLegendLeft = 5100, kLegendRight = 7035, kLegendRowTwips = kPicHeight / 11;
 constexpr double kSwatchWidth = 240, kCaptionLeft = kLegendLeft + 300;
+
+// The two lists: laid out, and enlarged over the lower part of the window by a double-click.
+constexpr double kListLeft = 60, kListWidth = 6915;
+constexpr double kList1Top = 3480, kList1Height = 690;
+constexpr double kStatusTop = 4440, kStatusHeight = 645;
+constexpr double kStatusRestoredTop = 4400;
+constexpr double kEnlargedTop = 60, kEnlargedHeight = 4935;
+
+// The developer self-test sits right of the window's client area, where nobody reaches it.
+constexpr double kSelfTestLeft = 7400;
+
+// The thirteen entries MenuButtons switches, in its order.
+constexpr const char* kMenuButtonEntries[] = {"mnuAbout",         "mnuCalculateNewMap",
+                                              "mnuclearHDMap",    "mnuCPUAcquire",
+                                              "mnuExit",          "mnuHelp",
+                                              "mnuOpenDatalog",   "mnuOpenHighDensityMap",
+                                              "mnuPrintHDMap",    "mnuPrintPreview",
+                                              "mnuSaveCrossover", "mnuSaveHighDensityMap",
+                                              "mnuSettings"};
+
+// Entries that read or change the raw data map, the crossover points or the settings while a
+// long command works on them: disabled until it ends.
+constexpr const char* kBusyEntries[] = {
+    "mnuOpenDatalog",     "mnuOpenHighDensityMap", "mnuSaveHighDensityMap",
+    "mnuSaveCrossover",   "mnuPrintHDMap",         "mnuclearHDMap",
+    "mnuCalculateNewMap", "mnuCPUAcquire",         "mnuSettings"};
 
 }  // namespace
 
@@ -59,7 +71,14 @@ MainWindow::MainWindow(workspace::Workspace& workspace, settings::SettingsStore&
   setObjectName(kWindowName);
   buildMenus();
   buildClientArea();
+  buildSelfTest();
   m_statusLog = std::make_unique<ListStatusLog>(*m_lstStatus, *m_statusModel);
+  m_crossoverSink = std::make_unique<ListCrossoverList>(*m_list1, *m_crossoverModel);
+  m_background = std::make_unique<BackgroundCommand>(BackgroundCommand::Views{
+      m_prompts, *m_statusModel, *m_lstStatus, *m_crossoverModel, *m_list1});
+  connect(m_background.get(), &BackgroundCommand::progressChanged, m_progress,
+          &QProgressBar::setValue);
+  connectCommands();
 }
 
 MainWindow::~MainWindow() = default;
@@ -90,12 +109,9 @@ void MainWindow::buildClientArea() {
   setCentralWidget(m_client);
 
   addLabel("Label1", 4, "VE Area Plot", kPicLeft, kPicTop - 270, kPicWidth, Qt::AlignHCenter);
-  m_pic = new QWidget(m_client);
+  m_pic = new PlotWidget(m_client);
   m_pic->setObjectName("Pic");
-  m_pic->setAutoFillBackground(true);
-  QPalette white = m_pic->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  m_pic->setPalette(white);
+  m_pic->setDrawList(plot::rawMapSurface(m_workspace.settings));
   place(m_pic, kPicLeft, kPicTop, kPicWidth, kPicHeight);
 
   const double half = kLabelHeight / 2;
@@ -116,45 +132,70 @@ void MainWindow::buildClientArea() {
 void MainWindow::buildColorChart() {
   QFont small = m_client->font();
   small.setPointSizeF(7.0);
-  for (int band = 0; band < 11; ++band) {
+  const auto& captions = plot::veLegendCaptions();
+  for (int band = 0; band < plot::kBandCount; ++band) {
     const double top = kPicTop + band * kLegendRowTwips;
+    const plot::Rgb colour = plot::kBandColours[static_cast<std::size_t>(band)];
     auto* swatch = new QFrame(m_client);
     swatch->setObjectName("ColorChart");
     swatch->setProperty("index", band);
     swatch->setFrameShape(QFrame::Box);
     swatch->setStyleSheet(QStringLiteral("QFrame { background-color: rgb(%1, %2, %3); }")
-                              .arg(kLegend[band].r)
-                              .arg(kLegend[band].g)
-                              .arg(kLegend[band].b));
+                              .arg(colour.r)
+                              .arg(colour.g)
+                              .arg(colour.b));
     place(swatch, kLegendLeft, top + 20, kSwatchWidth, kLegendRowTwips - 40);
-    QLabel* caption = addLabel("lblColorChart", band, kLegend[band].caption, kCaptionLeft, top,
-                               kLegendRight - kCaptionLeft, Qt::AlignLeft);
+    const auto text = captions[static_cast<std::size_t>(band)];
+    QLabel* caption = addLabel("lblColorChart", band,
+                               QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                               kCaptionLeft, top, kLegendRight - kCaptionLeft, Qt::AlignLeft);
     caption->setFont(small);
     place(caption, kCaptionLeft, top, kLegendRight - kCaptionLeft, kLegendRowTwips);
   }
 }
 
 void MainWindow::buildLists() {
-  addLabel("Label1", 1, "Crossover Points:", 60, 3480 - 240, 3000, Qt::AlignLeft);
-  addLabel("Label1", 0, "Status:", 60, 4440 - 240, 3000, Qt::AlignLeft);
+  addLabel("Label1", 1, "Crossover Points:", kListLeft, kList1Top - 240, 3000, Qt::AlignLeft);
+  addLabel("Label1", 0, "Status:", kListLeft, kStatusTop - 240, 3000, Qt::AlignLeft);
 
   m_crossoverModel = new StringListModel(this);
   m_list1 = new QListView(m_client);
   m_list1->setObjectName("List1");
   m_list1->setFont(QFont(QStringLiteral("Courier New"), 8));
   m_list1->setModel(m_crossoverModel);
-  place(m_list1, 60, 3480, 6915, 690);
+  place(m_list1, kListLeft, kList1Top, kListWidth, kList1Height);
 
   m_statusModel = new StringListModel(this);
   m_lstStatus = new QListView(m_client);
   m_lstStatus->setObjectName("lstStatus");
   m_lstStatus->setModel(m_statusModel);
-  place(m_lstStatus, 60, 4440, 6915, 645);
+  place(m_lstStatus, kListLeft, kStatusTop, kListWidth, kStatusHeight);
 
   for (QListView* list : {m_list1, m_lstStatus}) {
     list->setUniformItemSizes(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->viewport()->installEventFilter(this);
+  }
+}
+
+// Command1 runs the B-spline self-test into List2; Command2 and Command3 do nothing. None of
+// them can be reached in the laid-out window.
+void MainWindow::buildSelfTest() {
+  m_list2Model = new StringListModel(this);
+  m_list2 = new QListView(m_client);
+  m_list2->setObjectName("List2");
+  m_list2->setModel(m_list2Model);
+  m_list2->setUniformItemSizes(true);
+  place(m_list2, kSelfTestLeft, 1200, 2000, 1500);
+  m_list2->hide();
+  const char* names[] = {"Command1", "Command2", "Command3"};
+  for (int k = 0; k < 3; ++k) {
+    auto* button = new QPushButton(QString::fromUtf8(names[k]), m_client);
+    button->setObjectName(QString::fromUtf8(names[k]));
+    place(button, kSelfTestLeft, 300 + k * 300, 1000, 255);
+    button->hide();
+    if (k == 0) connect(button, &QPushButton::clicked, this, &MainWindow::bSplineSelfTest);
   }
 }
 
@@ -218,18 +259,54 @@ void MainWindow::buildMenus() {
   QMenu* help = menu(nullptr, "mnuHelpMenu", "Help");
   addEntry(help, "mnuAbout", "About");
   addEntry(help, "mnuHelp", "Help");
+
+  // Progress of a long command, at the right end of the menu bar: the window's lower edge
+  // is taken by the status list.
+  m_progress = new QProgressBar(menuBar());
+  m_progress->setObjectName("prgCommand");
+  m_progress->setRange(0, 1000);
+  m_progress->setTextVisible(false);
+  m_progress->setFixedWidth(px(1500));
+  m_progress->setMaximumHeight(menuBar()->sizeHint().height() - 6);
+  menuBar()->setCornerWidget(m_progress);
+  m_progress->hide();
+}
+
+QAction* MainWindow::entry(const char* name) const {
+  return findChild<QAction*>(QString::fromUtf8(name));
 }
 
 void MainWindow::MenuButtons(bool enabled) {
-  static constexpr const char* kEntries[] = {"mnuAbout",         "mnuCalculateNewMap",
-                                             "mnuclearHDMap",    "mnuCPUAcquire",
-                                             "mnuExit",          "mnuHelp",
-                                             "mnuOpenDatalog",   "mnuOpenHighDensityMap",
-                                             "mnuPrintHDMap",    "mnuPrintPreview",
-                                             "mnuSaveCrossover", "mnuSaveHighDensityMap",
-                                             "mnuSettings"};
-  for (const char* name : kEntries)
-    if (auto* entry = findChild<QAction*>(QString::fromUtf8(name))) entry->setEnabled(enabled);
+  m_menusEnabled = enabled;
+  applyMenuState();
+}
+
+void MainWindow::applyMenuState() {
+  for (const char* name : kMenuButtonEntries)
+    if (QAction* found = entry(name)) found->setEnabled(m_menusEnabled);
+  if (!busy()) return;
+  for (const char* name : kBusyEntries)
+    if (QAction* found = entry(name)) found->setEnabled(false);
+}
+
+bool MainWindow::busy() const { return m_background && m_background->running(); }
+
+void MainWindow::connectCommands() {
+  auto on = [this](const char* name, void (MainWindow::*command)()) {
+    connect(entry(name), &QAction::triggered, this, command);
+  };
+  on("mnuOpenDatalog", &MainWindow::openDatalog);
+  on("mnuOpenHighDensityMap", &MainWindow::openRawDataMap);
+  on("mnuSaveHighDensityMap", &MainWindow::saveRawDataMap);
+  on("mnuSaveCrossover", &MainWindow::saveCrossoverPoints);
+  on("mnuPrintHDMap", &MainWindow::printRawDataMap);
+  on("mnuCalculateNewMap", &MainWindow::modifyVeMap);
+  on("mnuclearHDMap", &MainWindow::clearRawDataMap);
+  on("mnuSettings", &MainWindow::openSettings);
+  on("mnuCreateWBFactor", &MainWindow::openWbFactorTables);
+  on("mnuCPUAcquire", &MainWindow::acquireData);
+  on("mnuAbout", &MainWindow::showAbout);
+  // "Upload S19" and "Help" do nothing.
 }
 
 void MainWindow::startUp() { workspace::runStartup(m_workspace, m_store, *m_statusLog, *this); }
@@ -277,6 +354,7 @@ void MainWindow::showPlotLimits(const settings::Settings& settings) {
   m_plotScale.left = settings.rpmMin / 100.0;
   m_plotScale.width = (settings.rpmMax - settings.rpmMin) / 100.0;
   m_plotScale.height = settings.mapMax;
+  m_pic->setDrawList(plot::rawMapSurface(settings));
 }
 
 void MainWindow::setPrintPreview(bool preview) { m_printPreview->setChecked(preview); }
@@ -288,6 +366,33 @@ void MainWindow::chooseLanguage(int index) {
   if (chosen.isEmpty()) return;
   settings::saveLanguage(m_store, chosen.toStdString());
   applyLanguage(settings::readLanguage(m_store));
+}
+
+// A double-click enlarges a list over the lower part of the window and hides the other one;
+// the next double-click puts both back.
+void MainWindow::toggleEnlarged(QListView* list) {
+  QListView* other = list == m_list1 ? m_lstStatus : m_list1;
+  if (list->y() != px(kEnlargedTop)) {
+    place(list, kListLeft, kEnlargedTop, kListWidth, kEnlargedHeight);
+    list->raise();
+    other->hide();
+  } else if (list == m_list1) {
+    place(list, kListLeft, kList1Top, kListWidth, kList1Height);
+    other->show();
+  } else {
+    place(list, kListLeft, kStatusRestoredTop, kListWidth, kStatusHeight);
+    other->show();
+  }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == m_list1->viewport())
+      toggleEnlarged(m_list1);
+    else if (watched == m_lstStatus->viewport())
+      toggleEnlarged(m_lstStatus);
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -6,11 +6,17 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
+#include <functional>
+#include <map>
 #include <memory>
 
 #include "common/prompts.h"
 #include "settings/settings_store.h"
+#include "ui/app/about_box.h"
+#include "ui/app/background_command.h"
+#include "ui/app/list_crossover_list.h"
 #include "ui/app/list_status_log.h"
 #include "workspace/startup.h"
 #include "workspace/workspace.h"
@@ -19,10 +25,31 @@ class QAction;
 class QLabel;
 class QListView;
 class QMenu;
+class QProgressBar;
+class QPushButton;
 
 namespace tallimar::ui {
 
+class MainWindow;
+class PlotWidget;
 class StringListModel;
+
+// The windows the main window opens from its menus but does not know itself. main() tells
+// the window how to make each one (setWindowFactory); an entry whose window has no factory
+// does nothing.
+enum class SecondaryWindow {
+  ModifyVeMap,     // frmCalculateMap, "Edit" > "Modify VE Map"
+  Settings,        // frmSettings, "Edit" > "Settings"
+  WbFactorTables,  // frmMakeWBFactor, "Tools" > "WB Factor Tables"
+  AcquireData,     // frmAcquire, "MS CPU" > "Acquire Data"
+};
+
+// Makes a new window each time its entry is chosen. The main window places and shows it
+// (not modal). The window should be top-level and delete itself when closed
+// (Qt::WA_DeleteOnClose), so that each opening starts from its laid-out state. A window
+// opened after MenuButtons(false) ("Modify VE Map", "Acquire Data") calls MenuButtons(true)
+// when it closes; the settings dialog enables the main window again when it closes.
+using WindowFactory = std::function<QWidget*(MainWindow& mainWindow)>;
 
 // The user scale of the plot surface: RPM in hundreds of rev/min from `left`, over `width`;
 // MAP in kPa from 0 at the bottom to `height` at the top.
@@ -55,15 +82,42 @@ class MainWindow : public QMainWindow, private workspace::StartupWindow {
   // "Upload S19" stay as they are).
   void MenuButtons(bool enabled);
 
+  // Plot refresh: "Plotting O2 Crossover", the labels and the plot of the raw data map
+  // drawn again from the workspace, "Finished Plotting".
+  void refreshPlot();
+  // The clear operation: every raw data map cell emptied, the raw-data-map-present flag
+  // reset, the plot and the crossover list cleared, with its two status lines.
+  void clearRawDataMap();
+
+  void setWindowFactory(SecondaryWindow which, WindowFactory factory);
+  // How the About box's "System Info..." button finds and starts a program.
+  void setSystemInfoTool(SystemInfoTool tool) { m_systemInfoTool = std::move(tool); }
+  // What "Print Raw Data Map" does once a raw data map is present (nothing until set).
+  void setRawMapPrinter(std::function<void()> print) { m_rawMapPrinter = std::move(print); }
+
+  // True while a long command (a file command of the "File" menu) runs. Meanwhile the
+  // commands that use the raw data map, the crossover points or the settings are disabled.
+  bool busy() const;
+
+  workspace::Workspace& workspace() { return m_workspace; }
+  settings::SettingsStore& settingsStore() { return m_store; }
+  common::Prompts& prompts() { return m_prompts; }
   common::StatusLog& statusLog() { return *m_statusLog; }
   StringListModel& crossoverList() { return *m_crossoverModel; }
   StringListModel& statusList() { return *m_statusModel; }
-  QWidget* plotSurface() const { return m_pic; }
+  PlotWidget* plotSurface() const { return m_pic; }
   const PlotScale& plotScale() const { return m_plotScale; }
   const QString& programFolder() const { return m_programFolder; }
+  // The last About box opened, while it is open.
+  AboutBox* aboutBox() const { return m_about; }
+
+ signals:
+  // A long command has ended and its lines are shown.
+  void commandFinished();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // workspace::StartupWindow
@@ -82,15 +136,39 @@ class MainWindow : public QMainWindow, private workspace::StartupWindow {
   void buildColorChart();
   void buildLists();
   void buildMenus();
+  void buildSelfTest();
+  void bSplineSelfTest();
   QAction* addEntry(QMenu* menu, const char* name, const char* caption);
+  QAction* entry(const char* name) const;
+  void connectCommands();
+  void applyMenuState();
   void chooseLanguage(int index);
+  void toggleEnlarged(QListView* list);
+  QWidget* openWindow(SecondaryWindow which);
+  // Runs a file command on the worker thread; whenDone runs here once it has ended.
+  void runLongCommand(BackgroundCommand::Job job, std::function<void()> whenDone = {});
+  void setBusy(bool busy);
+  // Draws the raw data map without the status lines of the plot refresh.
+  void showRawDataMap();
+
+  // Menu commands.
+  void openDatalog();
+  void openRawDataMap();
+  void saveRawDataMap();
+  void saveCrossoverPoints();
+  void printRawDataMap();
+  void modifyVeMap();
+  void openSettings();
+  void openWbFactorTables();
+  void acquireData();
+  void showAbout();
 
   workspace::Workspace& m_workspace;
   settings::SettingsStore& m_store;
   common::Prompts& m_prompts;
   QString m_programFolder;
   QWidget* m_client = nullptr;
-  QWidget* m_pic = nullptr;
+  PlotWidget* m_pic = nullptr;
   QLabel* m_lblMapMax = nullptr;
   QLabel* m_lblRPMMin = nullptr;
   QLabel* m_lblRPMMax = nullptr;
@@ -99,9 +177,20 @@ class MainWindow : public QMainWindow, private workspace::StartupWindow {
   StringListModel* m_crossoverModel = nullptr;
   StringListModel* m_statusModel = nullptr;
   std::unique_ptr<ListStatusLog> m_statusLog;
+  QListView* m_list2 = nullptr;  // output of the hidden B-spline self-test
+  StringListModel* m_list2Model = nullptr;
   QAction* m_printPreview = nullptr;
   QList<QAction*> m_languageEntries;
   PlotScale m_plotScale;
+  bool m_menusEnabled = true;  // the state MenuButtons last set
+  std::map<SecondaryWindow, WindowFactory> m_factories;
+  SystemInfoTool m_systemInfoTool;
+  std::function<void()> m_rawMapPrinter;
+  QPointer<AboutBox> m_about;
+  QProgressBar* m_progress = nullptr;
+  std::unique_ptr<ListCrossoverList> m_crossoverSink;
+  // Last: destroyed first, so a running command ends before anything it reports to.
+  std::unique_ptr<BackgroundCommand> m_background;
 };
 
 }  // namespace tallimar::ui

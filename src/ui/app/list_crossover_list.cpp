@@ -1,0 +1,18 @@
+// Crossover list lines into the window's list view.
+#include "ui/app/list_crossover_list.h"
+
+#include <QListView>
+
+#include "ui/app/string_list_model.h"
+
+namespace tallimar::ui {
+
+void ListCrossoverList::clear() { m_model.clear(); }
+
+void ListCrossoverList::append(std::span<const std::string> lines) {
+  if (lines.empty()) return;
+  m_model.append(std::vector<std::string>(lines.begin(), lines.end()));
+  m_view.scrollToBottom();
+}
+
+}  // namespace tallimar::ui

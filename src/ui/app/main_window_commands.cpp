@@ -1,0 +1,217 @@
+// frmMSMain's commands: the file commands on the worker thread, the plot refresh and the
+// clear operation, "Print Raw Data Map", the secondary windows, "Acquire Data", the About
+// box and the B-spline self-test.
+#include <QProgressBar>
+#include <QScreen>
+
+#include "common/number_text.h"
+#include "engine/raw_map_builder.h"
+#include "files/open_datalog.h"
+#include "files/raw_map_commands.h"
+#include "plot/raw_map_plot.h"
+#include "ui/app/language_applier.h"
+#include "ui/app/main_window.h"
+#include "ui/app/string_list_model.h"
+#include "ui/plot/plot_widget.h"
+#include "vemap/bspline.h"
+
+namespace tallimar::ui {
+namespace {
+
+constexpr const char* kTitle = "Tallimar";
+
+}  // namespace
+
+void MainWindow::refreshPlot() {
+  m_statusLog->append(std::string(plot::kPlottingO2Crossover));
+  showPlotLimits(m_workspace.settings);
+  m_pic->setDrawList(plot::rawMapPlot(m_workspace.rawMap, m_workspace.settings));
+  m_statusLog->append("Finished Plotting");
+}
+
+void MainWindow::showRawDataMap() {
+  m_pic->setDrawList(plot::rawMapPlot(m_workspace.rawMap, m_workspace.settings));
+}
+
+void MainWindow::clearRawDataMap() {
+  if (busy()) return;
+  engine::clearRawDataMap(m_workspace, *m_statusLog, *m_crossoverSink);
+  m_pic->setDrawList(plot::rawMapSurface(m_workspace.settings));
+}
+
+void MainWindow::setBusy(bool busy) {
+  if (busy)
+    setCursor(Qt::BusyCursor);
+  else
+    unsetCursor();
+  m_progress->setValue(0);
+  m_progress->setVisible(busy);
+  applyMenuState();
+}
+
+void MainWindow::runLongCommand(BackgroundCommand::Job job, std::function<void()> whenDone) {
+  const bool started = m_background->start(std::move(job), [this, whenDone] {
+    setBusy(false);
+    if (whenDone) whenDone();
+    emit commandFinished();
+  });
+  if (started) setBusy(true);
+}
+
+// Open Datalog: the datalogs are read on the worker thread; the plot is redrawn when the
+// command has run to its end. A command that stopped early after changing the map (cleared
+// at the append question, or filled from the files before the one that failed) still gets
+// the map drawn as it now is, without the plot's status lines, so the plot never shows a map
+// that is gone.
+void MainWindow::openDatalog() {
+  auto result = std::make_shared<files::OpenDatalogResult>();
+  const std::string folder = m_programFolder.toStdString();
+  runLongCommand(
+      [this, result, folder](BackgroundCommand::Context& c) {
+        files::CommandOptions options;
+        options.programFolder = folder;
+        options.progress = c.progress;
+        *result = files::openDatalog(m_workspace, c.prompts, c.status, c.list, options);
+      },
+      [this, result] {
+        if (result->result == files::CommandResult::Done)
+          refreshPlot();
+        else if (result->mapChanged)
+          showRawDataMap();
+      });
+}
+
+void MainWindow::openRawDataMap() {
+  auto result = std::make_shared<files::CommandResult>(files::CommandResult::Failed);
+  const std::string folder = m_programFolder.toStdString();
+  runLongCommand(
+      [this, result, folder](BackgroundCommand::Context& c) {
+        files::CommandOptions options;
+        options.programFolder = folder;
+        *result = files::openRawDataMap(m_workspace, c.prompts, c.status, options);
+      },
+      [this, result] {
+        if (*result == files::CommandResult::Done) refreshPlot();
+      });
+}
+
+void MainWindow::saveRawDataMap() {
+  const std::string folder = m_programFolder.toStdString();
+  runLongCommand([this, folder](BackgroundCommand::Context& c) {
+    files::CommandOptions options;
+    options.programFolder = folder;
+    files::saveRawDataMap(m_workspace, c.prompts, c.status, options);
+  });
+}
+
+void MainWindow::saveCrossoverPoints() {
+  const std::string folder = m_programFolder.toStdString();
+  runLongCommand([this, folder](BackgroundCommand::Context& c) {
+    files::CommandOptions options;
+    options.programFolder = folder;
+    files::saveCrossoverPoints(m_workspace, c.prompts, c.status, options);
+  });
+}
+
+void MainWindow::printRawDataMap() {
+  if (!m_workspace.rawDataMapPresent) {
+    m_prompts.message(kTitle, "Nothing to print", common::MessageButtons::Ok,
+                      common::MessageIcon::None);
+    return;
+  }
+  if (m_rawMapPrinter) m_rawMapPrinter();
+}
+
+void MainWindow::setWindowFactory(SecondaryWindow which, WindowFactory factory) {
+  m_factories[which] = std::move(factory);
+}
+
+QWidget* MainWindow::openWindow(SecondaryWindow which) {
+  const auto found = m_factories.find(which);
+  if (found == m_factories.end() || !found->second) return nullptr;
+  return found->second(*this);
+}
+
+void MainWindow::modifyVeMap() {
+  if (!m_factories.contains(SecondaryWindow::ModifyVeMap)) return;
+  MenuButtons(false);
+  QWidget* window = openWindow(SecondaryWindow::ModifyVeMap);
+  if (!window) {
+    MenuButtons(true);
+    return;
+  }
+  const QScreen* where = screen();
+  window->move(where ? where->geometry().topLeft() : QPoint(0, 0));
+  window->show();
+}
+
+void MainWindow::openSettings() {
+  if (!m_factories.contains(SecondaryWindow::Settings)) return;
+  m_workspace.settingsCallerCode = 1;
+  setEnabled(false);
+  QWidget* dialog = openWindow(SecondaryWindow::Settings);
+  if (!dialog) {
+    setEnabled(true);
+    return;
+  }
+  dialog->move(frameGeometry().topLeft() + QPoint(px(300), px(300)));
+  dialog->show();
+}
+
+void MainWindow::openWbFactorTables() {
+  if (QWidget* window = openWindow(SecondaryWindow::WbFactorTables)) window->show();
+}
+
+void MainWindow::acquireData() {
+  using common::Answer;
+  using common::MessageButtons;
+  using common::MessageIcon;
+  m_prompts.message(kTitle, "This is here just to look at, it doesn't work yet!",
+                    MessageButtons::Ok, MessageIcon::Exclamation);
+  if (m_workspace.rawDataMapPresent) {
+    const Answer answer = m_prompts.message(
+        kTitle,
+        "There is a high density VE Map already loaded. Do you wish to append to this map? "
+        "Click <No> to start a new map or <Cancel> to cancel",
+        MessageButtons::YesNoCancel, MessageIcon::None);
+    if (answer == Answer::Cancel) return;
+    if (answer == Answer::No) clearRawDataMap();
+  }
+  // Until there is a live-data window to close again, the menus stay enabled: disabling them
+  // with nothing to enable them would leave the program without "Exit".
+  if (!m_factories.contains(SecondaryWindow::AcquireData)) return;
+  MenuButtons(false);
+  QWidget* window = openWindow(SecondaryWindow::AcquireData);
+  if (!window) {
+    MenuButtons(true);
+    return;
+  }
+  const QRect main = frameGeometry();
+  window->move(main.left() + main.width() / 2 - window->frameGeometry().width() / 2,
+               main.top() + px(300));
+  window->show();
+}
+
+void MainWindow::showAbout() {
+  auto* box = new AboutBox(m_prompts, m_systemInfoTool, this);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  applyLanguageTable(*box, AboutBox::kWindowName, m_workspace.languageTable);
+  box->move(frameGeometry().topLeft() + QPoint(px(300), px(300)));
+  box->show();
+  m_about = box;
+}
+
+// The curve of order 3 through six fixed control points, 500 curve points, one line each.
+void MainWindow::bSplineSelfTest() {
+  static constexpr vemap::Point kControl[] = {{-10, -3.5}, {3, 3},    {3, -0.01},
+                                              {5, 3},      {7, -4.2}, {10, 4}};
+  const std::vector<vemap::Point> curve = vemap::bSplineCurve(kControl, 3, 499);
+  std::vector<std::string> lines;
+  lines.reserve(curve.size());
+  for (std::size_t i = 0; i < curve.size(); ++i)
+    lines.push_back("#: " + std::to_string(i + 1) + " X: " + common::shortestText(curve[i].x) +
+                    " Y: " + common::shortestText(curve[i].y));
+  m_list2Model->append(std::move(lines));
+}
+
+}  // namespace tallimar::ui

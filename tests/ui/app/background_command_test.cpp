@@ -1,0 +1,162 @@
+// BackgroundCommand: lines from the worker arrive in order and in batches, the command's end
+// comes after its last line, questions are asked on the window's thread, a failure becomes a
+// status line, and going away in the middle of a question ends the command.
+#include "ui/app/background_command.h"
+
+#include <gtest/gtest.h>
+
+#include <QListView>
+#include <QSignalSpy>
+#include <QThread>
+#include <atomic>
+#include <stdexcept>
+
+#include "common/scripted_prompts.h"
+#include "ui/app/string_list_model.h"
+
+namespace tallimar::ui {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class BackgroundCommandTest : public ::testing::Test {
+ protected:
+  BackgroundCommandTest() {
+    statusView.setModel(&statusModel);
+    listView.setModel(&listModel);
+  }
+  // Runs the job and waits for its end; true when whenDone ran.
+  bool runToEnd(BackgroundCommand& command, BackgroundCommand::Job job) {
+    bool done = false;
+    QEventLoop loop;
+    EXPECT_TRUE(command.start(std::move(job), [&] {
+      done = true;
+      linesAtEnd = listModel.lines().size();
+      loop.quit();
+    }));
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    if (!done) loop.exec();
+    return done;
+  }
+  BackgroundCommand::Views views() {
+    return {prompts, statusModel, statusView, listModel, listView};
+  }
+
+  common::ScriptedPrompts prompts;
+  StringListModel statusModel;
+  StringListModel listModel;
+  QListView statusView;
+  QListView listView;
+  std::size_t linesAtEnd = 0;
+};
+
+TEST_F(BackgroundCommandTest, LinesArriveInOrderInBlocksAndTheEndComesLast) {
+  BackgroundCommand command(views());
+  int insertions = 0;  // to see that lines arrive in blocks
+  QObject::connect(&listModel, &StringListModel::rowsInserted, [&insertions] { ++insertions; });
+  constexpr int kLines = 50000;
+  ASSERT_TRUE(runToEnd(command, [](BackgroundCommand::Context& c) {
+    c.status.append("first");
+    c.list.clear();
+    std::vector<std::string> batch;
+    for (int i = 0; i < kLines; ++i) {
+      batch.push_back("line " + std::to_string(i));
+      if (batch.size() == engine::kCrossoverListBatch || i == kLines - 1) {
+        c.list.append(batch);
+        batch.clear();
+      }
+    }
+    c.status.append("last");
+  }));
+  EXPECT_EQ(statusModel.lines(), (Lines{"first", "last"}));
+  EXPECT_EQ(statusView.currentIndex().row(), 1);
+  ASSERT_EQ(linesAtEnd, static_cast<std::size_t>(kLines));  // all shown before the end
+  EXPECT_EQ(listModel.lines().front(), "line 0");
+  EXPECT_EQ(listModel.lines().back(), "line 49999");
+  EXPECT_LE(insertions, kLines / 4096 + 1);
+  EXPECT_GE(insertions, 2);  // a backlog is shown in more than one turn
+  EXPECT_FALSE(command.running());
+}
+
+// Notes the thread each question is asked on and the status lines shown at that moment.
+class WatchingPrompts : public common::ScriptedPrompts {
+ public:
+  explicit WatchingPrompts(const StringListModel& status) : m_status(status) {}
+  common::Answer message(const std::string& title, const std::string& text,
+                         common::MessageButtons buttons, common::MessageIcon icon) override {
+    threads.push_back(QThread::currentThread());
+    shown.push_back(m_status.lines());
+    return ScriptedPrompts::message(title, text, buttons, icon);
+  }
+  std::vector<QThread*> threads;
+  std::vector<Lines> shown;
+
+ private:
+  const StringListModel& m_status;
+};
+
+TEST_F(BackgroundCommandTest, QuestionsAreAskedOnTheWindowsThreadAfterTheLinesBeforeThem) {
+  WatchingPrompts watching(statusModel);
+  watching.answers = {common::Answer::No};
+  watching.saveAnswers = {std::string("/tmp/x")};
+  BackgroundCommand command({watching, statusModel, statusView, listModel, listView});
+  common::Answer answer = common::Answer::Ok;
+  std::optional<std::string> saved;
+  ASSERT_TRUE(runToEnd(command, [&](BackgroundCommand::Context& c) {
+    c.status.append("before");
+    answer = c.prompts.message("Tallimar", "Go on?", common::MessageButtons::YesNoCancel,
+                               common::MessageIcon::None);
+    saved = c.prompts.saveFile({});
+    c.status.append("after");
+  }));
+  EXPECT_EQ(answer, common::Answer::No);
+  EXPECT_EQ(saved, std::optional<std::string>("/tmp/x"));
+  ASSERT_EQ(watching.threads.size(), 1u);
+  EXPECT_EQ(watching.threads[0], QThread::currentThread());
+  EXPECT_EQ(watching.shown[0], Lines{"before"});
+  EXPECT_EQ(watching.asked.size(), 2u);
+  EXPECT_EQ(statusModel.lines(), (Lines{"before", "after"}));
+}
+
+TEST_F(BackgroundCommandTest, AFailureEndsTheCommandWithAStatusLine) {
+  BackgroundCommand command(views());
+  ASSERT_TRUE(runToEnd(command, [](BackgroundCommand::Context& c) {
+    c.status.append("working");
+    throw std::runtime_error("out of room");
+  }));
+  EXPECT_EQ(statusModel.lines(), (Lines{"working", "Command Failed: out of room"}));
+}
+
+TEST_F(BackgroundCommandTest, OnlyOneCommandRunsAtATime) {
+  std::atomic<bool> release{false};  // outlives the command, whose thread reads it
+  BackgroundCommand command(views());
+  ASSERT_TRUE(command.start(
+      [&](BackgroundCommand::Context&) {
+        while (!release) QThread::msleep(1);
+      },
+      {}));
+  EXPECT_FALSE(command.start([](BackgroundCommand::Context&) {}, {}));
+  release = true;
+}
+
+TEST_F(BackgroundCommandTest, GoingAwayAnswersAWaitingQuestionAsCancelledAndStopsTheRead) {
+  std::atomic<int> answer{-1};
+  std::atomic<bool> progressStopped{false};
+  {
+    BackgroundCommand command(views());
+    ASSERT_TRUE(command.start(
+        [&](BackgroundCommand::Context& c) {
+          answer = static_cast<int>(c.prompts.message(
+              "Tallimar", "Wait", common::MessageButtons::YesNoCancel, common::MessageIcon::None));
+          progressStopped = !c.progress(1, 2);
+        },
+        {}));
+    QThread::msleep(20);  // the question waits in the window's event queue, unanswered
+  }
+  EXPECT_EQ(answer, static_cast<int>(common::Answer::Cancel));
+  EXPECT_TRUE(progressStopped);
+  EXPECT_TRUE(prompts.asked.empty());  // never shown
+}
+
+}  // namespace
+}  // namespace tallimar::ui

@@ -1,0 +1,73 @@
+// A main window over a fresh workspace, an in-memory settings store and scripted prompts,
+// started up with no language files, for the window tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QListView>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/scripted_prompts.h"
+#include "common/twips.h"
+#include "settings/settings_io.h"
+#include "ui/app/main_window.h"
+#include "ui/app/string_list_model.h"
+#include "workspace/workspace.h"
+
+namespace tallimar::ui {
+
+using Lines = std::vector<std::string>;
+
+class MainWindowFixture : public ::testing::Test {
+ protected:
+  void put(const char* key, const std::string& text) {
+    store.save(settings::kApplication, settings::kSection, key, text);
+  }
+  std::string stored(const char* key) {
+    return store.get(settings::kApplication, settings::kSection, key, "<none>");
+  }
+  // A window over the fixture's workspace and store, started up.
+  MainWindow& start(const QString& programFolder) {
+    window = std::make_unique<MainWindow>(workspace, store, prompts, programFolder);
+    window->startUp();
+    return *window;
+  }
+  MainWindow& startWithoutLanguages() { return start(emptyFolder.path()); }
+  QAction* entry(const char* name) { return window->findChild<QAction*>(name); }
+  QLabel* label(const char* name, int index = -1) {
+    for (QLabel* found : window->findChildren<QLabel*>(name))
+      if (index < 0 || found->property("index").toInt() == index) return found;
+    return nullptr;
+  }
+  QListView* list(const char* name) { return window->findChild<QListView*>(name); }
+  const Lines& statusLines() { return window->statusList().lines(); }
+  const Lines& crossoverLines() { return window->crossoverList().lines(); }
+  // Status lines added since the start-up lines.
+  Lines newStatusLines(std::size_t startUpLines) {
+    const Lines& all = statusLines();
+    return Lines(all.begin() + static_cast<std::ptrdiff_t>(std::min(startUpLines, all.size())),
+                 all.end());
+  }
+  int px(double twips) { return common::twipsToPixels(twips, window->logicalDpiY()); }
+  // The texts of the message boxes asked so far, in order.
+  Lines messages() { return messagesOf(prompts); }
+  static Lines messagesOf(const common::ScriptedPrompts& from) {
+    Lines texts;
+    for (const auto& question : from.asked)
+      if (question.kind == "message") texts.push_back(question.text);
+    return texts;
+  }
+
+  workspace::Workspace workspace;
+  settings::MemorySettingsStore store;
+  common::ScriptedPrompts prompts;
+  QTemporaryDir emptyFolder;
+  std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace tallimar::ui
