@@ -9,12 +9,14 @@
 #include <memory>
 #include <optional>
 
+#include "files/datalog_chunks.h"
 #include "files/datalog_plain_lines.h"
 
 namespace tallimar::files {
 namespace {
 
 constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+constexpr std::size_t kFillBytes = std::size_t{1} << 18;
 constexpr std::size_t kKeptPrefixBytes = 64;  // what is kept of a line too long to hold
 constexpr std::size_t kRecordBatch = 1024;
 
@@ -96,6 +98,19 @@ class LineScanner {
     m_scanned = std::max(m_scanned, m_lineEnd);
   }
 
+  // Goes on from a line start at file offset `offset`, as if every line before it was read.
+  bool seek(std::uint64_t offset) {
+    m_begin = m_scanned = m_size = m_lineEnd = 0;
+    m_offset = offset;
+    m_skipLf = m_eof = false;
+    if (std::fseek(m_file, static_cast<long>(offset), SEEK_SET) == 0) return true;
+    m_error = m_eof = true;
+    m_errno = errno;
+    return false;
+  }
+  // Whether an LF right after the last line handed out would still belong to its line end.
+  bool lineEndPending() const { return m_skipLf; }
+
   bool failed() const { return m_error; }
   int error() const { return m_errno; }
   std::uint64_t consumed() const { return m_offset + m_lineEnd; }
@@ -147,7 +162,10 @@ class LineScanner {
       m_lineEnd = m_lineEnd > m_begin ? m_lineEnd - m_begin : 0;
       m_begin = 0;
     }
-    const std::size_t read = std::fread(m_buffer.get() + m_size, 1, kBufferBytes - m_size, m_file);
+    // A quarter megabyte at a time: only the part of the buffer that is read into is ever
+    // touched, and every new page of memory costs (a line may still fill the whole buffer).
+    const std::size_t wanted = std::min(kFillBytes, kBufferBytes - m_size);
+    const std::size_t read = std::fread(m_buffer.get() + m_size, 1, wanted, m_file);
     if (read == 0) {
       if (std::ferror(m_file)) m_error = true, m_errno = errno;
       m_eof = true;
@@ -264,6 +282,12 @@ DatalogProbe probeDatalog(const std::string& path) {
 
 DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
                               DatalogRecordSink& sink, const ReadProgress& progress) {
+  return readDatalog(path, layout, sink, progress, DatalogReadTuning{});
+}
+
+DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
+                              DatalogRecordSink& sink, const ReadProgress& progress,
+                              const DatalogReadTuning& tuning) {
   DatalogReadResult result;
   std::uint64_t total = 0;
   FilePointer file = openForReading(path, result.problem, &total);
@@ -304,6 +328,35 @@ DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
   auto sinkStopped = [&]() { return fail(DatalogReadResult::Kind::SinkStopped, records + 2, {}); };
 
   std::uint64_t reported = 0;
+  // A large file: its lines are read ahead in chunks on two threads and handed over here in
+  // file order, up to the first line the chunks did not read; from there on line by line. On a
+  // busy machine the chunks stop as soon as it shows that the two threads do not run side by
+  // side: the worker is left to finish its chunk (it is waited for only at the end) and the
+  // caller reads on alone.
+  const std::uint64_t dataStart = scanner.consumed();
+  std::optional<DatalogChunkReader> chunks;
+  if (total > dataStart && total - dataStart >= tuning.parallelFromBytes &&
+      !scanner.lineEndPending()) {
+    std::uint64_t position = dataStart;
+    chunks.emplace(path, layout, dataStart, total, tuning.chunkBytes);
+    DatalogChunkReader::Chunk chunk;
+    while (chunks->next(chunk) && chunk.start == position) {
+      const std::size_t taken = chunk.records.empty() ? 0 : sink.take(chunk.records, records + 1);
+      records += static_cast<std::int64_t>(std::min(taken, chunk.records.size()));
+      if (taken < chunk.records.size()) return sinkStopped();
+      position = chunk.end;
+      if (!chunk.complete) break;
+      if (progress && position - reported >= kChunkBytes) {
+        reported = position;
+        if (!progress(reported, total))
+          return fail(DatalogReadResult::Kind::Cancelled, records + 1, {});
+      }
+      if (!chunks->sideBySide()) break;
+    }
+    chunks->stop();
+    if (!scanner.seek(position))
+      return fail(DatalogReadResult::Kind::Unreadable, records + 2, readFailure(scanner));
+  }
   while (true) {
     // Plain lines are read straight from the scanner's buffer; the first other line, an
     // overlong line and the file's end are taken line by line.
