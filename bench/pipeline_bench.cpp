@@ -34,8 +34,7 @@ void ReadAndCountNewlines(benchmark::State& state) {
 }
 BENCHMARK(ReadAndCountNewlines)->Unit(benchmark::kMillisecond);
 
-// Reading alone, records dropped: on the caller's thread only (threads 1), and as Open
-// Datalog reads (threads 2: in chunks on two threads while they run side by side).
+// Reading alone, records dropped: the reader's share of Open Datalog.
 class DroppingSink : public files::DatalogRecordSink {
  public:
   std::size_t take(std::span<const files::DatalogRecord> records, std::int64_t) override {
@@ -47,16 +46,14 @@ class DroppingSink : public files::DatalogRecordSink {
 
 void ReadDatalogRecords(benchmark::State& state) {
   const std::string& path = millionLineDatalog();
-  files::DatalogReadTuning tuning;
-  if (state.range(0) == 1) tuning.parallelFromBytes = ~std::uint64_t{0};
   for (auto _ : state) {
     DroppingSink sink;
-    const auto result = files::readDatalog(path, files::DatalogLayout::Classic, sink, {}, tuning);
+    const auto result = files::readDatalog(path, files::DatalogLayout::Classic, sink);
     if (result.kind != files::DatalogReadResult::Kind::Read) state.SkipWithError("read failed");
     benchmark::DoNotOptimize(sink.count);
   }
 }
-BENCHMARK(ReadDatalogRecords)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadDatalogRecords)->Unit(benchmark::kMillisecond);
 
 void OpenDatalogToRawMap(benchmark::State& state) {
   const std::string& path = millionLineDatalog();

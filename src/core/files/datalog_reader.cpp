@@ -9,7 +9,6 @@
 #include <memory>
 #include <optional>
 
-#include "files/datalog_chunks.h"
 #include "files/datalog_plain_lines.h"
 
 namespace tallimar::files {
@@ -97,19 +96,6 @@ class LineScanner {
     m_lineEnd = m_begin + bytes;
     m_scanned = std::max(m_scanned, m_lineEnd);
   }
-
-  // Goes on from a line start at file offset `offset`, as if every line before it was read.
-  bool seek(std::uint64_t offset) {
-    m_begin = m_scanned = m_size = m_lineEnd = 0;
-    m_offset = offset;
-    m_skipLf = m_eof = false;
-    if (std::fseek(m_file, static_cast<long>(offset), SEEK_SET) == 0) return true;
-    m_error = m_eof = true;
-    m_errno = errno;
-    return false;
-  }
-  // Whether an LF right after the last line handed out would still belong to its line end.
-  bool lineEndPending() const { return m_skipLf; }
 
   bool failed() const { return m_error; }
   int error() const { return m_errno; }
@@ -282,12 +268,6 @@ DatalogProbe probeDatalog(const std::string& path) {
 
 DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
                               DatalogRecordSink& sink, const ReadProgress& progress) {
-  return readDatalog(path, layout, sink, progress, DatalogReadTuning{});
-}
-
-DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
-                              DatalogRecordSink& sink, const ReadProgress& progress,
-                              const DatalogReadTuning& tuning) {
   DatalogReadResult result;
   std::uint64_t total = 0;
   FilePointer file = openForReading(path, result.problem, &total);
@@ -328,35 +308,6 @@ DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
   auto sinkStopped = [&]() { return fail(DatalogReadResult::Kind::SinkStopped, records + 2, {}); };
 
   std::uint64_t reported = 0;
-  // A large file: its lines are read ahead in chunks on two threads and handed over here in
-  // file order, up to the first line the chunks did not read; from there on line by line. On a
-  // busy machine the chunks stop as soon as it shows that the two threads do not run side by
-  // side: the worker is left to finish its chunk (it is waited for only at the end) and the
-  // caller reads on alone.
-  const std::uint64_t dataStart = scanner.consumed();
-  std::optional<DatalogChunkReader> chunks;
-  if (total > dataStart && total - dataStart >= tuning.parallelFromBytes &&
-      !scanner.lineEndPending()) {
-    std::uint64_t position = dataStart;
-    chunks.emplace(path, layout, dataStart, total, tuning.chunkBytes);
-    DatalogChunkReader::Chunk chunk;
-    while (chunks->next(chunk) && chunk.start == position) {
-      const std::size_t taken = chunk.records.empty() ? 0 : sink.take(chunk.records, records + 1);
-      records += static_cast<std::int64_t>(std::min(taken, chunk.records.size()));
-      if (taken < chunk.records.size()) return sinkStopped();
-      position = chunk.end;
-      if (!chunk.complete) break;
-      if (progress && position - reported >= kChunkBytes) {
-        reported = position;
-        if (!progress(reported, total))
-          return fail(DatalogReadResult::Kind::Cancelled, records + 1, {});
-      }
-      if (!chunks->sideBySide()) break;
-    }
-    chunks->stop();
-    if (!scanner.seek(position))
-      return fail(DatalogReadResult::Kind::Unreadable, records + 2, readFailure(scanner));
-  }
   while (true) {
     // Plain lines are read straight from the scanner's buffer; the first other line, an
     // overlong line and the file's end are taken line by line.

@@ -75,16 +75,4 @@ struct DatalogReadResult {
 DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
                               DatalogRecordSink& sink, const ReadProgress& progress = {});
 
-// How the reader shares out its work; the outcome is the same with any of them. Data of at
-// least parallelFromBytes are read in chunks of chunkBytes on two threads for as long as the
-// two run side by side (on a busy machine the caller soon reads on alone); tests choose tiny
-// chunks to put chunk edges everywhere.
-struct DatalogReadTuning {
-  std::size_t chunkBytes = 128 * 1024;
-  std::uint64_t parallelFromBytes = 2 * 1024 * 1024;
-};
-DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
-                              DatalogRecordSink& sink, const ReadProgress& progress,
-                              const DatalogReadTuning& tuning);
-
 }  // namespace tallimar::files
