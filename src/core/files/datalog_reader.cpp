@@ -113,13 +113,16 @@ class LineScanner {
     }
   }
 
-  // The end of the last whole line in the buffer (after its line end), or m_begin for none.
-  std::size_t lastLineEnd() const {
+  // The end of the last whole line in the buffer (after its line end); m_begin or less for
+  // none. Found once per read into the buffer, so a long partial line at the buffer's end is
+  // not searched again for every odd line before it.
+  std::size_t lastLineEnd() {
+    if (m_wholeEnd != kUnknown) return m_wholeEnd;
     std::size_t end = m_size;
-    if (m_crLf && !m_eof && end > m_begin) --end;  // a last CR may yet be followed by LF
-    while (end > m_begin && m_buffer[end - 1] != m_terminator) --end;
-    if (end > m_begin && m_crLf && end < m_size && m_buffer[end] == '\n') ++end;
-    return end;
+    if (m_crLf && !m_eof && end > 0) --end;  // a last CR may yet be followed by LF
+    while (end > 0 && m_buffer[end - 1] != m_terminator) --end;
+    if (end > 0 && m_crLf && end < m_size && m_buffer[end] == '\n') ++end;
+    return m_wholeEnd = end;
   }
 
   // Keeps the beginning of an overlong line and passes over the rest of it.
@@ -140,6 +143,7 @@ class LineScanner {
 
   // Moves the unread bytes to the front and reads more; false at the end of the file.
   bool fill() {
+    m_wholeEnd = kUnknown;
     if (m_begin > 0) {
       std::memmove(m_buffer.get(), m_buffer.get() + m_begin, m_size - m_begin);
       m_offset += m_begin;
@@ -173,6 +177,8 @@ class LineScanner {
   std::size_t m_size = 0;            // bytes in the buffer
   std::size_t m_lineEnd = 0;         // first byte after the last line handed out, line end included
   std::uint64_t m_offset = 0;        // file offset of the buffer's first byte
+  static constexpr std::size_t kUnknown = ~std::size_t{0};
+  std::size_t m_wholeEnd = kUnknown;  // lastLineEnd(), while the buffer holds the same bytes
   bool m_skipLf = false;
   bool m_eof = false;
   bool m_error = false;
