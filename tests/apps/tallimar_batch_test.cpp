@@ -153,14 +153,10 @@ TEST_F(TallimarBatch, RunsTheVeTableStepsAfterTheDatalogs) {
   EXPECT_EQ(read(vex), read(expectedVex));
   EXPECT_NE(std::find(result.err.begin(), result.err.end(), "Finished Plotting"), result.err.end());
 
-  // An imported table goes out unchanged; clearing zeroes its values.
-  const auto again = path("again.vex"), cleared = path("cleared.vex");
+  // An imported table goes out unchanged.
+  const auto again = path("again.vex");
   ASSERT_EQ(run({"--no-user-settings", "--import-ve", vex, "--export-ve", again}).exitCode, 0);
   EXPECT_EQ(read(again), read(vex));
-  ASSERT_EQ(run({"--no-user-settings", "--import-ve", vex, "--clear-ve", "--export-ve", cleared})
-                .exitCode,
-            0);
-  EXPECT_NE(read(cleared), read(vex));
   // Filtering without a raw data map is refused.
   EXPECT_EQ(run({"--no-user-settings", "--filter"}).exitCode, 1);
   EXPECT_EQ(run({"--no-user-settings", "--plot", "sideways", path("x.png")}).exitCode, 2);

@@ -88,8 +88,6 @@ TEST_F(VeViews, RawLowDeltaOfTable50AndCell56IsRedAndEqualValuesAreBlack) {
   EXPECT_EQ(p.statusLines, lines({"Plotting VE Map", "Finished Plotting"}));
   int red = 0, black = 0;
   for (const Box& b : itemsOfKind<Box>(p.drawing)) {
-    EXPECT_DOUBLE_EQ(b.y1 - b.y2, 1);
-    EXPECT_DOUBLE_EQ(b.x2 - b.x1, 176);
     if (b.y1 == 50) {
       EXPECT_EQ(b.fill, (Rgb{255, 0, 0}));  // d = 50 - 56 = -6
       EXPECT_GE(b.x1, 1950);
