@@ -1,10 +1,12 @@
 // The main window's commands that need no file: list enlargement, "Acquire Data", the About
-// box, "Print Raw Data Map", the secondary windows, the plot and "Clear Raw Data Map".
+// box, "Print Raw Data Map", the secondary windows (and the program's own wiring of the VE
+// window), the plot and "Clear Raw Data Map".
 #include <gtest/gtest.h>
 
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -12,6 +14,7 @@
 #include "plot/colour_scale.h"
 #include "ui/app/about_box.h"
 #include "ui/app/main_window_fixture.h"
+#include "ui/app/program_windows.h"
 #include "ui/plot/plot_widget.h"
 
 namespace tallimar::ui {
@@ -106,13 +109,16 @@ TEST_F(MainWindowCommands, DoubleClickEnlargesEachListAndTheNextPutsItBack) {
 }
 
 TEST_F(MainWindowCommands, AcquireDataWithoutAMapOnlyShowsItsMessage) {
+  entry("mnuCPUAcquire")->trigger();  // no window known yet: the menus stay enabled
+  EXPECT_EQ(messages(), Lines{kNotYet});
+  EXPECT_EQ(enabledOfThirteen(), 13);
+
   window->setWindowFactory(SecondaryWindow::AcquireData, countingFactory());
   entry("mnuCPUAcquire")->trigger();
-  ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].text, kNotYet);
-  EXPECT_EQ(prompts.asked[0].title, "Tallimar");
-  EXPECT_EQ(prompts.asked[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(prompts.asked[0].buttons, MessageButtons::Ok);
+  ASSERT_EQ(prompts.asked.size(), 2u);
+  EXPECT_EQ(prompts.asked[1].text, kNotYet);
+  EXPECT_EQ(prompts.asked[1].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(prompts.asked[1].buttons, MessageButtons::Ok);
   EXPECT_EQ(opened, 1);
   EXPECT_EQ(enabledOfThirteen(), 0);
   // Centred on the main window, 300 twips below its top (give or take its frame, which is
@@ -156,13 +162,7 @@ TEST_F(MainWindowCommands, AcquireDataAppendQuestionCancelNoAndYes) {
   lastOpened->close();
 }
 
-TEST_F(MainWindowCommands, AcquireDataWithoutItsWindowLeavesTheMenusEnabled) {
-  entry("mnuCPUAcquire")->trigger();
-  EXPECT_EQ(messages(), Lines{kNotYet});
-  EXPECT_EQ(enabledOfThirteen(), 13);
-}
-
-TEST_F(MainWindowCommands, ModifyVeMapDisablesTheMenusAndOpensItsWindowAtTheScreenCorner) {
+TEST_F(MainWindowCommands, ModifyVeMapAndSettingsDisableTheirPartsAndPlaceTheirWindows) {
   entry("mnuCalculateNewMap")->trigger();  // no window known yet: nothing happens
   EXPECT_EQ(enabledOfThirteen(), 13);
 
@@ -175,12 +175,10 @@ TEST_F(MainWindowCommands, ModifyVeMapDisablesTheMenusAndOpensItsWindowAtTheScre
   EXPECT_TRUE(lastOpened->isVisible());
   lastOpened->close();
   EXPECT_EQ(enabledOfThirteen(), 13);
-}
 
-TEST_F(MainWindowCommands, SettingsDisablesTheMainWindowAndPlacesItsDialog) {
   window->setWindowFactory(SecondaryWindow::Settings, countingFactory());
   entry("mnuSettings")->trigger();
-  ASSERT_EQ(opened, 1);
+  ASSERT_EQ(opened, 2);
   EXPECT_EQ(workspace.settingsCallerCode, 1);
   EXPECT_FALSE(window->isEnabled());
   EXPECT_EQ(lastOpened->frameGeometry().topLeft(),
@@ -189,13 +187,30 @@ TEST_F(MainWindowCommands, SettingsDisablesTheMainWindowAndPlacesItsDialog) {
   lastOpened->close();
 }
 
-TEST_F(MainWindowCommands, AboutBoxShowsTheProgramAndFindsTheSystemInformationTool) {
+TEST_F(MainWindowCommands, ProgramWiringOpensTheVeWindowAndClosingItEnablesTheMenus) {
+  connectProgramWindows(*window);
+  entry("mnuCalculateNewMap")->trigger();
+  auto* veWindow = window->findChild<QMainWindow*>("frmCalculateMap");
+  ASSERT_NE(veWindow, nullptr);
+  EXPECT_TRUE(veWindow->isVisible());
+  EXPECT_TRUE(veWindow->isWindow());
+  EXPECT_EQ(veWindow->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+  EXPECT_EQ(enabledOfThirteen(), 0);
+  veWindow->close();
+  QApplication::processEvents();
+  EXPECT_EQ(enabledOfThirteen(), 13);
+  // Each opening starts afresh: the closed window is gone.
+  QTest::qWait(0);
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window->findChild<QMainWindow*>("frmCalculateMap"), nullptr);
+}
+
+TEST_F(MainWindowCommands, AboutBoxIsPlacedAndStartsTheFirstSystemInformationToolFound) {
   QTemporaryDir tools;
   const QString fake = tools.filePath("fake-sysinfo");
   {
     QFile script(fake);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\n");
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
   QStringList started;
@@ -211,44 +226,26 @@ TEST_F(MainWindowCommands, AboutBoxShowsTheProgramAndFindsTheSystemInformationTo
   entry("mnuAbout")->trigger();
   AboutBox* box = window->aboutBox();
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(box->objectName(), "frmAbout");
-  EXPECT_EQ(box->windowTitle(), "About Tallimar");
   EXPECT_FALSE(box->isModal());
   // 300 twips right of and below the main window's corner, give or take the box's frame.
   const QPoint offset = box->frameGeometry().topLeft() - window->frameGeometry().topLeft();
   EXPECT_NEAR(offset.x(), px(300), 3);
   EXPECT_NEAR(offset.y(), px(300), 3);
-  auto text = [box](const char* name) { return box->findChild<QLabel*>(name)->text(); };
-  EXPECT_EQ(text("lblTitle"), "Tallimar");
-  EXPECT_EQ(text("lblVersion"), "Version 1.2.0");
-  EXPECT_EQ(text("lblDescription"),
-            "VE table tuning tool for the DIY MegaSquirt fuel injection controller.");
-  EXPECT_EQ(text("lblDisclaimer"), " ");
-  EXPECT_EQ(box->findChild<QPushButton*>("cmdSysInfo")->text(), "&System Info...");
-
   QTest::mouseClick(box->findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
   EXPECT_EQ(started, QStringList{fake});
   EXPECT_TRUE(prompts.asked.empty());
-
   QTest::mouseClick(box->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window->aboutBox(), nullptr);
-}
 
-TEST_F(MainWindowCommands, AboutBoxSaysWhenNoSystemInformationToolIsFound) {
-  QTemporaryDir nothing;
-  SystemInfoTool tool;
-  tool.folders = {nothing.path()};
-  bool started = false;
-  tool.start = [&started](const QString&) { return started = true; };
-  window->setSystemInfoTool(tool);
-  entry("mnuAbout")->trigger();
-  window->aboutBox()->startSystemInfo();
-  EXPECT_FALSE(started);
+  // Nothing found: a message instead of a start.
+  tool.names = {"no-such-sysinfo"};
+  AboutBox lost(prompts, tool);
+  lost.startSystemInfo();
+  EXPECT_EQ(started.size(), 1);
   ASSERT_EQ(prompts.asked.size(), 1u);
   EXPECT_EQ(prompts.asked[0].text, "System Information Is Unavailable At This Time");
   EXPECT_EQ(prompts.asked[0].icon, MessageIcon::None);
-  window->aboutBox()->close();
 }
 
 TEST_F(MainWindowCommands, PrintRawDataMapRefusesWithoutAMap) {
@@ -287,12 +284,9 @@ TEST_F(MainWindowCommands, PlotShowsTheMapAndClearEmptiesMapPlotAndList) {
 }
 
 TEST_F(MainWindowCommands, HiddenSelfTestListsTheBSplineCurve) {
-  for (const char* name : {"Command1", "Command2", "Command3"}) {
-    auto* button = window->findChild<QPushButton*>(name);
-    ASSERT_NE(button, nullptr) << name;
-    EXPECT_TRUE(button->isHidden());
-  }
-  window->findChild<QPushButton*>("Command1")->click();
+  auto* selfTest = window->findChild<QPushButton*>("Command1");
+  EXPECT_TRUE(selfTest->isHidden());
+  selfTest->click();
   const auto& lines = static_cast<StringListModel*>(list("List2")->model())->lines();
   ASSERT_EQ(lines.size(), 500u);
   EXPECT_EQ(lines.front(), "#: 1 X: -10 Y: -3.5");  // the curve starts and ends on the polygon

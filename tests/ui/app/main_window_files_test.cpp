@@ -1,6 +1,7 @@
 // The main window's file commands run on the worker thread: "Open Datalog" with several
 // files, its append question, a cancelled dialog, the saves and their refusals, the raw data
-// map round trip, and the window going away while a command runs.
+// map round trip, and the window going away while a command runs. (That lines made before a
+// question are shown when it is asked is BackgroundCommand's, tested there.)
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -29,27 +30,10 @@ Lines concat(std::initializer_list<Lines> parts) {
   return all;
 }
 
-// Remembers the newest status line at each question, to show that the lines made before a
-// question are in view when it is asked.
-class WatchingPrompts : public common::ScriptedPrompts {
- public:
-  common::Answer message(const std::string& title, const std::string& text,
-                         common::MessageButtons buttons, common::MessageIcon icon) override {
-    newestAtQuestion.push_back(window && !window->statusList().lines().empty()
-                                   ? window->statusList().lines().back()
-                                   : std::string());
-    return ScriptedPrompts::message(title, text, buttons, icon);
-  }
-  MainWindow* window = nullptr;
-  Lines newestAtQuestion;
-};
-
 class MainWindowFiles : public MainWindowFixture {
  protected:
   void SetUp() override {
-    window = std::make_unique<MainWindow>(workspace, store, watching, emptyFolder.path());
-    watching.window = window.get();
-    window->startUp();
+    startWithoutLanguages();
     startUpLines = statusLines().size();
   }
   // A generated classic datalog of `samples` lines in the test's folder.
@@ -94,14 +78,7 @@ class MainWindowFiles : public MainWindowFixture {
     return filled;
   }
   std::size_t boxesShown() { return window->plotSurface()->drawList().items.size(); }
-  Lines messages() {
-    Lines texts;
-    for (const auto& question : watching.asked)
-      if (question.kind == "message") texts.push_back(question.text);
-    return texts;
-  }
 
-  WatchingPrompts watching;
   QTemporaryDir folder;
   std::size_t startUpLines = 0;
 };
@@ -110,7 +87,7 @@ TEST_F(MainWindowFiles, TwoDatalogsInOneCommandShowTheirLinesInOrder) {
   const std::string a = datalog("a.xls", 3000, 1);
   const std::string b = datalog("b.xls", 2000, 2);
   const auto expected = headless({a, b});
-  watching.openAnswers.push_back({a, b});
+  prompts.openAnswers.push_back({a, b});
   run("mnuOpenDatalog");
 
   EXPECT_EQ(newStatusLines(startUpLines),
@@ -127,13 +104,13 @@ TEST_F(MainWindowFiles, TwoDatalogsInOneCommandShowTheirLinesInOrder) {
   EXPECT_TRUE(workspace.rawDataMapPresent);
   EXPECT_EQ(workspace.crossovers.size(), expected->ws.crossovers.size());
   EXPECT_GT(boxesShown(), 0u);
-  const auto& request = watching.asked.at(0).request;
+  const auto& request = prompts.asked.at(0).request;
   EXPECT_EQ(request.title, "Load Datalog");
   EXPECT_EQ(request.initialFolder, emptyFolder.path().toStdString());
 }
 
 TEST_F(MainWindowFiles, MapCommandsAreDisabledWhileADatalogIsRead) {
-  watching.openAnswers.push_back({datalog("a.xls", 20000, 3)});
+  prompts.openAnswers.push_back({datalog("a.xls", 20000, 3)});
   QSignalSpy finished(window.get(), &MainWindow::commandFinished);
   entry("mnuOpenDatalog")->trigger();
   ASSERT_TRUE(window->busy());
@@ -157,7 +134,7 @@ TEST_F(MainWindowFiles, MapCommandsAreDisabledWhileADatalogIsRead) {
 
 TEST_F(MainWindowFiles, AppendQuestionCancelNoAndYes) {
   const std::string a = datalog("a.xls", 3000, 4);
-  watching.openAnswers.push_back({a});
+  prompts.openAnswers.push_back({a});
   run("mnuOpenDatalog");
   ASSERT_TRUE(workspace.rawDataMapPresent);
   const engine::RawDataCell someCell = [&] {
@@ -171,17 +148,17 @@ TEST_F(MainWindowFiles, AppendQuestionCancelNoAndYes) {
   const std::size_t linesBefore = statusLines().size();
 
   // Cancel: nothing changes, no file dialog.
-  watching.asked.clear();
-  watching.answers = {Answer::Cancel};
+  prompts.asked.clear();
+  prompts.answers = {Answer::Cancel};
   run("mnuOpenDatalog");
   EXPECT_EQ(messages(), Lines{kAppendQuestion});
-  EXPECT_EQ(watching.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked.size(), 1u);
   EXPECT_EQ(statusLines().size(), linesBefore);
   EXPECT_EQ(cellsWithValues(), filled);
 
   // Yes: the same file again doubles every cell's values.
-  watching.answers = {Answer::Yes};
-  watching.openAnswers.push_back({a});
+  prompts.answers = {Answer::Yes};
+  prompts.openAnswers.push_back({a});
   run("mnuOpenDatalog");
   EXPECT_EQ(cellsWithValues(), filled);
   bool doubled = false;
@@ -192,7 +169,7 @@ TEST_F(MainWindowFiles, AppendQuestionCancelNoAndYes) {
   EXPECT_TRUE(doubled);
 
   // No, then a cancelled dialog: the map is cleared, and so are the plot and the list.
-  watching.answers = {Answer::No};
+  prompts.answers = {Answer::No};
   const std::size_t beforeNo = statusLines().size();
   run("mnuOpenDatalog");
   EXPECT_EQ(newStatusLines(beforeNo),
@@ -204,41 +181,28 @@ TEST_F(MainWindowFiles, AppendQuestionCancelNoAndYes) {
   EXPECT_GT(boxes, 0u);
 }
 
-TEST_F(MainWindowFiles, CancelledFileDialogTouchesNothing) {
+TEST_F(MainWindowFiles, CancelledDialogAndNothingToSaveTouchNothing) {
   window->crossoverList().append(std::string("an earlier line"));
   workspace.crossovers.resize(3);
   run("mnuOpenDatalog");  // no answer queued: the dialog is cancelled
-  ASSERT_EQ(watching.asked.size(), 1u);
-  EXPECT_EQ(watching.asked[0].kind, "open");
-  EXPECT_EQ(statusLines().size(), startUpLines);
+  ASSERT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0].kind, "open");
   EXPECT_EQ(crossoverLines(), Lines{"an earlier line"});
   EXPECT_EQ(workspace.crossovers.size(), 3u);
   EXPECT_FALSE(workspace.datalogPresent);
-  EXPECT_FALSE(window->busy());
   EXPECT_TRUE(entry("mnuOpenDatalog")->isEnabled());
-}
 
-TEST_F(MainWindowFiles, LinesBeforeAQuestionAreShownWhenItIsAsked) {
-  const std::string a = datalog("a.xls", 500, 5);
-  watching.openAnswers.push_back({a, pathIn("missing.xls")});
-  run("mnuOpenDatalog");
-  ASSERT_EQ(messages(), Lines{"DataLog Read Failed"});
-  EXPECT_EQ(watching.newestAtQuestion, Lines{"Reading DataLog: missing.xls"});
-  EXPECT_NE(std::find(statusLines().begin(), statusLines().end(), "DataLog Read Error"),
-            statusLines().end());
-}
-
-TEST_F(MainWindowFiles, SavesRefuseWithNothingToSave) {
+  workspace.crossovers.clear();
   run("mnuSaveHighDensityMap");
   run("mnuSaveCrossover");
   EXPECT_EQ(messages(), (Lines{"Nothing to save",
                                "Nothing to save, open a datalog or high density map first"}));
-  EXPECT_EQ(watching.asked.size(), 2u);  // no save dialog
+  EXPECT_EQ(prompts.asked.size(), 3u);  // no save dialog
   EXPECT_EQ(statusLines().size(), startUpLines);
 }
 
 TEST_F(MainWindowFiles, SavedRawDataMapOpensAgainAndIsPlotted) {
-  watching.openAnswers.push_back({datalog("a.xls", 3000, 6)});
+  prompts.openAnswers.push_back({datalog("a.xls", 3000, 6)});
   run("mnuOpenDatalog");
   const std::size_t filled = cellsWithValues();
   const std::size_t boxes = boxesShown();
@@ -246,11 +210,11 @@ TEST_F(MainWindowFiles, SavedRawDataMapOpensAgainAndIsPlotted) {
 
   const std::string map = pathIn("map.HDMAP");
   const std::string points = pathIn("points.xls");
-  watching.saveAnswers = {map, points};
+  prompts.saveAnswers = {map, points};
   std::size_t before = statusLines().size();
   run("mnuSaveHighDensityMap");
   EXPECT_EQ(newStatusLines(before), (Lines{"Saving Raw Data Map", "Finished Saving"}));
-  EXPECT_EQ(watching.asked.back().request.presetName, "Raw Data Map at 0.5 Volts.HDMAP");
+  EXPECT_EQ(prompts.asked.back().request.presetName, "Raw Data Map at 0.5 Volts.HDMAP");
   before = statusLines().size();
   run("mnuSaveCrossover");
   EXPECT_EQ(newStatusLines(before), (Lines{"Saving Crossover Point List", "Finished Saving"}));
@@ -259,7 +223,7 @@ TEST_F(MainWindowFiles, SavedRawDataMapOpensAgainAndIsPlotted) {
 
   entry("mnuclearHDMap")->trigger();
   EXPECT_EQ(boxesShown(), 0u);
-  watching.openAnswers.push_back({map});
+  prompts.openAnswers.push_back({map});
   before = statusLines().size();
   run("mnuOpenHighDensityMap");
   EXPECT_EQ(newStatusLines(before), (Lines{"Loading Raw Data Map", "Loading Finished",
@@ -270,7 +234,7 @@ TEST_F(MainWindowFiles, SavedRawDataMapOpensAgainAndIsPlotted) {
 }
 
 TEST_F(MainWindowFiles, ClosingTheWindowDuringARead) {
-  watching.openAnswers.push_back({datalog("big.xls", 300000, 7)});
+  prompts.openAnswers.push_back({datalog("big.xls", 300000, 7)});
   entry("mnuOpenDatalog")->trigger();
   ASSERT_TRUE(window->busy());
   QElapsedTimer clock;

@@ -55,9 +55,10 @@ class MainWindowFixture : public ::testing::Test {
   }
   int px(double twips) { return common::twipsToPixels(twips, window->logicalDpiY()); }
   // The texts of the message boxes asked so far, in order.
-  Lines messages() {
+  Lines messages() { return messagesOf(prompts); }
+  static Lines messagesOf(const common::ScriptedPrompts& from) {
     Lines texts;
-    for (const auto& question : prompts.asked)
+    for (const auto& question : from.asked)
       if (question.kind == "message") texts.push_back(question.text);
     return texts;
   }

@@ -6,13 +6,10 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
-#include <QMenuBar>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <filesystem>
 
 #include "ui/app/language_applier.h"
@@ -26,54 +23,34 @@ const QString kLanguageFolder = QStringLiteral(TALLIMAR_TEST_DATA_DIR "/language
 
 using MainWindowTest = MainWindowFixture;
 
-TEST_F(MainWindowTest, EmptyStoreShowsTheStartUpLinesInOrderAndSelectsTheNewest) {
+TEST_F(MainWindowTest, EmptyStoreStartsWithItsLinesInOrderLaidOutInTwips) {
   MainWindow& w = startWithoutLanguages();
   EXPECT_EQ(statusLines(),
             (Lines{"Failed Reading English.Lang - Default is English",
                    "(Warning) No Path to *.inc specified (using raw ADC counts)", "Ready"}));
-  auto* status = w.findChild<QListView*>("lstStatus");
-  ASSERT_NE(status, nullptr);
-  EXPECT_EQ(status->currentIndex().row(), 2);
+  auto* status = list("lstStatus");
+  EXPECT_EQ(status->currentIndex().row(), 2);  // the newest line is selected
   EXPECT_TRUE(status->selectionModel()->isSelected(status->currentIndex()));
-
-  EXPECT_EQ(w.windowTitle(), "Tallimar V1.2.0");
   EXPECT_EQ(label("lblRPMMax")->text(), "10000");
   EXPECT_EQ(label("lblRPMMin")->text(), "1200");
-  EXPECT_EQ(label("lblMapMax")->text(), "100");
   EXPECT_DOUBLE_EQ(w.plotScale().left, 12.0);
   EXPECT_DOUBLE_EQ(w.plotScale().width, 88.0);
   EXPECT_DOUBLE_EQ(w.plotScale().height, 100.0);
   EXPECT_TRUE(entry("mnuPrintPreview")->isChecked());
-  EXPECT_EQ(workspace.settings.veOutlierSigma, 2.0f);
   EXPECT_EQ(workspace.veTable.rpmBins[15], 8000);
   for (QAction* language : w.findChildren<QAction*>("mnuLanguage"))
     EXPECT_FALSE(language->isVisible());
-}
 
-TEST_F(MainWindowTest, IsLaidOutInTwipsAndCentredInTheWorkArea) {
-  MainWindow& w = startWithoutLanguages();
-  const double dpi = w.logicalDpiY();
-  auto px = [dpi](double twips) { return common::twipsToPixels(twips, dpi); };
   EXPECT_EQ(w.frameGeometry().height(), px(5835));
   const QRect work = w.screen()->availableGeometry();
   EXPECT_LE(std::abs(w.frameGeometry().center().x() - work.center().x()), 1);
   EXPECT_LE(std::abs(w.frameGeometry().center().y() - work.center().y()), 1);
-
-  EXPECT_EQ(w.plotSurface()->objectName(), "Pic");
   EXPECT_EQ(w.plotSurface()->geometry(), QRect(px(480), px(300), px(4500), px(2500)));
   EXPECT_EQ(w.plotSurface()->grab().toImage().pixelColor(5, 5), QColor(Qt::white));
-  auto* list1 = w.findChild<QListView*>("List1");
-  EXPECT_EQ(list1->geometry(), QRect(px(60), px(3480), px(6915), px(690)));
-  EXPECT_EQ(list1->font().family(), "Courier New");
-  EXPECT_EQ(w.findChild<QListView*>("lstStatus")->geometry(),
-            QRect(px(60), px(4440), px(6915), px(645)));
-
+  EXPECT_EQ(list("List1")->geometry(), QRect(px(60), px(3480), px(6915), px(690)));
+  EXPECT_EQ(status->geometry(), QRect(px(60), px(4440), px(6915), px(645)));
   const auto swatches = w.findChildren<QWidget*>("ColorChart");
   ASSERT_EQ(swatches.size(), 11);
-  EXPECT_EQ(label("lblColorChart", 0)->text(), "= VE < 10");
-  EXPECT_EQ(label("lblColorChart", 1)->text(), "= VE >= 10 && < 20");
-  EXPECT_EQ(label("lblColorChart", 9)->text(), "= VE >= 90 && < 100");
-  EXPECT_EQ(label("lblColorChart", 10)->text(), "= VE >= 100");
   EXPECT_LT(label("lblColorChart", 0)->y(), label("lblColorChart", 10)->y());  // lowest on top
   EXPECT_TRUE(swatches[6]->styleSheet().contains("rgb(0, 128, 128)"));         // 60 to under 70
 }
@@ -107,48 +84,21 @@ TEST_F(MainWindowTest, AMissingFactorFileGivesOnlyItsFailureLine) {
   EXPECT_FALSE(entry("mnuPrintPreview")->isChecked());
 }
 
-TEST_F(MainWindowTest, MenuTreeHasEveryEntryAndMenuButtonsSwitchesTheThirteen) {
+TEST_F(MainWindowTest, MenuButtonsSwitchesTheThirteenAndPrintPreviewIsStoredAtOnce) {
   start(kLanguageFolder);
-  const std::pair<const char*, const char*> entries[] = {
-      {"mnuOpenDatalog", "Open Datalog"},
-      {"mnuOpenHighDensityMap", "Open Raw Data Map"},
-      {"mnuSaveHighDensityMap", "Save Raw Data Map"},
-      {"mnuSaveCrossover", "Save Crossover Points"},
-      {"mnuPrintPreview", "Print Preview"},
-      {"mnuPrintHDMap", "Print Raw Data Map"},
-      {"mnuExit", "Exit"},
-      {"mnuCalculateNewMap", "Modify VE Map"},
-      {"mnuclearHDMap", "Clear Raw Data Map"},
-      {"mnuSettings", "Settings"},
-      {"mnuCreateWBFactor", "WB Factor Tables"},
-      {"mnuUploadS19", "Upload S19"},
-      {"mnuCPUAcquire", "Acquire Data"},
-      {"mnuAbout", "About"},
-      {"mnuHelp", "Help"}};
-  for (const auto& [name, caption] : entries) {
-    ASSERT_NE(entry(name), nullptr) << name;
-    EXPECT_EQ(entry(name)->text(), caption);
-  }
-  QStringList menus;
-  for (QAction* top : window->menuBar()->actions()) menus << top->text();
-  EXPECT_EQ(menus, (QStringList{"File", "Edit", "Tools", "MS CPU", "Help"}));
-  EXPECT_EQ(window->findChild<QMenu*>("mnuLanguageMenu")->title(), "Language");
-  EXPECT_EQ(window->findChildren<QAction*>("mnuLanguage").size(), 10);
-
+  const char* const thirteen[] = {
+      "mnuOpenDatalog", "mnuOpenHighDensityMap", "mnuSaveHighDensityMap", "mnuSaveCrossover",
+      "mnuPrintPreview", "mnuPrintHDMap", "mnuExit", "mnuCalculateNewMap", "mnuclearHDMap",
+      "mnuSettings", "mnuCPUAcquire", "mnuAbout", "mnuHelp"};
   window->MenuButtons(false);
-  int disabled = 0;
-  for (const auto& [name, caption] : entries) disabled += entry(name)->isEnabled() ? 0 : 1;
-  EXPECT_EQ(disabled, 13);
+  for (const char* name : thirteen) EXPECT_FALSE(entry(name)->isEnabled()) << name;
   EXPECT_TRUE(entry("mnuCreateWBFactor")->isEnabled());
   EXPECT_TRUE(entry("mnuUploadS19")->isEnabled());
   const auto languages = window->findChildren<QAction*>("mnuLanguage");
   for (int k = 0; k < 3; ++k) EXPECT_TRUE(languages[k]->isEnabled()) << k;  // the visible ones
   window->MenuButtons(true);
-  for (const auto& [name, caption] : entries) EXPECT_TRUE(entry(name)->isEnabled()) << name;
-}
+  for (const char* name : thirteen) EXPECT_TRUE(entry(name)->isEnabled()) << name;
 
-TEST_F(MainWindowTest, PrintPreviewTogglesAndIsStoredAtOnce) {
-  startWithoutLanguages();
   entry("mnuPrintPreview")->trigger();
   EXPECT_FALSE(entry("mnuPrintPreview")->isChecked());
   EXPECT_EQ(stored("PrintPreview"), "False");
@@ -162,10 +112,8 @@ TEST_F(MainWindowTest, StoredLanguageRecaptionsTheWindowAtStartUp) {
   EXPECT_EQ(statusLines(),
             (Lines{"(Warning) No Path to *.inc specified (using raw ADC counts)", "Ready"}));
   EXPECT_EQ(entry("mnuOpenDatalog")->text(), QString::fromUtf8("Datenlog öffnen"));
-  EXPECT_EQ(entry("mnuExit")->text(), "Beenden");                // the first of two lines
-  EXPECT_EQ(entry("mnuAbout")->text(), "About");                 // index part missing
   EXPECT_EQ(entry("mnuPrintPreview")->text(), "Print Preview");  // empty caption
-  EXPECT_EQ(label("Label1", 0)->text(), "Zustand:");             // caption with ":"
+  EXPECT_EQ(label("Label1", 0)->text(), "Zustand:");             // by index
   EXPECT_EQ(label("Label1", 1)->text(), "Crossover Points:");    // "11" is not "1"
   EXPECT_EQ(window->findChild<QMenu*>("mnuFileMenu")->title(), "&Datei");
   EXPECT_EQ(window->windowTitle(), "Tallimar V1.2.0");  // the title is not translated

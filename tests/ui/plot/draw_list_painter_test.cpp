@@ -13,6 +13,12 @@
 #include "plot/raw_map_plot.h"
 #include "ui/plot/png_export.h"
 
+namespace tallimar::common {
+void PrintTo(const Rgb& c, std::ostream* os) {
+  *os << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
+}
+}  // namespace tallimar::common
+
 namespace tallimar::ui {
 namespace {
 
@@ -38,18 +44,6 @@ DrawList tenByTen() {
   list.scale = {0, 0, 10, 10};
   return list;
 }
-
-}  // namespace
-}  // namespace tallimar::ui
-
-namespace tallimar::common {
-void PrintTo(const Rgb& c, std::ostream* os) {
-  *os << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
-}
-}  // namespace tallimar::common
-
-namespace tallimar::ui {
-namespace {
 
 TEST(DrawListPainter, BoxesLandOnTheirUserCoordinatesAndTileWithoutGaps) {
   DrawList list = tenByTen();

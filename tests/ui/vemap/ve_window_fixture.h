@@ -18,10 +18,7 @@
 #include <memory>
 
 #include "common/scripted_prompts.h"
-#include "engine/crossover_list.h"
-#include "files/open_datalog.h"
 #include "settings/settings_io.h"
-#include "support/datalog_generator.h"
 #include "ui/plot/plot_widget.h"
 #include "ui/vemap/ve_grid.h"
 #include "ui/vemap/ve_map_window.h"
@@ -109,23 +106,6 @@ class VeWindowTest : public ::testing::Test {
   void withRawMap() {
     fillDrivenRawMap(ws.rawMap);
     ws.rawDataMapPresent = true;
-  }
-  // The raw data map of a generated drive, read through "Open Datalog" as the main window
-  // does it.
-  void withGeneratedDatalog(std::int64_t samples = 30000) {
-    testsupport::DatalogShape shape;
-    shape.samples = samples;
-    shape.seed = 7;
-    shape.rpmLow = 1300;
-    shape.rpmHigh = 9000;
-    const QString path = folder.filePath("drive.xls");
-    testsupport::writeDatalog(path.toStdString(), shape);
-    common::ScriptedPrompts picker;
-    picker.openAnswers = {{path.toStdString()}};
-    common::VectorStatusLog lines;
-    engine::NullCrossoverList list;
-    files::openDatalog(ws, picker, lines, list);
-    ASSERT_TRUE(ws.rawDataMapPresent);
   }
   // Runs "Filter Raw Datalog" to its end.
   void filter() {
