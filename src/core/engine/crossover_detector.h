@@ -56,13 +56,24 @@ class CrossoverDetector {
   // The 1-based sample position of each point, in the same order.
   const std::vector<std::int64_t>& positions() const { return m_positions; }
   CrossoverPoints takePoints() { return std::move(m_points); }
+  std::vector<std::int64_t> takePositions() { return std::move(m_positions); }
 
  private:
+  // Keeps an accepted crossing; false when its NewVE does not fit 16 bits.
+  bool keep(const files::DatalogRecord& record, std::int64_t samplePosition);
+
   float m_transfer;
   std::int16_t m_rpmMin;
-  float m_previous = 0.0f;        // e1: voltage of the last tested sample
-  float m_beforePrevious = 0.0f;  // e2: voltage of the tested sample before that
-  int m_warmUp = -1;              // w: tested only from 1 on; capped at 1
+  // What the scan remembers between samples.
+  struct History {
+    float previous = 0.0f;        // e1: voltage of the last tested sample
+    float beforePrevious = 0.0f;  // e2: voltage of the tested sample before that
+    int warmUp = -1;              // w: tested only from 1 on; capped at 1
+  };
+  // Takes one sample into the history; true when it is a crossing to keep.
+  static bool isKeptCrossing(History& history, const files::DatalogRecord& record, float transfer,
+                             std::int16_t rpmMin);
+  History m_history;
   bool m_stopped = false;
   CrossoverPoints m_points;
   std::vector<std::int64_t> m_positions;

@@ -23,7 +23,13 @@ std::int16_t clampedFigure(double value) {
 }  // namespace
 
 int rpmIndexOf(int rpm) {
-  return static_cast<int>(common::roundHalfEven(static_cast<double>(rpm) / 100.0));
+  // rpm / 100 rounded half to even, in whole numbers: a quotient ends in .5 exactly when the
+  // remainder is 50, and the rounding is the same on both sides of zero.
+  const int magnitude = rpm < 0 ? -rpm : rpm;
+  const int quotient = magnitude / 100;
+  const int remainder = magnitude % 100;
+  const int index = quotient + (remainder > 50 || (remainder == 50 && (quotient & 1) != 0));
+  return rpm < 0 ? -index : index;
 }
 
 CellFigures reduceValues(std::string_view valuesText, const ReductionSettings& settings,
@@ -80,7 +86,7 @@ std::optional<std::size_t> buildRawDataMap(RawDataMap& map, std::span<const Cros
     if (!RawDataMap::inside(r, point.map)) return i;
     std::string& values = map.at(r, point.map).values;
     if (!values.empty()) values += ',';
-    values += valueText(point.newVE);
+    appendValueText(values, point.newVE);
   }
   status.append("Finished Crossover Array");
   status.append("Calculating high density map");

@@ -1,6 +1,7 @@
 // Statistics routines of the raw data map reduction.
 #include "engine/raw_map_statistics.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -53,7 +54,17 @@ void parseValueList(std::string_view valuesText, std::vector<double>& into) {
 }
 
 std::string valueText(int value) {
-  return value >= 0 ? " " + std::to_string(value) : std::to_string(value);
+  std::string text;
+  appendValueText(text, value);
+  return text;
+}
+
+void appendValueText(std::string& out, int value) {
+  char text[16];
+  char* end = text;
+  if (value >= 0) *end++ = ' ';
+  end = std::to_chars(end, text + sizeof text, value).ptr;
+  out.append(text, end);
 }
 
 double roundedMean(std::span<const double> values) {

@@ -17,6 +17,7 @@ void parseValueList(std::string_view valuesText, std::vector<double>& into);
 // The way a value is written into a value list: a leading blank for values >= 0, a minus
 // sign otherwise, no other blanks (" 57", "-3").
 std::string valueText(int value);
+void appendValueText(std::string& out, int value);
 
 // Sum in double precision divided by the count, rounded half to even. 0 for an empty list.
 double roundedMean(std::span<const double> values);

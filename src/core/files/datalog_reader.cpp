@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+#include "files/datalog_plain_lines.h"
+
 namespace tallimar::files {
 namespace {
 
@@ -32,7 +34,10 @@ class LineScanner {
   };
 
   LineScanner(std::FILE* file, char terminator, bool crLf)
-      : m_file(file), m_terminator(terminator), m_crLf(crLf), m_buffer(new char[kBufferBytes]) {}
+      : m_file(file),
+        m_terminator(terminator),
+        m_crLf(crLf),
+        m_buffer(new char[kBufferBytes + kPlainLinesPadding]) {}
 
   bool next(Line& line) {
     m_begin = m_lineEnd;
@@ -66,6 +71,31 @@ class LineScanner {
     }
   }
 
+  // The whole lines in the buffer from the next line on, read ahead when the buffer holds
+  // none; empty at the end of the file and where a line is too long to hold (next() deals
+  // with both). kPlainLinesPadding bytes after them are readable. With crLf a CR at the very
+  // end of the buffer waits for the next read, which tells whether an LF belongs to it.
+  std::string_view wholeLines() {
+    m_begin = m_lineEnd;
+    while (true) {
+      if (m_skipLf) {
+        if (m_begin == m_size && !fill()) return {};
+        if (m_buffer[m_begin] == '\n') ++m_begin;
+        m_skipLf = false;
+        m_lineEnd = m_begin;
+      }
+      m_scanned = std::max(m_scanned, m_begin);
+      const std::size_t last = lastLineEnd();
+      if (last > m_begin) return {m_buffer.get() + m_begin, last - m_begin};
+      if (m_eof || m_size - m_begin > kMaxDatalogLineBytes || !fill()) return {};
+    }
+  }
+  // Passes over the first `bytes` of what wholeLines() gave.
+  void advance(std::size_t bytes) {
+    m_lineEnd = m_begin + bytes;
+    m_scanned = std::max(m_scanned, m_lineEnd);
+  }
+
   bool failed() const { return m_error; }
   int error() const { return m_errno; }
   std::uint64_t consumed() const { return m_offset + m_lineEnd; }
@@ -80,6 +110,15 @@ class LineScanner {
         m_skipLf = true;
       }
     }
+  }
+
+  // The end of the last whole line in the buffer (after its line end), or m_begin for none.
+  std::size_t lastLineEnd() const {
+    std::size_t end = m_size;
+    if (m_crLf && !m_eof && end > m_begin) --end;  // a last CR may yet be followed by LF
+    while (end > m_begin && m_buffer[end - 1] != m_terminator) --end;
+    if (end > m_begin && m_crLf && end < m_size && m_buffer[end] == '\n') ++end;
+    return end;
   }
 
   // Keeps the beginning of an overlong line and passes over the rest of it.
@@ -115,6 +154,8 @@ class LineScanner {
       return false;
     }
     m_size += read;
+    // What lies past the bytes read is looked at (never used) by readPlainLines.
+    std::memset(m_buffer.get() + m_size, 0, kPlainLinesPadding);
     return true;
   }
 
@@ -263,26 +304,36 @@ DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
   auto sinkStopped = [&]() { return fail(DatalogReadResult::Kind::SinkStopped, records + 2, {}); };
 
   std::uint64_t reported = 0;
-  while (scanner.next(line)) {
-    // The no-line-feed layout does not read the text after the last line feed.
-    if (noLineFeed && !line.terminated) break;
-    const std::int64_t lineNumber = records + static_cast<std::int64_t>(batched) + 2;
-    std::optional<std::string> problem;
-    if (line.tooLong) {
-      problem = "longer than " + std::to_string(kMaxDatalogLineBytes) + " bytes";
-    } else {
-      problem = parseDataLine(line.text, layout, batch[batched]);
+  while (true) {
+    // Plain lines are read straight from the scanner's buffer; the first other line, an
+    // overlong line and the file's end are taken line by line.
+    const std::string_view whole = scanner.wholeLines();
+    const PlainLines plain = readPlainLines(whole, layout, std::span(batch).subspan(batched));
+    scanner.advance(plain.bytes);
+    batched += plain.records;
+    if (whole.empty() || (plain.bytes < whole.size() && batched < batch.size())) {
+      if (!scanner.next(line)) break;
+      // The no-line-feed layout does not read the text after the last line feed.
+      if (noLineFeed && !line.terminated) break;
+      const std::int64_t lineNumber = records + static_cast<std::int64_t>(batched) + 2;
+      std::optional<std::string> problem;
+      if (line.tooLong) {
+        problem = "longer than " + std::to_string(kMaxDatalogLineBytes) + " bytes";
+      } else {
+        problem = parseDataLine(line.text, layout, batch[batched]);
+      }
+      if (problem) {
+        if (!handOver()) return sinkStopped();
+        return fail(DatalogReadResult::Kind::BadLine, lineNumber, std::move(*problem));
+      }
+      ++batched;
     }
-    if (problem) {
-      if (!handOver()) return sinkStopped();
-      return fail(DatalogReadResult::Kind::BadLine, lineNumber, std::move(*problem));
-    }
-    if (++batched == batch.size() && !handOver()) return sinkStopped();
+    if (batched == batch.size() && !handOver()) return sinkStopped();
     if (progress && scanner.consumed() - reported >= kChunkBytes) {
       reported = scanner.consumed();
+      const std::int64_t lastLine = records + static_cast<std::int64_t>(batched) + 1;
       if (!handOver()) return sinkStopped();
-      if (!progress(reported, total))
-        return fail(DatalogReadResult::Kind::Cancelled, lineNumber, {});
+      if (!progress(reported, total)) return fail(DatalogReadResult::Kind::Cancelled, lastLine, {});
     }
   }
   if (!handOver()) return sinkStopped();

@@ -120,8 +120,8 @@ FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
       c.status.append("DataLog Read Cancelled: " + name);
       return FileOutcome::StopCommand;
   }
-  positions = detector.positions();
   engine::publishCrossovers(detector, c.workspace.crossovers, c.status, c.list);
+  positions = detector.takePositions();
   c.status.append("DataLog Entries Read: " + std::to_string(read.entries));
   return FileOutcome::Read;
 }

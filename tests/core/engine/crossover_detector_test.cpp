@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "common/number_text.h"
+
 namespace tallimar::engine {
 namespace {
 
@@ -97,6 +101,59 @@ TEST(CrossoverDetection, PointTakesTheSampleValuesAndNewVe) {
   EXPECT_EQ(p.gve, 55);
   EXPECT_FLOAT_EQ(p.o2, 0.8f);
   EXPECT_EQ(p.newVE, 57);  // 56.65
+}
+
+// NewVE's own rounding is the program's half-to-even 16-bit conversion of the same product.
+TEST(CrossoverDetection, NewVeIsTheRoundedProductForEveryVeAndCorrection) {
+  auto check = [](int gve, int gego) {
+    const auto g = static_cast<std::int16_t>(gve), e = static_cast<std::int16_t>(gego);
+    ASSERT_EQ(newVE(g, e), common::toInt16((g / 100.0) * (e / 100.0) * 100.0))
+        << gve << " " << gego;
+  };
+  for (int gve = -400; gve <= 400; ++gve)
+    for (int gego = -400; gego <= 400; ++gego) check(gve, gego);
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int> any(-32768, 32767);
+  for (int i = 0; i < 200000; ++i) check(any(random), any(random));
+}
+
+// Offering a batch is offering its records one by one: same points, same stop.
+TEST(CrossoverDetection, BatchesScanAsSingleRecords) {
+  std::mt19937 random(9);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  for (int round = 0; round < 200; ++round) {
+    std::vector<DatalogRecord> records;
+    for (int i = 0; i < 400; ++i) {
+      DatalogRecord r = sample(pick(3) == 0 ? 0.5f : static_cast<float>(pick(100)) / 100.0f,
+                               static_cast<std::int16_t>(pick(12) == 0 ? 0 : 1),
+                               static_cast<std::int16_t>(pick(4000)));
+      r.gve = static_cast<std::int16_t>(pick(round % 5 == 0 ? 40000 : 120));
+      r.gego = static_cast<std::int16_t>(80 + pick(40));
+      records.push_back(r);
+    }
+    CrossoverDetector single(0.5f, 1000), batched(0.5f, 1000);
+    std::size_t singleTaken = records.size();
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      if (single.offer(records[i], static_cast<std::int64_t>(i) + 1) ==
+          CrossoverDetector::Step::NewVeOutOfRange) {
+        singleTaken = i;
+        break;
+      }
+    }
+    std::size_t batchTaken = 0;
+    for (std::size_t start = 0; start < records.size() && batchTaken == start;) {
+      const std::size_t count =
+          std::min<std::size_t>(1 + static_cast<std::size_t>(pick(60)), records.size() - start);
+      batchTaken = start + batched.offerAll(std::span(records).subspan(start, count),
+                                            static_cast<std::int64_t>(start) + 1);
+      start += count;
+    }
+    ASSERT_EQ(batchTaken, singleTaken);
+    ASSERT_EQ(batched.positions(), single.positions());
+    ASSERT_EQ(batched.points().size(), single.points().size());
+    for (std::size_t i = 0; i < single.points().size(); ++i)
+      ASSERT_EQ(batched.points()[i].newVE, single.points()[i].newVE);
+  }
 }
 
 TEST(CrossoverDetection, NewVeRoundsHalvesToEvenAndRefusesOverflow) {

@@ -2,6 +2,7 @@
 // statistics precisions, the out-of-grid stop and the clear operation.
 #include <gtest/gtest.h>
 
+#include "common/number_text.h"
 #include "engine/raw_map_builder.h"
 #include "engine/raw_map_statistics.h"
 #include "workspace/workspace.h"
@@ -41,6 +42,9 @@ TEST(RawMapBuild, PointsLandInHalfToEvenRpmCells) {
                                    "Calculating high density map", "Finished high density map"}));
   EXPECT_EQ(rpmIndexOf(-50), 0);
   EXPECT_EQ(rpmIndexOf(-51), -1);
+  // Every 16-bit speed: rev/min / 100 rounded half to even.
+  for (int rpm = -32768; rpm <= 32767; ++rpm)
+    ASSERT_EQ(rpmIndexOf(rpm), static_cast<int>(common::roundHalfEven(rpm / 100.0))) << rpm;
 }
 
 TEST(RawMapBuild, ValueListKeepsArrivalOrderWithBlankOrMinus) {

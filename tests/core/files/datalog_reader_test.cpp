@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
+#include <random>
+
 #include "support/datalog_generator.h"
 #include "support/temp_dir.h"
 
@@ -212,6 +216,165 @@ TEST_F(DatalogReader, GeneratedFilesReadBackRecordForRecord) {
           << "record " << i + 1;
     }
   }
+}
+
+// Wherever the reader's buffer ends, a CR LF pair cut there is one line end: the header is
+// made longer byte by byte, so that some line's CR falls on every buffer end once.
+TEST_F(DatalogReader, LineEndsCutByTheBufferStayWhole) {
+  const std::string line = row(2000) + "\r\n";
+  std::string lines;
+  for (int i = 0; i < 50000; ++i) lines += line;
+  for (std::size_t shift = 0; shift < line.size(); ++shift) {
+    const std::string file =
+        write("cut.xls", "Seconds" + std::string(shift, 'x') + "\tRPM\r\n" + lines);
+    RecordingSink all;
+    const auto result = readDatalog(file, DatalogLayout::Classic, all);
+    ASSERT_EQ(result.kind, Kind::Read) << shift << ": " << result.problem << " at " << result.line;
+    ASSERT_EQ(result.entries, 50000);
+  }
+}
+
+// Random datalogs: mostly plain lines, with now and then a line that is odd but valid, one that
+// is refused, a long field, a line end of another kind or a lone LF.
+class RandomDatalog {
+ public:
+  explicit RandomDatalog(std::uint32_t seed) : m_random(seed) {}
+  int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+
+  // badLines: a file with refused lines now and then (two in three files).
+  std::string text(DatalogLayout layout, int lines, bool badLines) {
+    m_oddEvery = badLines ? std::array<int, 3>{0, 150, 600}[static_cast<std::size_t>(pick(3))] : 0;
+    const bool full = layout == DatalogLayout::Full;
+    const bool lf = layout == DatalogLayout::NoLineFeed;
+    std::string text = full ? "Time\tSecL\tRPM" : "Seconds\tRPM\tMAP";
+    for (int i = 0; i < lines; ++i) {
+      text += lf ? "\n" : (pick(3) ? "\r\n" : "\r");
+      const int shortBy = odd(10) ? 1 + pick(3) : 0;
+      text += line((full ? 16 : 11) + pick(3) - shortBy);
+      if (!lf && odd(5)) text += "\n";  // a lone LF: part of the next line
+    }
+    switch (pick(3)) {
+      case 0:
+        break;  // the last line without line end
+      case 1:
+        text += lf ? "\n" : "\r";
+        break;
+      default:
+        text += lf ? "\n" : "\r\n";
+    }
+    return text;
+  }
+
+ private:
+  std::string line(int columns) {
+    if (odd(20)) return "";
+    std::string text;
+    for (int c = 0; c < columns; ++c) {
+      if (c) text += '\t';
+      text += field();
+    }
+    return text;
+  }
+  std::string field() {
+    static const char* const kOdd[] = {"+7", " 42",   "1e2",   ".5",     "5.",          "-0",  "x",
+                                       "",   "99999", "40000", "-32769", "0.123456789", "1\r2"};
+    if (odd(1)) return kOdd[pick(static_cast<int>(std::size(kOdd)))];
+    switch (pick(30)) {
+      case 0:
+        return "+" + std::to_string(pick(50));  // valid, but not the quick way
+      case 1:
+        return std::string(static_cast<std::size_t>(60 + pick(40)), '0') + "7";  // a long field
+      case 2:
+        return std::to_string(pick(100)) + "." + std::to_string(pick(1000));
+      case 3:
+        return "-" + std::to_string(pick(300));
+      default:
+        return std::to_string(pick(pick(2) ? 200 : 4000));
+    }
+  }
+  // Now and then, `times` times rarer than an odd field; never in a file without bad lines.
+  bool odd(int times) { return m_oddEvery > 0 && pick(m_oddEvery * times) == 0; }
+  std::mt19937 m_random;
+  int m_oddEvery = 0;
+};
+
+// What reading a file line by line with parseDataLine gives, straight from the rules: lines
+// end at CR or CR LF (at LF in the no-line-feed layout, whose text after the last LF is not
+// read); the first bad line or the sink's stop ends the read.
+DatalogReadResult readLineByLine(const std::string& text, DatalogLayout layout,
+                                 RecordingSink& sink) {
+  std::vector<std::string> lines;
+  bool lastEnded = false;
+  const char end = layout == DatalogLayout::NoLineFeed ? '\n' : '\r';
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t stop = text.find(end, at);
+    lastEnded = stop != std::string::npos;
+    lines.push_back(text.substr(at, lastEnded ? stop - at : std::string::npos));
+    at = lastEnded ? stop + 1 : text.size();
+    if (lastEnded && end == '\r' && at < text.size() && text[at] == '\n') ++at;
+  }
+  DatalogReadResult result;
+  if (layout == DatalogLayout::NoLineFeed && !lastEnded) {
+    lines.pop_back();
+    // A header without line feed: no record, and the count the program gives is -1.
+    if (lines.empty()) result.entries = -1;
+  }
+  if (lines.size() <= 1) return result;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const auto position = static_cast<std::int64_t>(i);
+    DatalogRecord record;
+    if (auto problem = parseDataLine(lines[i], layout, record)) {
+      result.kind = DatalogReadResult::Kind::BadLine;
+      result.line = position + 1;
+      result.problem = *problem;
+      return result;
+    }
+    if (sink.take(std::span(&record, 1), position) == 0) {
+      result.kind = DatalogReadResult::Kind::SinkStopped;
+      result.line = position + 1;
+      return result;
+    }
+  }
+  result.entries = static_cast<std::int64_t>(sink.records.size());
+  return result;
+}
+
+bool sameRecord(const DatalogRecord& a, const DatalogRecord& b) {
+  return a.seconds == b.seconds && a.rpm == b.rpm && a.map == b.map &&
+         std::memcmp(&a.o2, &b.o2, sizeof a.o2) == 0 && a.status == b.status && a.gego == b.gego &&
+         a.further == b.further && a.gve == b.gve && a.gammaE == b.gammaE;
+}
+
+// The reader takes plain lines straight from its buffer and the others line by line; together
+// they give what reading every line with parseDataLine gives, refusals included, also where
+// lines and CR LF pairs straddle the reader's buffer (the large files).
+TEST_F(DatalogReader, QuickAndGeneralLinesTogetherReadAsLineByLine) {
+  RandomDatalog maker(7);
+  int outcomes[6] = {};
+  for (int i = 0; i < 1200; ++i) {
+    const auto layout = static_cast<DatalogLayout>(maker.pick(3));
+    const bool large = i % 200 == 0;
+    const std::string text =
+        maker.text(layout, large ? 60000 + maker.pick(20000) : maker.pick(60), !large);
+    const std::string file = write("random.xls", text);
+    RecordingSink expected, actual;
+    expected.stopAt = actual.stopAt = maker.pick(8) == 0 ? 1 + maker.pick(40) : -1;
+    const auto want = readLineByLine(text, layout, expected);
+    const auto got = readDatalog(file, layout, actual);
+    ++outcomes[static_cast<int>(want.kind)];
+    const std::string where = "file " + std::to_string(i) + (large ? "" : ":\n" + text);
+    ASSERT_EQ(got.kind, want.kind) << where;
+    ASSERT_EQ(got.line, want.line) << where;
+    ASSERT_EQ(got.problem, want.problem) << where;
+    ASSERT_EQ(got.entries, want.entries) << where;
+    ASSERT_EQ(actual.positions, expected.positions) << where;
+    for (std::size_t r = 0; r < expected.records.size(); ++r)
+      ASSERT_TRUE(sameRecord(actual.records[r], expected.records[r])) << where << "\nrecord " << r;
+  }
+  // The files really took the different ways out.
+  EXPECT_GT(outcomes[static_cast<int>(Kind::Read)], 300);
+  EXPECT_GT(outcomes[static_cast<int>(Kind::BadLine)], 100);
+  EXPECT_GT(outcomes[static_cast<int>(Kind::SinkStopped)], 20);
 }
 
 }  // namespace
