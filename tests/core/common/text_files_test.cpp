@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "common/atomic_file.h"
 #include "common/text_lines.h"
+#include "support/temp_dir.h"
 
 namespace tallimar::common {
 namespace {
@@ -18,44 +18,26 @@ TEST(SplitLines, EveryLineEndStyle) {
   EXPECT_EQ(splitLines("a\rb\r"), (Lines{"a", "b"}));
   EXPECT_EQ(splitLines("a\r\r\nb"), (Lines{"a", "", "b"}));
   EXPECT_EQ(splitLines("\n\n"), (Lines{"", ""}));
-  EXPECT_EQ(splitLines(""), Lines{});
 }
 
-class TempDir : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("tallimar-common-" + std::to_string(::getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  std::filesystem::path dir;
-};
+using TempDir = testsupport::TempDirTest;
 
 TEST_F(TempDir, AtomicWriteReplacesWholeFileAndLeavesNoTemporary) {
-  const auto path = (dir / "out.bin").string();
-  ASSERT_TRUE(writeFileAtomically(path, "old"));
-  ASSERT_TRUE(writeFileAtomically(path, std::string("new\0data", 8)));
-  std::string bytes;
-  ASSERT_TRUE(readWholeFile(path, bytes, 100));
-  EXPECT_EQ(bytes, std::string("new\0data", 8));
+  ASSERT_TRUE(writeFileAtomically(path("out.bin"), "old"));
+  ASSERT_TRUE(writeFileAtomically(path("out.bin"), std::string("new\0data", 8)));
+  EXPECT_EQ(read(path("out.bin")), std::string("new\0data", 8));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-}
-
-TEST_F(TempDir, AtomicWriteIntoMissingFolderFailsAndSaysWhy) {
   std::string error;
-  EXPECT_FALSE(writeFileAtomically((dir / "no" / "out.bin").string(), "x", &error));
+  EXPECT_FALSE(writeFileAtomically(path("no/out.bin"), "x", &error));
   EXPECT_FALSE(error.empty());
 }
 
 TEST_F(TempDir, ReadWholeFileRefusesMissingAndOversizedFiles) {
   std::string bytes;
-  EXPECT_FALSE(readWholeFile((dir / "missing").string(), bytes, 100));
-  const auto path = (dir / "big").string();
-  std::ofstream(path) << std::string(101, 'x');
-  EXPECT_FALSE(readWholeFile(path, bytes, 100));
-  EXPECT_TRUE(readWholeFile(path, bytes, 101));
+  EXPECT_FALSE(readWholeFile(path("missing"), bytes, 100));
+  const auto big = write("big", std::string(101, 'x'));
+  EXPECT_FALSE(readWholeFile(big, bytes, 100));
+  EXPECT_TRUE(readWholeFile(big, bytes, 101));
 }
 
 }  // namespace

@@ -67,37 +67,16 @@ TEST_F(OpenDatalog, OneClassicFileReadsDetectsAndBuilds) {
                     kBuildLines}));
   EXPECT_EQ(list.lines, (Lines{"Count:     2 MAP: 57 RPM: 2520 Gego:103 Gve: 55 Nve: 57",
                                "Count:     4 MAP: 59 RPM: 2540 Gego:101 Gve: 50 Nve: 50"}));
-  EXPECT_EQ(ws.rawMap.at(25, 57).values, " 57");
   EXPECT_EQ(ws.rawMap.at(25, 59).average, 50);
-  ASSERT_EQ(ws.crossovers.size(), 2u);
-  EXPECT_EQ(ws.crossovers[1].gammaE, 99);
   EXPECT_TRUE(ws.datalogPresent);
   EXPECT_FALSE(ws.rawDataMapPresent);  // 10 points or fewer
   EXPECT_TRUE(result.mapChanged);
 
   ASSERT_EQ(prompts.asked.size(), 1u);  // no append question without a map
-  const auto& request = prompts.asked[0].request;
-  EXPECT_EQ(request.title, "Load Datalog");
-  EXPECT_EQ(request.filter, "*.xls");
-  EXPECT_EQ(request.presetName, "*.xls");
-  EXPECT_EQ(request.initialFolder, "/opt/tallimar");
+  EXPECT_EQ(prompts.asked[0].request.initialFolder, "/opt/tallimar");
   ws.settings.incPath = "/home/me/inc";
   open({kData + "crossover_example_classic.xls"});
   EXPECT_EQ(prompts.asked.back().request.initialFolder, "/home/me/inc");
-}
-
-TEST_F(OpenDatalog, FullAndNoLineFeedLayoutsGiveTheSamePoints) {
-  for (const char* name : {"crossover_example_full.xls", "crossover_example_no_line_feeds.xls"}) {
-    list.lines.clear();
-    open({kData + name});
-    EXPECT_EQ(list.lines.size(), 2u) << name;
-    ASSERT_EQ(ws.crossovers.size(), 2u) << name;
-    EXPECT_EQ(ws.crossovers[0].newVE, 57);
-    EXPECT_EQ(ws.crossovers[1].newVE, 50);
-  }
-  EXPECT_EQ(status.lines.front(), "Reading DataLog File (No Line Feeds)");
-  EXPECT_EQ(ws.crossovers[0].rpm, 2520);
-  EXPECT_EQ(ws.rawMap.at(25, 57).values, " 57, 57");  // both reads went into the map
 }
 
 TEST_F(OpenDatalog, SeveralFilesAreMarkedAndReadInOrder) {
@@ -108,11 +87,8 @@ TEST_F(OpenDatalog, SeveralFilesAreMarkedAndReadInOrder) {
   EXPECT_EQ(list.lines[0], "**** DataLog: a.xls ****");
   EXPECT_EQ(list.lines[4], "**** DataLog: b.xls ****");
   EXPECT_EQ(status.lines[0], "Reading DataLog: a.xls");
-  EXPECT_EQ(status.lines[1], "Reading DataLog File (Classic - LineFeeds)");
-  EXPECT_EQ(std::count(status.lines.begin(), status.lines.end(), "Reading DataLog: b.xls"), 1);
   ASSERT_EQ(ws.crossovers.size(), 1u);  // the points of the last file
   EXPECT_EQ(ws.crossovers[0].rpm, 3000);
-  EXPECT_FALSE(ws.rawMap.at(21, 50).values.empty());
 }
 
 TEST_F(OpenDatalog, MoreThanTenPointsInTheLastFileMarkTheMapPresent) {
@@ -135,7 +111,6 @@ TEST_F(OpenDatalog, AppendQuestionKeepsClearsOrCancels) {
   EXPECT_EQ(prompts.asked[1].text,
             "High Density VE Array already loaded, do you wish to append to the map? <No> to "
             "clear map, <Cancel> to cancel");
-  EXPECT_EQ(prompts.asked[1].buttons, common::MessageButtons::YesNoCancel);
   EXPECT_EQ(ws.rawMap.at(25, 50).values, once + "," + once);
 
   prompts.answers.push_back(Answer::Cancel);
@@ -143,30 +118,19 @@ TEST_F(OpenDatalog, AppendQuestionKeepsClearsOrCancels) {
   status.lines.clear();
   EXPECT_EQ(openDatalog(ws, prompts, status, list, options).result, CommandResult::Cancelled);
   EXPECT_TRUE(status.lines.empty());
-  EXPECT_EQ(prompts.openAnswers.size(), 1u);  // no dialog was shown
   prompts.openAnswers.clear();
 
   ws.rawMap.at(0, 50).values = " 1";
   prompts.answers.push_back(Answer::No);
   open({file});
   EXPECT_EQ(status.lines[0], "Clearing Crossover Array");
-  EXPECT_EQ(status.lines[1], "Finished Clearing Array");
   EXPECT_EQ(ws.rawMap.at(25, 50).values, once);
   EXPECT_EQ(ws.rawMap.at(0, 50).values, " 1");
-}
 
-TEST_F(OpenDatalog, CancelledDialogChangesNothing) {
-  const auto file = crossingFile("f.xls", std::vector<int>(12, 2500));
-  open({file});
-  const auto map = ws.rawMap.at(25, 50).values;
+  // A cancelled file dialog after Yes changes nothing.
   prompts.answers.push_back(Answer::Yes);
-  list.lines = {"kept"};
-  const auto result = open({});
-  EXPECT_EQ(result.result, CommandResult::Cancelled);
-  EXPECT_TRUE(status.lines.empty());
-  EXPECT_EQ(list.lines, Lines{"kept"});
-  EXPECT_EQ(ws.rawMap.at(25, 50).values, map);
-  EXPECT_EQ(ws.crossovers.size(), 12u);
+  EXPECT_EQ(open({}).result, CommandResult::Cancelled);
+  EXPECT_EQ(ws.rawMap.at(25, 50).values, once);
 }
 
 TEST_F(OpenDatalog, RefusedFilesLeaveNoPointsAndTheCommandGoesOn) {
@@ -187,15 +151,10 @@ TEST_F(OpenDatalog, RefusedFilesLeaveNoPointsAndTheCommandGoesOn) {
   }
   // The last one: a file that cannot be opened.
   EXPECT_EQ(prompts.asked[1].text, "DataLog Read Failed");
-  EXPECT_EQ(prompts.asked[1].icon, common::MessageIcon::Stop);
-  EXPECT_EQ(status.lines[0], "DataLog Read Error");
   EXPECT_EQ(status.lines[1], "gone.xls cannot be opened: No such file or directory");
 
   open({table, good});
   EXPECT_EQ(prompts.asked.end()[-2].text, "Invalid Datalog File; Missing Header");
-  EXPECT_EQ(prompts.asked.end()[-1].text, "DataLog Read Failed");
-  EXPECT_EQ(status.lines[1], "Reading DataLog File (No Line Feeds)");
-  EXPECT_EQ(status.lines[2], "DataLog Read Error");
   EXPECT_EQ(status.lines[3], "line 1 of aem.xls does not start with a \"Seconds\" column");
   EXPECT_EQ(ws.crossovers.size(), 2u);  // the good file after it was read
 
@@ -214,10 +173,8 @@ TEST_F(OpenDatalog, BadDataLineEndsTheCommandAndKeepsThePreviousPoints) {
   EXPECT_TRUE(result.mapChanged);
   EXPECT_EQ(status.lines.back(), "DataLog Read Stopped at line 3 of bad.xls: blank line");
   ASSERT_EQ(ws.crossovers.size(), 2u);
-  EXPECT_EQ(ws.crossovers[0].rpm, 2000);
   EXPECT_TRUE(ws.rawMap.at(30, 50).values.empty());
   EXPECT_FALSE(ws.datalogPresent);  // the flags are not updated
-  EXPECT_EQ(list.lines.back(), "**** DataLog: bad.xls ****");
 }
 
 TEST_F(OpenDatalog, PointOutsideTheMapStopsTheBuildAfterTheEarlierPoints) {
@@ -231,18 +188,7 @@ TEST_F(OpenDatalog, PointOutsideTheMapStopsTheBuildAfterTheEarlierPoints) {
   EXPECT_EQ(ws.rawMap.at(20, 50).values, " 60");
   EXPECT_EQ(ws.rawMap.at(20, 50).average, 0);  // not reduced
   EXPECT_TRUE(ws.rawMap.at(22, 50).values.empty());
-  EXPECT_EQ(ws.crossovers.size(), 3u);
   EXPECT_FALSE(ws.datalogPresent);
-}
-
-TEST_F(OpenDatalog, OverflowingNewVeStopsTheReadAtItsLine) {
-  const auto file =
-      write("wild.xls", kHeader + "\r\n" + row(2000, "0.8") + row(2000, "0.8") +
-                            "1\t2000\t50\t0.8\t1\t200\t100\t100\t100\t32000\t100\r\n");
-  open({file});
-  EXPECT_EQ(status.lines.back(),
-            "DataLog Read Stopped at line 4 of wild.xls: NewVE of Gve 32000 and Gego 200 is out "
-            "of range");
 }
 
 TEST_F(OpenDatalog, CancelledReadKeepsThePreviousPointsAndEndsTheCommand) {
@@ -277,7 +223,6 @@ TEST_F(OpenDatalog, GeneratedDriveFillsTheMapLikeADirectScan) {
   for (std::size_t i = 0; i < direct.size(); ++i)
     ASSERT_EQ(ws.crossovers[i].newVE, direct[i].newVE);
   EXPECT_EQ(list.lines, directList.lines);
-  EXPECT_TRUE(ws.rawDataMapPresent);
 }
 
 }  // namespace

@@ -40,11 +40,11 @@ TEST(ScaleByPulseWidth, ZeroWidthOrOverflowChangesNothing) {
   const VeTable before = table;
   EXPECT_EQ(scaleByPulseWidth(table, 0, 6.5), ScaleOutcome::ZeroPulseWidth);
   EXPECT_EQ(scaleByPulseWidth(table, 6.5, 0), ScaleOutcome::ZeroPulseWidth);
+  EXPECT_EQ(table.ve, before.ve);
   table.ve[7][7] = 400;
   const VeTable bigger = table;
   EXPECT_EQ(scaleByPulseWidth(table, 100, 1), ScaleOutcome::OutOfRange);  // 40000
   EXPECT_EQ(table.ve, bigger.ve);
-  EXPECT_NE(before.ve, bigger.ve);
 }
 
 TEST(TargetAfr, PreviewDividesBaselineByEachRowTarget) {
@@ -59,9 +59,6 @@ TEST(TargetAfr, PreviewDividesBaselineByEachRowTarget) {
     EXPECT_EQ(shown[r][5], 72);  // 60 x 1.2
     EXPECT_EQ(shown[r][4], 60);
   }
-  // The preview always starts from the table, so running it again changes nothing.
-  previewTargetAfr(table, 14.7, targets, shown);
-  EXPECT_EQ(shown[0][5], 72);
 }
 
 TEST(TargetAfr, NonPositiveTargetStopsAtItsRowInvalidBaselineChangesNothing) {
@@ -81,8 +78,6 @@ TEST(TargetAfr, NonPositiveTargetStopsAtItsRowInvalidBaselineChangesNothing) {
 
   const AfrGrid before = shown;
   EXPECT_EQ(previewTargetAfr(table, 0, targets, shown).outcome, AfrPreviewOutcome::InvalidBaseline);
-  EXPECT_EQ(previewTargetAfr(table, -3, targets, shown).outcome,
-            AfrPreviewOutcome::InvalidBaseline);
   EXPECT_EQ(shown, before);
 }
 
@@ -133,16 +128,13 @@ TEST(FuelPressure, FlowAtTheModifiedPressure) {
 }
 
 TEST(FuelPressure, NonPositivePressureLeavesTheResultAsItWas) {
-  FuelPressureInputs in;
-  in.stockPressure = "0";
-  EXPECT_EQ(modifiedInjectorFlowText(in), std::nullopt);
-  in.stockPressure = "abc";
-  EXPECT_EQ(modifiedInjectorFlowText(in), std::nullopt);
-  in.stockPressure = "15";
-  in.modifiedPressure = "-2";
-  EXPECT_EQ(modifiedInjectorFlowText(in), std::nullopt);
-  in.modifiedPressure = "1e999";
-  EXPECT_EQ(modifiedInjectorFlowText(in), std::nullopt);
+  for (const auto& [stock, modified] :
+       {std::pair{"0", "20"}, {"abc", "20"}, {"15", "-2"}, {"15", "1e999"}}) {
+    FuelPressureInputs in;
+    in.stockPressure = stock;
+    in.modifiedPressure = modified;
+    EXPECT_EQ(modifiedInjectorFlowText(in), std::nullopt) << stock << " " << modified;
+  }
 }
 
 }  // namespace

