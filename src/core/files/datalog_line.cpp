@@ -142,15 +142,7 @@ std::optional<std::string> parseDataLine(std::string_view line, DatalogLayout la
     }
     if (problem != FieldProblem::None) return fieldProblemText(column, text, problem);
   }
-  auto to16 = [&](std::size_t f) { return static_cast<std::int16_t>(numbers[f]); };
-  record.seconds = to16(0);
-  record.rpm = to16(1);
-  record.map = to16(2);
-  record.status = to16(4);
-  record.gego = to16(5);
-  record.further = {to16(6), to16(7), to16(8)};
-  record.gve = to16(9);
-  record.gammaE = to16(10);
+  setWholeNumberFields(record, numbers);
   return std::nullopt;
 }
 

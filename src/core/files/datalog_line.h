@@ -1,6 +1,7 @@
 // The three datalog layouts and how one data line becomes a DatalogRecord.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,5 +40,19 @@ FieldProblem readO2Field(std::string_view text, float& volts);
 // "blank line" or "MAP (column 3) \"abc\" is not a number".
 std::optional<std::string> parseDataLine(std::string_view line, DatalogLayout layout,
                                          DatalogRecord& record);
+
+// Stores the checked whole numbers of a line's eleven 16-bit places (Seconds, RPM, MAP, the
+// O2 place unused, Status, Gego, three further fields, Gve, GammaE) in the record.
+inline void setWholeNumberFields(DatalogRecord& record, const std::array<std::int32_t, 11>& numbers) {
+  auto to16 = [&](std::size_t f) { return static_cast<std::int16_t>(numbers[f]); };
+  record.seconds = to16(0);
+  record.rpm = to16(1);
+  record.map = to16(2);
+  record.status = to16(4);
+  record.gego = to16(5);
+  record.further = {to16(6), to16(7), to16(8)};
+  record.gve = to16(9);
+  record.gammaE = to16(10);
+}
 
 }  // namespace tallimar::files

@@ -442,15 +442,7 @@ bool readPlainLine(const char*& p, const char* blockEnd, DatalogRecord& record) 
   }
   p = separator + 1;
   if (C::kLineEnd == '\r' && p < blockEnd && *p == '\n') ++p;
-  auto to16 = [&](std::size_t f) { return static_cast<std::int16_t>(numbers[f]); };
-  record.seconds = to16(0);
-  record.rpm = to16(1);
-  record.map = to16(2);
-  record.status = to16(4);
-  record.gego = to16(5);
-  record.further = {to16(6), to16(7), to16(8)};
-  record.gve = to16(9);
-  record.gammaE = to16(10);
+  setWholeNumberFields(record, numbers);
   return true;
 }
 
