@@ -78,8 +78,7 @@ void CoreOpenDatalog(benchmark::State& state) {
     auto ws = std::make_unique<workspace::Workspace>();
     bench::CountingList list;
     state.ResumeTiming();
-    if (bench::runOpenDatalog(*ws, path, list).result != files::CommandResult::Done)
-      state.SkipWithError("Open Datalog failed");
+    if (!bench::runOpenDatalog(*ws, path, list).ok()) state.SkipWithError("Open Datalog failed");
   }
 }
 BENCHMARK(CoreOpenDatalog)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();

@@ -64,7 +64,7 @@ void OpenDatalogToRawMap(benchmark::State& state) {
     CountingList list;
     state.ResumeTiming();
     const auto result = runOpenDatalog(*ws, path, list);
-    if (result.result != files::CommandResult::Done) state.SkipWithError("Open Datalog failed");
+    if (!result.ok()) state.SkipWithError("Open Datalog failed");
     points = ws->crossovers.size();
     lines = list.count;
   }

@@ -32,10 +32,9 @@ int main() {
   const auto result = bench::runOpenDatalog(*ws, path, list);
   const long peak = statusKilobytes("VmHWM");
   std::printf("datalog: %s (%lld lines), result %s, %zu points, %zu list lines\n", path.c_str(),
-              static_cast<long long>(bench::kDatalogLines),
-              result.result == files::CommandResult::Done ? "done" : "FAILED",
+              static_cast<long long>(bench::kDatalogLines), result.ok() ? "done" : "FAILED",
               ws->crossovers.size(), list.count);
   std::printf("idle RSS %ld kB, peak RSS %ld kB, peak above idle %.1f MB\n", idle, peak,
               static_cast<double>(peak - idle) / 1024.0);
-  return result.result == files::CommandResult::Done ? 0 : 1;
+  return result.ok() ? 0 : 1;
 }

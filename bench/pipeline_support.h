@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
+#include "commands/open_datalog.h"
 #include "common/scripted_prompts.h"
 #include "engine/crossover_list.h"
-#include "files/open_datalog.h"
 #include "support/datalog_generator.h"
 #include "workspace/workspace.h"
 
@@ -50,12 +50,12 @@ class SilentStatus : public common::StatusLog {
 };
 
 // The whole command on a fresh workspace: read, detect, build and reduce.
-inline files::OpenDatalogResult runOpenDatalog(workspace::Workspace& ws, const std::string& path,
-                                               CountingList& list) {
+inline commands::CommandResult runOpenDatalog(workspace::Workspace& ws, const std::string& path,
+                                              CountingList& list) {
   common::ScriptedPrompts prompts;
   prompts.openAnswers.push_back({path});
   SilentStatus status;
-  return files::openDatalog(ws, prompts, status, list);
+  return commands::openDatalog(ws, prompts, status, list);
 }
 
 }  // namespace tallimar::bench

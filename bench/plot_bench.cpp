@@ -7,6 +7,7 @@
 #include "plot/raw_map_plot.h"
 #include "plot/ve_views.h"
 #include "plot_ratio_reporter.h"
+#include "workspace/view_inputs.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ void BM_VeView(benchmark::State& state) {
   const auto view = static_cast<plot::VeView>(state.range(0));
   state.SetLabel(std::string(plot::veViewCaption(view)));
   for (auto _ : state) {
-    const plot::ViewPlot p = plot::plotVeView(view, plot::viewInputs(ws));
+    const plot::ViewPlot p = plot::plotVeView(view, workspace::viewInputs(ws));
     benchmark::DoNotOptimize(p.drawing.items.data());
     state.counters["items"] = static_cast<double>(p.drawing.size());
   }

@@ -12,6 +12,7 @@
 #include "plot/ve_views.h"
 #include "plot_ratio_reporter.h"
 #include "ui/plot/draw_list_painter.h"
+#include "workspace/view_inputs.h"
 
 namespace {
 
@@ -53,7 +54,8 @@ BENCHMARK(BM_PaintMainPlot)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
 
 void BM_PaintRawView(benchmark::State& state) {
   const auto& ws = fullWorkspace();
-  paintAt(state, plot::PlotRawMap(plot::viewInputs(ws)).drawing, static_cast<int>(state.range(0)));
+  paintAt(state, plot::PlotRawMap(workspace::viewInputs(ws)).drawing,
+          static_cast<int>(state.range(0)));
 }
 BENCHMARK(BM_PaintRawView)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
 

@@ -5,18 +5,19 @@
 #include <ostream>
 
 #include "batch_options.h"
+#include "commands/open_datalog.h"
+#include "commands/raw_map_commands.h"
+#include "commands/startup.h"
+#include "commands/ve_map_commands.h"
+#include "commands/ve_map_file_commands.h"
 #include "common/prompts.h"
-#include "files/open_datalog.h"
-#include "files/raw_map_commands.h"
-#include "files/ve_map_file_commands.h"
 #include "plot/raw_map_plot.h"
 #include "plot/ve_views.h"
 #include "plot_png.h"
 #include "settings/settings_io.h"
 #include "settings/settings_store.h"
 #include "user_settings_store.h"
-#include "vemap/ve_map_commands.h"
-#include "workspace/startup.h"
+#include "workspace/view_inputs.h"
 #include "workspace/workspace.h"
 
 namespace tallimar::batch {
@@ -97,35 +98,25 @@ std::vector<std::string> settingKeys() {
 // The VE table steps, in their fixed order: import, clear, filter, calculate, export, plots.
 int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, common::StatusLog& status,
                std::ostream& err) {
-  if (options.importVe && !files::importVeMapFile(ws, *options.importVe, status).loaded)
+  if (options.importVe && !commands::importVeMapFile(ws, *options.importVe, status).ok())
     return kExitFailed;
-  if (options.clearVe) vemap::clearLdMapCommand(ws);
-  if (options.filter) {
-    if (!ws.rawDataMapPresent) {
-      status.append(vemap::kNoRawMapLine);
-      return kExitFailed;
-    }
-    if (!vemap::filterRawDatalogCommand(ws, status).completed) return kExitFailed;
-  }
-  if (options.calculate) {
-    if (!ws.rawDataMapPresent) {
-      status.append(vemap::kNoRawMapLine);
-      return kExitFailed;
-    }
-    vemap::calculateMapCommand(ws, status);
-  }
-  if (options.exportVe && !files::exportVeMapFile(ws, *options.exportVe, status))
+  if (options.clearVe) (void)commands::clearLdMapCommand(ws);
+  // Without a raw data map both commands log "No raw data map loaded" and refuse.
+  if (options.filter && !commands::filterRawDatalogCommand(ws, status).ok()) return kExitFailed;
+  if (options.calculate && !commands::calculateMapCommand(ws, status).ok()) return kExitFailed;
+  if (options.exportVe && !commands::exportVeMapFile(ws, *options.exportVe, status).ok())
     return kExitFailed;
   std::string why;
   for (const auto& [name, path] : options.plots) {
-    const auto drawn = plot::plotVeView(*plot::veViewFromName(name), plot::viewInputs(ws));
+    const auto drawn = plot::plotVeView(*plot::veViewFromName(name), workspace::viewInputs(ws));
     for (const auto& line : drawn.statusLines) status.append(line);
     if (!writePlotPng(drawn.drawing, path, why)) {
       err << "tallimar-batch: cannot write " << path << ": " << why << '\n';
       return kExitFailed;
     }
   }
-  if (options.plotMain && !writePlotPng(plot::rawMapPlot(ws.rawMap, ws.settings), *options.plotMain, why)) {
+  if (options.plotMain &&
+      !writePlotPng(plot::rawMapPlot(ws.rawMap, ws.settings), *options.plotMain, why)) {
     err << "tallimar-batch: cannot write " << *options.plotMain << ": " << why << '\n';
     return kExitFailed;
   }
@@ -164,33 +155,29 @@ int runBatch(std::span<const std::string> arguments, std::ostream& out, std::ost
   // sizes and start-up bins); start-up's own status lines are not part of the batch output.
   auto workspace = std::make_unique<workspace::Workspace>();
   common::VectorStatusLog startupLines;
-  workspace::StartupWindow noWindow;
-  workspace::runStartup(*workspace, store, startupLines, noWindow);
+  commands::StartupWindow noWindow;
+  (void)commands::runStartup(*workspace, store, startupLines, noWindow);
 
   BatchPrompts prompts(err);
   StreamStatusLog status(err);
   StreamCrossoverList list(out, options->list);
-  const auto done = [&](files::CommandResult result) {
-    return result == files::CommandResult::Done;
-  };
-
   if (options->openHdmap) {
     prompts.nextOpen = {*options->openHdmap};
-    if (!done(files::openRawDataMap(*workspace, prompts, status))) return kExitFailed;
+    if (!commands::openRawDataMap(*workspace, prompts, status).ok()) return kExitFailed;
   }
   if (!options->datalogs.empty()) {
     prompts.nextOpen = options->datalogs;
-    const auto result = files::openDatalog(*workspace, prompts, status, list);
+    const auto result = commands::openDatalog(*workspace, prompts, status, list);
     out << std::flush;
-    if (!done(result.result) || result.filesRefused > 0) return kExitFailed;
+    if (!result.ok() || result.inputsRefused > 0) return kExitFailed;
   }
   if (options->saveHdmap) {
     prompts.nextSave = *options->saveHdmap;
-    if (!done(files::saveRawDataMap(*workspace, prompts, status))) return kExitFailed;
+    if (!commands::saveRawDataMap(*workspace, prompts, status).ok()) return kExitFailed;
   }
   if (options->saveCrossovers) {
     prompts.nextSave = *options->saveCrossovers;
-    if (!done(files::saveCrossoverPoints(*workspace, prompts, status))) return kExitFailed;
+    if (!commands::saveCrossoverPoints(*workspace, prompts, status).ok()) return kExitFailed;
   }
   return runVeSteps(*options, *workspace, status, err);
 }

@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "commands/open_datalog.h"
 #include "common/scripted_prompts.h"
 #include "common/text_lines.h"
-#include "files/open_datalog.h"
 #include "plot/raw_map_plot.h"
 #include "support/datalog_generator.h"
 #include "ui/plot/draw_list_painter.h"
@@ -44,15 +44,14 @@ TEST_F(TallimarBatchPlot, PngIsTheMainWindowsPlotOfTheMap) {
   testsupport::DatalogShape shape;
   shape.samples = 20000;
   testsupport::writeDatalog(datalog, shape);
-  ASSERT_EQ(run("--no-user-settings '" + datalog + "' --plot-main '" + path("plot.png") + "'"),
-            0);
+  ASSERT_EQ(run("--no-user-settings '" + datalog + "' --plot-main '" + path("plot.png") + "'"), 0);
 
   workspace::Workspace ws;
   common::ScriptedPrompts prompts;
   prompts.openAnswers.push_back({datalog});
   common::VectorStatusLog status;
   engine::NullCrossoverList list;
-  files::openDatalog(ws, prompts, status, list);
+  (void)commands::openDatalog(ws, prompts, status, list);
   const QImage expected =
       ui::renderDrawList(plot::rawMapPlot(ws.rawMap, ws.settings), QSize(300, 167));
 

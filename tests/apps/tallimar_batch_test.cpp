@@ -6,15 +6,15 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "commands/open_datalog.h"
+#include "commands/raw_map_commands.h"
+#include "commands/ve_map_commands.h"
+#include "commands/ve_map_file_commands.h"
 #include "common/scripted_prompts.h"
 #include "common/text_lines.h"
-#include "files/open_datalog.h"
-#include "files/raw_map_commands.h"
 #include "files/raw_map_file.h"
-#include "files/ve_map_file_commands.h"
 #include "support/datalog_generator.h"
 #include "support/temp_dir.h"
-#include "vemap/ve_map_commands.h"
 #include "workspace/workspace.h"
 
 namespace tallimar {
@@ -67,7 +67,7 @@ struct InProcess {
     common::ScriptedPrompts prompts;
     prompts.answers.push_back(common::Answer::Yes);
     prompts.openAnswers.push_back(files);
-    files::openDatalog(ws, prompts, status, list);
+    (void)commands::openDatalog(ws, prompts, status, list);
   }
 };
 
@@ -146,10 +146,10 @@ TEST_F(TallimarBatch, RunsTheVeTableStepsAfterTheDatalogs) {
   expected.ws.veTable.setStartupBins();
   expected.open({a});
   common::VectorStatusLog steps;
-  vemap::filterRawDatalogCommand(expected.ws, steps);
-  vemap::calculateMapCommand(expected.ws, steps);
+  ASSERT_TRUE(commands::filterRawDatalogCommand(expected.ws, steps).ok());
+  ASSERT_TRUE(commands::calculateMapCommand(expected.ws, steps).ok());
   const auto expectedVex = path("expected.vex");
-  ASSERT_TRUE(files::exportVeMapFile(expected.ws, expectedVex, steps));
+  ASSERT_TRUE(commands::exportVeMapFile(expected.ws, expectedVex, steps).ok());
   EXPECT_EQ(read(vex), read(expectedVex));
   EXPECT_NE(std::find(result.err.begin(), result.err.end(), "Finished Plotting"), result.err.end());
 

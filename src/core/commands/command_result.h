@@ -16,6 +16,9 @@ struct [[nodiscard]] CommandResult {
   CommandStatus status = CommandStatus::Done;
   // Working data that a window shows (raw data map, VE table, filtered map) changed: redraw.
   bool changed = false;
+  // Inputs the command passed over while it went on to its end (a chosen datalog that could
+  // not be read): the status lines name them; tallimar-batch fails its run on any.
+  int inputsRefused = 0;
 
   static CommandResult done(bool changedData = false) { return {CommandStatus::Done, changedData}; }
   static CommandResult cancelled() { return {CommandStatus::Cancelled, false}; }

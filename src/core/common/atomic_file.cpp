@@ -15,27 +15,27 @@ std::string temporaryNameFor(const std::string& path) {
   return path + ".tmp" + std::to_string(device() % 1000000u);
 }
 
-bool fail(std::string* error, const std::string& message, const std::string& temporary) {
+Failure removeAndFail(const std::string& temporary, std::string message) {
   if (!temporary.empty()) std::remove(temporary.c_str());
-  if (error) *error = message;
-  return false;
+  return fail(std::move(message));
 }
 
 }  // namespace
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+Outcome writeFileAtomically(const std::string& path, std::string_view bytes) {
   const std::string temporary = temporaryNameFor(path);
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return fail(error, "cannot create " + temporary + ": " + std::strerror(errno), "");
-  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  if (!file) return removeAndFail("", "cannot create " + temporary + ": " + std::strerror(errno));
+  const bool written =
+      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   const bool flushed = std::fflush(file) == 0;
   const bool closed = std::fclose(file) == 0;
   if (!written || !flushed || !closed)
-    return fail(error, "cannot write " + temporary + ": " + std::strerror(errno), temporary);
+    return removeAndFail(temporary, "cannot write " + temporary + ": " + std::strerror(errno));
   std::error_code ec;
   std::filesystem::rename(temporary, path, ec);
-  if (ec) return fail(error, "cannot replace " + path + ": " + ec.message(), temporary);
-  return true;
+  if (ec) return removeAndFail(temporary, "cannot replace " + path + ": " + ec.message());
+  return {};
 }
 
 }  // namespace tallimar::common

@@ -23,16 +23,18 @@ std::vector<std::string> splitLines(std::string_view text) {
   return lines;
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
+Expected<std::string> readWholeFile(const std::string& path, std::size_t maxBytes) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  if (!in) return fail("cannot be opened");
   in.seekg(0, std::ios::end);
   const std::streamoff size = in.tellg();
-  if (size < 0 || static_cast<unsigned long long>(size) > maxBytes) return false;
+  if (size < 0) return fail("cannot be read");
+  if (static_cast<unsigned long long>(size) > maxBytes)
+    return fail("is larger than " + std::to_string(maxBytes) + " bytes");
   in.seekg(0, std::ios::beg);
-  bytes.resize(static_cast<std::size_t>(size));
-  if (size > 0 && !in.read(bytes.data(), size)) return false;
-  return true;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  if (size > 0 && !in.read(bytes.data(), size)) return fail("cannot be read");
+  return bytes;
 }
 
 }  // namespace tallimar::common

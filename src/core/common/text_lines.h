@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/expected.h"
+
 namespace tallimar::common {
 
 // Splits text into lines ended by CR LF, LF or a lone CR. The line ends are not part of
@@ -12,8 +14,8 @@ namespace tallimar::common {
 // empty line. "a\r\r\nb" gives "a", "", "b" (a CR CR LF pair is a lone CR, then CR LF).
 std::vector<std::string> splitLines(std::string_view text);
 
-// Reads a whole file as bytes. Returns false when the file cannot be opened or read, or
-// when it is larger than maxBytes (a guard against mistaken or hostile huge files).
-bool readWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes);
+// Reads a whole file as bytes. Fails when the file cannot be opened or read, or when it is
+// larger than maxBytes (a guard against mistaken or hostile huge files).
+Expected<std::string> readWholeFile(const std::string& path, std::size_t maxBytes);
 
 }  // namespace tallimar::common

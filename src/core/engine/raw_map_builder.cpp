@@ -5,7 +5,6 @@
 
 #include "common/number_text.h"
 #include "engine/raw_map_statistics.h"
-#include "workspace/workspace.h"
 
 namespace tallimar::engine {
 namespace {
@@ -95,14 +94,9 @@ std::optional<std::size_t> buildRawDataMap(RawDataMap& map, std::span<const Cros
   return std::nullopt;
 }
 
-void clearRawDataMap(workspace::Workspace& workspace, common::StatusLog& status,
-                     CrossoverList& list) {
-  status.append("Clearing Crossover Array");
+void clearRawDataMap(RawDataMap& map) {
   for (int r = 1; r < kRawRpmCells; ++r)
-    for (int m = 1; m < kRawMapCells; ++m) workspace.rawMap.at(r, m) = RawDataCell{};
-  workspace.rawDataMapPresent = false;
-  list.clear();
-  status.append("Finished Clearing Array");
+    for (int m = 1; m < kRawMapCells; ++m) map.at(r, m) = RawDataCell{};
 }
 
 }  // namespace tallimar::engine

@@ -11,10 +11,6 @@
 #include "engine/crossover_point.h"
 #include "engine/raw_data_map.h"
 
-namespace tallimar::workspace {
-struct Workspace;
-}
-
 namespace tallimar::engine {
 
 struct ReductionSettings {
@@ -56,11 +52,8 @@ std::optional<std::size_t> buildRawDataMap(RawDataMap& map, std::span<const Cros
                                            const ReductionSettings& settings,
                                            common::StatusLog& status, CrossoverList& list);
 
-// The clear operation: "Clearing Crossover Array", every cell with RPM index 1..150 and MAP
-// 1..256 emptied (value list empty, figures 0; cells with index 0 are kept), the
-// raw-data-map-present flag reset, the crossover list emptied, "Finished Clearing Array".
-// The crossover points are not touched. The caller clears the plot surface.
-void clearRawDataMap(workspace::Workspace& workspace, common::StatusLog& status,
-                     CrossoverList& list);
+// Empties every cell with RPM index 1..150 and MAP 1..256 (value list empty, figures 0);
+// cells with index 0 are kept, as a raw data map file keeps them.
+void clearRawDataMap(RawDataMap& map);
 
 }  // namespace tallimar::engine

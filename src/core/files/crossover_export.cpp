@@ -53,25 +53,23 @@ std::string crossoverExportLine(const engine::CrossoverPoint& point) {
   return line;
 }
 
-std::optional<std::string> buildCrossoverExport(const engine::RawDataMap& map,
-                                                const engine::CrossoverPoints& points,
-                                                const settings::Settings& settings,
-                                                const std::string& dateTime, std::string& problem) {
+common::Expected<std::string> buildCrossoverExport(const engine::RawDataMap& map,
+                                                   const engine::CrossoverPoints& points,
+                                                   const settings::Settings& settings,
+                                                   const std::string& dateTime) {
   const std::vector<double> columns = rpmSteps(settings, 0.0);
   std::vector<int> indices;
   for (double r : columns) {
     const int index = static_cast<int>(common::roundHalfEven(r));
     if (index < 0 || index >= engine::kRawRpmCells) {
-      problem = "the RPM range " + std::to_string(settings.rpmMin) + ".." +
-                std::to_string(settings.rpmMax) + " reaches outside the raw data map";
-      return std::nullopt;
+      return common::fail("the RPM range " + std::to_string(settings.rpmMin) + ".." +
+                          std::to_string(settings.rpmMax) + " reaches outside the raw data map");
     }
     indices.push_back(index);
   }
-  if (settings.mapMax >= engine::kRawMapCells) {
-    problem = "MAPMax " + std::to_string(settings.mapMax) + " reaches outside the raw data map";
-    return std::nullopt;
-  }
+  if (settings.mapMax >= engine::kRawMapCells)
+    return common::fail("MAPMax " + std::to_string(settings.mapMax) +
+                        " reaches outside the raw data map");
 
   const bool median = settings.veRange != 0;
   std::string text;

@@ -41,12 +41,12 @@ FactorLoadResult loadFactorTable(const std::string& folder, const std::string& f
     result.error = FactorLoadError::Missing;
     return result;
   }
-  std::string bytes;
-  if (!common::readWholeFile(*path, bytes, kMaxFactorFileBytes)) {
+  const auto bytes = common::readWholeFile(*path, kMaxFactorFileBytes);
+  if (!bytes) {
     result.error = FactorLoadError::Unreadable;
     return result;
   }
-  return readFactorTableText(bytes, table);
+  return readFactorTableText(*bytes, table);
 }
 
 std::array<FactorLoadResult, kFactorTableCount> loadAllFactorTables(const std::string& incPath,

@@ -62,14 +62,16 @@ class ByteReader {
 
 }  // namespace
 
-std::optional<std::string> encodeRawMapFile(const engine::RawDataMap& map, OverfullCell* overfull) {
+common::Expected<std::string> encodeRawMapFile(const engine::RawDataMap& map) {
   std::size_t total = kEmptyRawMapFileBytes;
   for (int m = 0; m < kRawMapCells; ++m) {
     for (int r = 0; r < kRawRpmCells; ++r) {
       const std::size_t length = map.at(r, m).values.size();
       if (length > kMaxRawMapValuesBytes) {
-        if (overfull) *overfull = {r, m, length};
-        return std::nullopt;
+        return common::fail("The raw data map cell at RPM " + std::to_string(r * 100) +
+                            " and MAP " + std::to_string(m) + " holds " + std::to_string(length) +
+                            " bytes of values, more than a raw data map file can hold (" +
+                            std::to_string(kMaxRawMapValuesBytes) + ")");
       }
       total += length;
     }
@@ -88,25 +90,20 @@ std::optional<std::string> encodeRawMapFile(const engine::RawDataMap& map, Overf
   return bytes;
 }
 
-bool loadRawMapFile(const std::string& path, engine::RawDataMap& into, std::string& problem) {
+common::Expected<engine::RawDataMap> loadRawMapFile(const std::string& path) {
   // A pipe or a device may never end (/dev/zero): only plain files are map files.
   std::error_code ec;
-  if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec)) {
-    problem = "is not a file";
-    return false;
-  }
+  if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec))
+    return common::fail("is not a file");
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                        &std::fclose);
-  if (!file) {
-    problem = std::string("cannot be opened: ") + std::strerror(errno);
-    return false;
-  }
+  if (!file) return common::fail(std::string("cannot be opened: ") + std::strerror(errno));
   ByteReader reader(file.get());
-  auto map = std::make_unique<engine::RawDataMap>();
+  engine::RawDataMap map;
   for (std::size_t record = 0; record < kRawMapRecords; ++record) {
     const int r = static_cast<int>(record % kRawRpmCells);
     const int m = static_cast<int>(record / kRawRpmCells);
-    engine::RawDataCell& cell = map->at(r, m);
+    engine::RawDataCell& cell = map.at(r, m);
     unsigned char field[2];
     bool complete = reader.read(field, 2);
     if (complete) {
@@ -116,23 +113,20 @@ bool loadRawMapFile(const std::string& path, engine::RawDataMap& into, std::stri
     unsigned char figures[4];
     complete = complete && reader.read(figures, 4);
     if (!complete) {
-      problem = reader.failed() ? std::string("cannot be read: ") + std::strerror(errno)
-                                : "ends inside record " + std::to_string(record + 1) + " of " +
-                                      std::to_string(kRawMapRecords) + " (" + cellName(record) +
-                                      "): not a whole raw data map";
-      return false;
+      return common::fail(reader.failed() ? std::string("cannot be read: ") + std::strerror(errno)
+                                          : "ends inside record " + std::to_string(record + 1) +
+                                                " of " + std::to_string(kRawMapRecords) + " (" +
+                                                cellName(record) + "): not a whole raw data map");
     }
     cell.average = static_cast<std::int16_t>(getUint16(figures));
     cell.median = static_cast<std::int16_t>(getUint16(figures + 2));
   }
   if (!reader.atEnd()) {
-    problem = reader.failed() ? std::string("cannot be read: ") + std::strerror(errno)
-                              : "goes on after the last record of the raw data map: not a raw "
-                                "data map file";
-    return false;
+    return common::fail(reader.failed() ? std::string("cannot be read: ") + std::strerror(errno)
+                                        : "goes on after the last record of the raw data map: "
+                                          "not a raw data map file");
   }
-  into = std::move(*map);
-  return true;
+  return map;
 }
 
 }  // namespace tallimar::files

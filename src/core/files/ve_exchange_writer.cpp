@@ -27,13 +27,12 @@ std::string indexPrefix(int index) {
   return (text.size() < 2 ? "   [  " : "   [ ") + text + "]";
 }
 
-std::string mapBinLine(int index, int kpa, std::string* error) {
+common::Expected<std::string> mapBinLine(int index, int kpa) {
   std::string prefix = indexPrefix(index) + " =";
   if (const auto field = exchangeValueField(kpa)) return prefix + " " + *field;
   const std::string text = std::to_string(kpa);
   if (text.size() == 4) return prefix + text;  // columns 11-14
-  if (error) *error = "MAP bin " + text + " does not fit the VE exchange file";
-  return {};
+  return common::fail("MAP bin " + text + " does not fit the VE exchange file");
 }
 
 }  // namespace
@@ -58,13 +57,11 @@ std::string rpmHundredsText(int rpm) {
   return rpm < 0 ? "-" + text : text;
 }
 
-std::optional<std::string> veExchangeText(const vemap::VeTable& table, std::string* error) {
+common::Expected<std::string> veExchangeText(const vemap::VeTable& table) {
   const int sizeRpm = table.sizeRpm;
   const int sizeMap = table.sizeMap;
-  if (!vemap::VeTable::validSize(sizeRpm) || !vemap::VeTable::validSize(sizeMap)) {
-    if (error) *error = "VE table size outside 1 to 16";
-    return std::nullopt;
-  }
+  if (!vemap::VeTable::validSize(sizeRpm) || !vemap::VeTable::validSize(sizeMap))
+    return common::fail("VE table size outside 1 to 16");
   std::string out = std::string("VUZAR 1.0 ") + kEnd + "Page 0" + kEnd;
   out += "VE Table RPM Range              [" + twoDigitCount(sizeRpm) + "]" + kEnd;
   for (int k = 0; k < sizeRpm; ++k) {
@@ -74,9 +71,9 @@ std::optional<std::string> veExchangeText(const vemap::VeTable& table, std::stri
   }
   out += "VE Table Load Range (MAP)       [" + twoDigitCount(sizeMap) + "]" + kEnd;
   for (int k = 0; k < sizeMap; ++k) {
-    const std::string line = mapBinLine(k, table.mapBins[static_cast<std::size_t>(k)], error);
-    if (line.empty()) return std::nullopt;
-    out += line + kEnd;
+    const auto line = mapBinLine(k, table.mapBins[static_cast<std::size_t>(k)]);
+    if (!line) return common::fail(line.reason());
+    out += *line + kEnd;
   }
   out += "VE Table                        [" + *exchangeValueField(sizeRpm) + "][" +
          *exchangeValueField(sizeMap) + "]" + kEnd;
@@ -88,12 +85,9 @@ std::optional<std::string> veExchangeText(const vemap::VeTable& table, std::stri
     for (int r = 0; r < sizeRpm; ++r) {
       const auto field = exchangeValueField(table.at(r, m));
       if (!field) {
-        if (error) {
-          *error = "VE value " + std::to_string(table.at(r, m)) + " at RPM bin " +
-                   std::to_string(r) + ", MAP bin " + std::to_string(m) +
-                   " does not fit the VE exchange file";
-        }
-        return std::nullopt;
+        return common::fail("VE value " + std::to_string(table.at(r, m)) + " at RPM bin " +
+                            std::to_string(r) + ", MAP bin " + std::to_string(m) +
+                            " does not fit the VE exchange file");
       }
       out += *field + "   ";
     }

@@ -29,6 +29,7 @@
 #include <optional>
 #include <string>
 
+#include "common/expected.h"
 #include "vemap/ve_table.h"
 
 namespace tallimar::files {
@@ -41,8 +42,7 @@ std::optional<std::string> exchangeValueField(int value);
 // 1234 -> "12.34", -50 -> "-0.5".
 std::string rpmHundredsText(int rpm);
 
-// The whole file text, or nullopt with *error saying which value or size does not fit.
-std::optional<std::string> veExchangeText(const vemap::VeTable& table,
-                                          std::string* error = nullptr);
+// The whole file text; fails saying which value or size does not fit.
+common::Expected<std::string> veExchangeText(const vemap::VeTable& table);
 
 }  // namespace tallimar::files

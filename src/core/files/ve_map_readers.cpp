@@ -78,7 +78,7 @@ class Reader {
 class ExchangeReader : Reader {
  public:
   using Reader::Reader;
-  VeReadResult read(vemap::VeTable& table) {
+  common::Outcome read(vemap::VeTable& table) {
     vemap::VeTable copy = table;
     while (!failed() && m_cursor.advance()) {
       if (startsWith(m_cursor.current(), "page")) continue;
@@ -86,9 +86,9 @@ class ExchangeReader : Reader {
       if (!failed() && startsWith(m_cursor.current(), "ve table rpm")) readRpmRange(copy);
       if (!failed() && startsWith(m_cursor.current(), "ve table    ")) readValues(copy);
     }
-    if (failed()) return {false, m_error};
+    if (failed()) return common::fail(m_error);
     table = copy;
-    return {true, {}};
+    return {};
   }
 
  private:
@@ -143,7 +143,7 @@ class ExchangeReader : Reader {
 class DumpReader : Reader {
  public:
   using Reader::Reader;
-  VeReadResult read(vemap::VeTable& table) {
+  common::Outcome read(vemap::VeTable& table) {
     vemap::VeTable copy = table;
     while (!failed() && m_cursor.advance()) {
       if (startsWith(m_cursor.current(), "ve table map")) readBins(copy.mapBins, 1.0);
@@ -152,9 +152,9 @@ class DumpReader : Reader {
       }
       if (!failed() && startsWith(m_cursor.current(), "ve table    ")) readValues(copy);
     }
-    if (failed()) return {false, m_error};
+    if (failed()) return common::fail(m_error);
     table = copy;
-    return {true, {}};
+    return {};
   }
 
  private:
@@ -177,17 +177,17 @@ class DumpReader : Reader {
 
 }  // namespace
 
-VeReadResult readVeExchange(std::string_view text, vemap::VeTable& table) {
+common::Outcome readVeExchange(std::string_view text, vemap::VeTable& table) {
   return ExchangeReader(text).read(table);
 }
 
-VeReadResult readMegaTuneDump(std::string_view text, vemap::VeTable& table) {
+common::Outcome readMegaTuneDump(std::string_view text, vemap::VeTable& table) {
   return DumpReader(text).read(table);
 }
 
-VeReadResult readMsq(std::string_view text) {
-  if (text.empty()) return {false, "MSQ file is empty"};
-  return {true, {}};
+common::Outcome readMsq(std::string_view text) {
+  if (text.empty()) return common::fail("MSQ file is empty");
+  return {};
 }
 
 VeFileKind veFileKindOf(std::string_view path) {

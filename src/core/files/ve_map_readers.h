@@ -8,20 +8,17 @@
 //
 // Every reader works on a copy of the table and commits it only when the whole file was
 // read: a file that ends inside a block, a size outside 1 to 16 or a number that does not
-// fit 16 bits leaves the table exactly as it was and returns the reason.
+// fit 16 bits leaves the table exactly as it was and fails with the reason, for the status
+// list.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "common/expected.h"
 #include "vemap/ve_table.h"
 
 namespace tallimar::files {
-
-struct VeReadResult {
-  bool ok = false;
-  std::string error;  // why the file was refused, for the status list
-};
 
 // Exchange file: "page" lines are ignored; "ve table load" sets the MAP size (the two
 // characters after the first "[" from column 12 on) and reads that many MAP bins from
@@ -29,15 +26,15 @@ struct VeReadResult {
 // after the first "="; "ve table" + four blanks skips the column header and reads
 // VESizeMAP rows, VE(r, m) from the three columns starting at 13 + 6 r. Each test runs on
 // the current line, which after a block is the block's last line.
-VeReadResult readVeExchange(std::string_view text, vemap::VeTable& table);
+common::Outcome readVeExchange(std::string_view text, vemap::VeTable& table);
 
 // Dump file: sizes are not changed; "ve table map" -> 8 MAP bins (columns 11-14),
 // "ve table rpm" -> 8 RPM bins (100 x columns 11-14), "ve table" + four blanks -> skip a
 // line, then 8 rows with VE(r, m) in the four columns starting at 11 + 8 r, r = 0..7.
-VeReadResult readMegaTuneDump(std::string_view text, vemap::VeTable& table);
+common::Outcome readMegaTuneDump(std::string_view text, vemap::VeTable& table);
 
 // MSQ file: reads its first line only. An empty file is refused.
-VeReadResult readMsq(std::string_view text);
+common::Outcome readMsq(std::string_view text);
 
 enum class VeFileKind { Exchange, Dump, Msq, Other };
 

@@ -15,15 +15,17 @@ bool LanguageTable::readText(std::string_view text) {
   return lines.size() <= m_lines.size();
 }
 
-bool LanguageTable::readFile(const std::string& programFolder, const std::string& name,
-                             common::StatusLog& log) {
+common::Outcome LanguageTable::readFile(const std::string& programFolder, const std::string& name,
+                                        common::StatusLog& log) {
   bool ok = false;
   if (const auto path = common::findFileIgnoringCase(programFolder, name + ".lang")) {
-    std::string bytes;
-    ok = common::readWholeFile(*path, bytes, kMaxLanguageFileBytes) && readText(bytes);
+    const auto bytes = common::readWholeFile(*path, kMaxLanguageFileBytes);
+    ok = bytes && readText(*bytes);
   }
-  if (!ok) log.append("Failed Reading " + name + ".Lang - Default is English");
-  return ok;
+  if (ok) return {};
+  const std::string line = "Failed Reading " + name + ".Lang - Default is English";
+  log.append(line);
+  return common::fail(line);
 }
 
 std::string LanguageTable::lookupCaption(std::string_view window, std::string_view control,

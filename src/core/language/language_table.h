@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/expected.h"
 #include "common/status_log.h"
 
 namespace tallimar::language {
@@ -26,9 +27,11 @@ class LanguageTable {
   // table: line i into entry i, lines ending in CR LF, LF or CR. The table is not cleared
   // first, so entries past the file's last line keep what an earlier file put there. On
   // failure (no such file, unreadable or too large, or a 502nd line) the status line
-  // "Failed Reading <name>.Lang - Default is English" is added to log and false returned;
-  // the lines stored before the failure stay (the first 501 lines of a longer file).
-  bool readFile(const std::string& programFolder, const std::string& name, common::StatusLog& log);
+  // "Failed Reading <name>.Lang - Default is English" is added to log and is the reason of
+  // the failure; the lines stored before the failure stay (the first 501 lines of a longer
+  // file).
+  common::Outcome readFile(const std::string& programFolder, const std::string& name,
+                           common::StatusLog& log);
 
   // Stores the lines of text as readFile does; false (nothing logged) for a 502nd line.
   bool readText(std::string_view text);

@@ -18,7 +18,6 @@
 #include "settings/settings.h"
 #include "vemap/filtered_map.h"
 #include "vemap/ve_table.h"
-#include "workspace/workspace.h"
 
 namespace tallimar::plot {
 
@@ -54,9 +53,6 @@ struct VeViewInputs {
   const engine::RawDataMap& raw;
   const vemap::FilteredMap& filtered;
 };
-inline VeViewInputs viewInputs(const workspace::Workspace& ws) {
-  return {ws.settings, ws.veTable, ws.rawMap, ws.filteredMap};
-}
 
 struct ViewPlot {
   DrawList drawing;

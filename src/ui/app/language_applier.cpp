@@ -68,7 +68,7 @@ int applyLanguageTable(QWidget& window, const std::string& windowName,
 int applyLanguage(QWidget& window, const std::string& windowName, language::LanguageTable& table,
                   const QString& programFolder, const std::string& language,
                   common::StatusLog& log) {
-  table.readFile(programFolder.toStdString(), language, log);
+  (void)table.readFile(programFolder.toStdString(), language, log);
   return applyLanguageTable(window, windowName, table);
 }
 

@@ -309,7 +309,9 @@ void MainWindow::connectCommands() {
   // "Upload S19" and "Help" do nothing.
 }
 
-void MainWindow::startUp() { workspace::runStartup(m_workspace, m_store, *m_statusLog, *this); }
+void MainWindow::startUp() {
+  (void)commands::runStartup(m_workspace, m_store, *m_statusLog, *this);
+}
 
 void MainWindow::fillLanguageMenu() {
   const auto choices = language::listLanguages(m_programFolder.toStdString(),

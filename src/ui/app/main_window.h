@@ -12,13 +12,13 @@
 #include <map>
 #include <memory>
 
+#include "commands/startup.h"
 #include "common/prompts.h"
 #include "settings/settings_store.h"
 #include "ui/app/about_box.h"
 #include "ui/app/background_command.h"
 #include "ui/app/list_crossover_list.h"
 #include "ui/app/list_status_log.h"
-#include "workspace/startup.h"
 #include "workspace/workspace.h"
 
 class QAction;
@@ -59,7 +59,7 @@ struct PlotScale {
   double height = 1.0;
 };
 
-class MainWindow : public QMainWindow, private workspace::StartupWindow {
+class MainWindow : public QMainWindow, private commands::StartupWindow {
   Q_OBJECT
  public:
   static constexpr const char* kWindowName = "frmMSMain";
@@ -120,7 +120,7 @@ class MainWindow : public QMainWindow, private workspace::StartupWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // workspace::StartupWindow
+  // commands::StartupWindow
   void fillLanguageMenu() override;
   void placeWindow() override;
   void setTitle() override;

@@ -4,10 +4,9 @@
 #include <QProgressBar>
 #include <QScreen>
 
+#include "commands/open_datalog.h"
+#include "commands/raw_map_commands.h"
 #include "common/number_text.h"
-#include "engine/raw_map_builder.h"
-#include "files/open_datalog.h"
-#include "files/raw_map_commands.h"
 #include "plot/raw_map_plot.h"
 #include "ui/app/language_applier.h"
 #include "ui/app/main_window.h"
@@ -35,7 +34,7 @@ void MainWindow::showRawDataMap() {
 
 void MainWindow::clearRawDataMap() {
   if (busy()) return;
-  engine::clearRawDataMap(m_workspace, *m_statusLog, *m_crossoverSink);
+  (void)commands::clearRawDataMapCommand(m_workspace, *m_statusLog, *m_crossoverSink);
   m_pic->setDrawList(plot::rawMapSurface(m_workspace.settings));
 }
 
@@ -64,52 +63,52 @@ void MainWindow::runLongCommand(BackgroundCommand::Job job, std::function<void()
 // the map drawn as it now is, without the plot's status lines, so the plot never shows a map
 // that is gone.
 void MainWindow::openDatalog() {
-  auto result = std::make_shared<files::OpenDatalogResult>();
+  auto result = std::make_shared<commands::CommandResult>();
   const std::string folder = m_programFolder.toStdString();
   runLongCommand(
       [this, result, folder](BackgroundCommand::Context& c) {
-        files::CommandOptions options;
+        commands::CommandOptions options;
         options.programFolder = folder;
         options.progress = c.progress;
-        *result = files::openDatalog(m_workspace, c.prompts, c.status, c.list, options);
+        *result = commands::openDatalog(m_workspace, c.prompts, c.status, c.list, options);
       },
       [this, result] {
-        if (result->result == files::CommandResult::Done)
+        if (result->ok())
           refreshPlot();
-        else if (result->mapChanged)
+        else if (result->changed)
           showRawDataMap();
       });
 }
 
 void MainWindow::openRawDataMap() {
-  auto result = std::make_shared<files::CommandResult>(files::CommandResult::Failed);
+  auto result = std::make_shared<commands::CommandResult>(commands::CommandResult::failed());
   const std::string folder = m_programFolder.toStdString();
   runLongCommand(
       [this, result, folder](BackgroundCommand::Context& c) {
-        files::CommandOptions options;
+        commands::CommandOptions options;
         options.programFolder = folder;
-        *result = files::openRawDataMap(m_workspace, c.prompts, c.status, options);
+        *result = commands::openRawDataMap(m_workspace, c.prompts, c.status, options);
       },
       [this, result] {
-        if (*result == files::CommandResult::Done) refreshPlot();
+        if (result->ok()) refreshPlot();
       });
 }
 
 void MainWindow::saveRawDataMap() {
   const std::string folder = m_programFolder.toStdString();
   runLongCommand([this, folder](BackgroundCommand::Context& c) {
-    files::CommandOptions options;
+    commands::CommandOptions options;
     options.programFolder = folder;
-    files::saveRawDataMap(m_workspace, c.prompts, c.status, options);
+    (void)commands::saveRawDataMap(m_workspace, c.prompts, c.status, options);
   });
 }
 
 void MainWindow::saveCrossoverPoints() {
   const std::string folder = m_programFolder.toStdString();
   runLongCommand([this, folder](BackgroundCommand::Context& c) {
-    files::CommandOptions options;
+    commands::CommandOptions options;
     options.programFolder = folder;
-    files::saveCrossoverPoints(m_workspace, c.prompts, c.status, options);
+    (void)commands::saveCrossoverPoints(m_workspace, c.prompts, c.status, options);
   });
 }
 

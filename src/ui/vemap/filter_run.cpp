@@ -3,7 +3,7 @@
 
 #include <QMetaObject>
 
-#include "vemap/ve_map_commands.h"
+#include "commands/ve_map_commands.h"
 
 namespace tallimar::ui {
 namespace {
@@ -33,7 +33,7 @@ FilterRun::~FilterRun() {
 void FilterRun::start() {
   if (m_thread.joinable()) return;
   m_thread = std::thread([this] {
-    m_outcome = vemap::filterRawDatalogCommand(
+    m_result = commands::filterRawDatalogCommand(
         *m_scratch, m_lines, [this](const vemap::FilterLine& line) { return report(line); });
     QMetaObject::invokeMethod(
         this, [this] { finish(); }, Qt::QueuedConnection);
@@ -84,7 +84,7 @@ void FilterRun::finish() {
 
 bool FilterRun::commit(workspace::Workspace& workspace, common::StatusLog& log) {
   if (m_thread.joinable()) return false;
-  const bool completed = m_outcome.completed;
+  const bool completed = m_result.ok();
   if (completed) {
     workspace.filteredMap = std::move(m_scratch->filteredMap);
     workspace.veTable.filteredMapPresent = m_scratch->veTable.filteredMapPresent;

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "commands/command_result.h"
 #include "common/status_log.h"
 #include "plot/spline_view.h"
 #include "vemap/raw_filter.h"
@@ -59,7 +60,7 @@ class FilterRun : public QObject {
 
   std::unique_ptr<workspace::Workspace> m_scratch;
   common::VectorStatusLog m_lines;
-  vemap::FilterOutcome m_outcome;
+  commands::CommandResult m_result = commands::CommandResult::cancelled();
   std::thread m_thread;
   std::atomic<bool> m_stop{false};
   std::atomic<bool> m_signalled{false};

@@ -5,8 +5,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "commands/ve_map_commands.h"
 #include "ui/vemap/form_parts.h"
-#include "vemap/ve_map_commands.h"
 
 namespace tallimar::ui {
 
@@ -39,8 +39,9 @@ ScaleVeDialog::ScaleVeDialog(workspace::Workspace& workspace, common::Prompts& p
 }
 
 void ScaleVeDialog::accept() {
-  if (!vemap::scaleLdMapCommand(m_ws, m_prompts, m_oldPw->text().toStdString(),
-                                m_newPw->text().toStdString()))
+  if (!commands::scaleLdMapCommand(m_ws, m_prompts, m_oldPw->text().toStdString(),
+                                   m_newPw->text().toStdString())
+           .ok())
     return;
   if (m_tableRewritten) m_tableRewritten();
   QDialog::accept();

@@ -7,10 +7,10 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "commands/ve_map_commands.h"
 #include "settings/settings_io.h"
 #include "ui/vemap/form_parts.h"
 #include "ui/vemap/ve_grid.h"
-#include "vemap/ve_map_commands.h"
 
 namespace tallimar::ui {
 
@@ -101,8 +101,8 @@ void TargetAfrDialog::preview() {
   m_inPreview = true;
   std::array<std::string, vemap::kMaxBins> targets;
   for (std::size_t k = 0; k < targets.size(); ++k) targets[k] = m_targets[k]->text().toStdString();
-  vemap::targetAfrPreviewCommand(m_ws, m_prompts, m_baseline->text().toStdString(), targets,
-                                 m_shown);
+  (void)commands::targetAfrPreviewCommand(m_ws, m_prompts, m_baseline->text().toStdString(),
+                                          targets, m_shown);
   showPreview();
   m_inPreview = false;
 }
@@ -115,7 +115,7 @@ bool TargetAfrDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TargetAfrDialog::accept() {
-  if (!vemap::targetAfrApplyCommand(m_ws, m_prompts, m_shown)) return;
+  if (!commands::targetAfrApplyCommand(m_ws, m_prompts, m_shown).ok()) return;
   if (m_tableRewritten) m_tableRewritten();
   QDialog::accept();
 }

@@ -16,15 +16,16 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "files/ve_map_file_commands.h"
+#include "commands/ve_map_commands.h"
+#include "commands/ve_map_file_commands.h"
 #include "settings/settings_io.h"
 #include "ui/app/language_applier.h"
 #include "ui/app/string_list_model.h"
 #include "ui/plot/plot_widget.h"
 #include "ui/vemap/filter_run.h"
 #include "ui/vemap/ve_plot_panel.h"
+#include "vemap/plot_redraw.h"
 #include "vemap/table_editing.h"
-#include "vemap/ve_map_commands.h"
 
 namespace tallimar::ui {
 namespace {
@@ -264,10 +265,10 @@ void VeMapWindow::commitFocusedCell() {
 }
 
 void VeMapWindow::Clear8x8Map() {
-  const vemap::PlotRedraw what = vemap::clearLdMapCommand(m_ws);
+  (void)commands::clearLdMapCommand(m_ws);
   Display8x8Map();
   VEPlotViewButtons();
-  redraw(what);
+  redraw(vemap::redrawAfterTableChange(m_ws.rawDataMapPresent));
 }
 
 void VeMapWindow::refreshPlotWindow() { m_panel->refresh(); }
@@ -337,22 +338,22 @@ void VeMapWindow::finishFiltering() {
 }
 
 void VeMapWindow::calculateMap() {
-  vemap::calculateMapCommand(m_ws, *m_statusLog);
+  (void)commands::calculateMapCommand(m_ws, *m_statusLog);
   Display8x8Map();
   VEPlotViewButtons();
 }
 
 void VeMapWindow::openLdMap() {
-  const files::VeImportOutcome outcome =
-      files::openLdMapCommand(m_ws, m_prompts, *m_statusLog, m_programFolder.toStdString());
-  if (!outcome.loaded) return;
+  const commands::CommandResult result =
+      commands::openLdMapCommand(m_ws, m_prompts, *m_statusLog, m_programFolder.toStdString());
+  if (!result.ok()) return;
   Display8x8Map();
   VEPlotViewButtons();
-  redraw(outcome.redraw);
+  redraw(vemap::redrawAfterTableChange(m_ws.rawDataMapPresent));
 }
 
 void VeMapWindow::saveLdMap() {
-  files::saveLdMapCommand(m_ws, m_prompts, *m_statusLog, m_programFolder.toStdString());
+  (void)commands::saveLdMapCommand(m_ws, m_prompts, *m_statusLog, m_programFolder.toStdString());
 }
 
 void VeMapWindow::settingsCommand() {

@@ -24,6 +24,7 @@
 #include "ui/plot/draw_list_painter.h"
 #include "ui/plot/plot_widget.h"
 #include "ui/vemap/ve_grid.h"
+#include "workspace/view_inputs.h"
 
 namespace tallimar::ui {
 namespace {
@@ -278,7 +279,7 @@ void VePlotPanel::refresh() {
 }
 
 void VePlotPanel::plotView(VeView view) {
-  plot::ViewPlot drawn = plot::plotVeView(view, plot::viewInputs(m_ws));
+  plot::ViewPlot drawn = plot::plotVeView(view, workspace::viewInputs(m_ws));
   // The closing line follows the picture; every other line comes before it.
   bool finished = false;
   for (const std::string& line : drawn.statusLines) {
@@ -424,7 +425,7 @@ void VePlotPanel::moveReadOut(double x, double y) {
   m_readOutPlaced = true;
   m_readOut->move(mouse + QPoint(common::twipsToPixels(kReadOutRightTwips, dpi),
                                  -common::twipsToPixels(kReadOutUpTwips, dpi)));
-  if (auto text = plot::readOutText(m_view, plot::viewInputs(m_ws), x, y))
+  if (auto text = plot::readOutText(m_view, workspace::viewInputs(m_ws), x, y))
     m_readOut->setText(*text);
 }
 

@@ -27,17 +27,16 @@ TEST_F(TempDir, AtomicWriteReplacesWholeFileAndLeavesNoTemporary) {
   ASSERT_TRUE(writeFileAtomically(path("out.bin"), std::string("new\0data", 8)));
   EXPECT_EQ(read(path("out.bin")), std::string("new\0data", 8));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-  std::string error;
-  EXPECT_FALSE(writeFileAtomically(path("no/out.bin"), "x", &error));
-  EXPECT_FALSE(error.empty());
+  const Outcome failed = writeFileAtomically(path("no/out.bin"), "x");
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(failed.reason().rfind("cannot create ", 0), 0u);
 }
 
 TEST_F(TempDir, ReadWholeFileRefusesMissingAndOversizedFiles) {
-  std::string bytes;
-  EXPECT_FALSE(readWholeFile(path("missing"), bytes, 100));
+  EXPECT_FALSE(readWholeFile(path("missing"), 100));
   const auto big = write("big", std::string(101, 'x'));
-  EXPECT_FALSE(readWholeFile(big, bytes, 100));
-  EXPECT_TRUE(readWholeFile(big, bytes, 101));
+  EXPECT_FALSE(readWholeFile(big, 100));
+  EXPECT_EQ(readWholeFile(big, 101).value(), std::string(101, 'x'));
 }
 
 }  // namespace

@@ -51,6 +51,26 @@ TEST(CrossoverDetection, VoltageEqualToTransferIsOnNeitherSide) {
   EXPECT_EQ(run(0.49f), (Positions{6, 8}));
   // A transfer voltage the samples sit on exactly never gives a crossing.
   EXPECT_EQ(crossings({sample(0.5f), sample(0.5f), sample(0.5f), sample(0.5f)}, 0.5f), Positions{});
+
+  // A sample exactly at the transfer voltage between samples on one side: neither the sample
+  // itself nor the one after it, nor the one after that, crosses. (Sample 3 of the rich runs
+  // rises against the 0.0 V start history.)
+  const struct {
+    std::vector<float> volts;
+    Positions expected;
+  } onTheLine[] = {
+      {{0.8f, 0.8f, 0.8f, 0.8f, 0.5f}, {3}},              // falling to the line
+      {{0.8f, 0.8f, 0.8f, 0.8f, 0.5f, 0.2f}, {3}},        // the line as the previous sample
+      {{0.8f, 0.8f, 0.8f, 0.8f, 0.5f, 0.8f, 0.2f}, {3}},  // the line two samples back
+      {{0.2f, 0.2f, 0.2f, 0.2f, 0.5f, 0.8f}, {}},         // rising over the line
+      {{0.2f, 0.2f, 0.2f, 0.2f, 0.5f, 0.2f, 0.8f}, {}},
+  };
+  for (const auto& c : onTheLine) {
+    std::vector<DatalogRecord> records;
+    for (float v : c.volts) records.push_back(sample(v));
+    EXPECT_EQ(crossings(records), c.expected)
+        << c.volts.size() << " samples, last " << c.volts.back();
+  }
 }
 
 TEST(CrossoverDetection, TwoSamplesWarmUpAtTheStartOfAFile) {

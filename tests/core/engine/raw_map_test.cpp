@@ -5,7 +5,6 @@
 #include "common/number_text.h"
 #include "engine/raw_map_builder.h"
 #include "engine/raw_map_statistics.h"
-#include "workspace/workspace.h"
 
 namespace tallimar::engine {
 namespace {
@@ -77,6 +76,8 @@ TEST(RawMapOutliers, FarValuesAreDroppedFromTheFiguresButKeptInTheList) {
       {{50, 52, 90}, {false, 1.0f}, 64, 70, ""},
       {{50, 90}, {true, 0.0f}, 70, 70, ""},  // two values are never filtered
       {{50, 52, 90}, {true, 0.0f}, 0, 0, "2 Outlier(s) Eliminated from 3 points"},  // none left
+      // Mean 70, standard deviation 2: 68 and 72 lie exactly on the band's edges and stay.
+      {{68, 70, 72}, {true, 1.0f}, 70, 70, ""},
   };
   for (const Case& c : cases) {
     Build b;
@@ -164,26 +165,17 @@ TEST(RawMapStatistics, HandMadeHugeValuesAreClampedNotFatal) {
   EXPECT_EQ(wild.valueCount, 3u);  // no crash; whatever is kept gives 16-bit figures
 }
 
-TEST(RawMapClear, EmptiesCellsFromIndexOneResetsFlagAndListKeepsPoints) {
-  workspace::Workspace ws;
-  ws.rawMap.at(1, 1) = {" 60", 60, 60};
-  ws.rawMap.at(150, 256) = {" 61", 61, 61};
-  ws.rawMap.at(0, 40) = {" 62", 62, 62};
-  ws.rawMap.at(40, 0) = {" 63", 63, 63};
-  ws.rawDataMapPresent = true;
-  ws.crossovers = {point(2000, 50, 60)};
-  common::VectorStatusLog status;
-  VectorCrossoverList list;
-  list.lines = {"old"};
-  clearRawDataMap(ws, status, list);
-  EXPECT_EQ(ws.rawMap.at(1, 1).values, "");
-  EXPECT_EQ(ws.rawMap.at(150, 256).median, 0);
-  EXPECT_EQ(ws.rawMap.at(0, 40).values, " 62");
-  EXPECT_EQ(ws.rawMap.at(40, 0).average, 63);
-  EXPECT_FALSE(ws.rawDataMapPresent);
-  EXPECT_TRUE(list.lines.empty());
-  EXPECT_EQ(ws.crossovers.size(), 1u);
-  EXPECT_EQ(status.lines, (Lines{"Clearing Crossover Array", "Finished Clearing Array"}));
+TEST(RawMapClear, EmptiesCellsFromIndexOneAndKeepsIndexZero) {
+  RawDataMap map;
+  map.at(1, 1) = {" 60", 60, 60};
+  map.at(150, 256) = {" 61", 61, 61};
+  map.at(0, 40) = {" 62", 62, 62};
+  map.at(40, 0) = {" 63", 63, 63};
+  clearRawDataMap(map);
+  EXPECT_EQ(map.at(1, 1).values, "");
+  EXPECT_EQ(map.at(150, 256).median, 0);
+  EXPECT_EQ(map.at(0, 40).values, " 62");
+  EXPECT_EQ(map.at(40, 0).average, 63);
 }
 
 }  // namespace

@@ -4,11 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/scripted_prompts.h"
 #include "common/text_lines.h"
-#include "files/raw_map_commands.h"
-#include "support/temp_dir.h"
-#include "workspace/workspace.h"
 
 namespace tallimar::files {
 namespace {
@@ -35,9 +31,8 @@ std::vector<std::string> fields(const std::string& line) {
 
 Lines exportLines(const engine::RawDataMap& map, const engine::CrossoverPoints& points,
                   const settings::Settings& settings) {
-  std::string problem;
-  const auto text = buildCrossoverExport(map, points, settings, "05/01/24 14:03:07", problem);
-  EXPECT_TRUE(text) << problem;
+  const auto text = buildCrossoverExport(map, points, settings, "05/01/24 14:03:07");
+  EXPECT_TRUE(text) << text.reason();
   EXPECT_EQ(text->substr(text->size() - 2), "\r\n");
   EXPECT_EQ(std::count(text->begin(), text->end(), '\n'),
             std::count(text->begin(), text->end(), '\r'));
@@ -123,54 +118,17 @@ TEST(CrossoverExport, FractionalRpmMinStepsByOneAndRoundsToEven) {
 }
 
 TEST(CrossoverExport, RangesOutsideTheMapAreRefused) {
-  std::string problem;
   settings::Settings settings;
   settings.rpmMax = 15100;
-  EXPECT_FALSE(buildCrossoverExport({}, {}, settings, "d t", problem));
-  EXPECT_EQ(problem, "the RPM range 1200..15100 reaches outside the raw data map");
+  EXPECT_EQ(buildCrossoverExport({}, {}, settings, "d t").reason(),
+            "the RPM range 1200..15100 reaches outside the raw data map");
   settings = {};
   settings.mapMax = 257;
-  EXPECT_FALSE(buildCrossoverExport({}, {}, settings, "d t", problem));
+  EXPECT_FALSE(buildCrossoverExport({}, {}, settings, "d t"));
   settings = {};
   settings.mapMax = 0;
   settings.rpmMax = 1000;  // below RPMMin: no rows, no columns
-  EXPECT_TRUE(buildCrossoverExport({}, {}, settings, "d t", problem));
-}
-
-class SaveCrossoverPoints : public testsupport::TempDirTest {
- protected:
-  workspace::Workspace ws;
-  common::ScriptedPrompts prompts;
-  common::VectorStatusLog status;
-  CommandOptions options{"/opt/tallimar", {}, [] { return std::string("1/2/2025 3:04:05 PM"); }};
-};
-
-TEST_F(SaveCrossoverPoints, NeedsADatalogAndWritesTheExportThroughTheDialog) {
-  EXPECT_EQ(saveCrossoverPoints(ws, prompts, status, options), CommandResult::Refused);
-  EXPECT_EQ(prompts.asked[0].text, "Nothing to save, open a datalog or high density map first");
-  EXPECT_TRUE(status.lines.empty());
-  prompts.asked.clear();
-
-  ws.datalogPresent = true;
-  ws.settings.o2Transfer = 0.55f;
-  ws.crossovers = {point(20, 2000, 60)};
-  const auto file = path("points.xls");
-  prompts.saveAnswers.push_back(file);
-  EXPECT_EQ(saveCrossoverPoints(ws, prompts, status, options), CommandResult::Done);
-  EXPECT_EQ(prompts.asked[0].request.presetName, "TransferPoints at 0.55 Volts.xls");
-  EXPECT_EQ(status.lines, (Lines{"Saving Crossover Point List", "Finished Saving"}));
-  const Lines lines = common::splitLines(read(file));
-  EXPECT_EQ(lines[0], "High Density VE Map -Average- 1/2/2025 3:04:05 PM");
-  EXPECT_EQ(lines[106], "1 O2 Transfer Points at 0.550 Volts");
-  EXPECT_EQ(lines.back(), "20\t2000\t101\t60\t100\t0.2\t60");
-
-  ws.settings.mapMax = 300;
-  prompts.saveAnswers.push_back(file);
-  status.lines.clear();
-  EXPECT_EQ(saveCrossoverPoints(ws, prompts, status, options), CommandResult::Failed);
-  EXPECT_EQ(status.lines, (Lines{"Saving Crossover Point List", "Save Failed",
-                                 "Cannot export: MAPMax 300 reaches outside the raw data map"}));
-  EXPECT_EQ(common::splitLines(read(file)), lines);  // the earlier export is still there
+  EXPECT_TRUE(buildCrossoverExport({}, {}, settings, "d t"));
 }
 
 }  // namespace

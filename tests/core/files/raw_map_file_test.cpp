@@ -6,10 +6,7 @@
 
 #include <random>
 
-#include "common/scripted_prompts.h"
-#include "files/raw_map_commands.h"
 #include "support/temp_dir.h"
-#include "workspace/workspace.h"
 
 namespace tallimar::files {
 namespace {
@@ -63,110 +60,40 @@ TEST_F(RawMapFile, EveryCellRoundTripsIncludingIndexZero) {
   map.at(0, 0).values = std::string(65535, '7');  // the longest value list the file holds
   const auto file = path("map.HDMAP");
   std::ofstream(file, std::ios::binary) << *encodeRawMapFile(map);
-  RawDataMap loaded;
-  std::string problem;
-  ASSERT_TRUE(loadRawMapFile(file, loaded, problem)) << problem;
-  EXPECT_TRUE(sameMaps(map, loaded));
-  EXPECT_EQ(*encodeRawMapFile(loaded), read(file));
+  const auto loaded = loadRawMapFile(file);
+  ASSERT_TRUE(loaded) << loaded.reason();
+  EXPECT_TRUE(sameMaps(map, *loaded));
+  EXPECT_EQ(*encodeRawMapFile(*loaded), read(file));
+
+  map.at(25, 80).values = std::string(65536, '1');
+  EXPECT_EQ(encodeRawMapFile(map).reason(),
+            "The raw data map cell at RPM 2500 and MAP 80 holds 65536 bytes of values, more than "
+            "a raw data map file can hold (65535)");
 }
 
-TEST_F(RawMapFile, ShortLongAndMissingFilesAreRefusedAndTheMapKept) {
+TEST_F(RawMapFile, ShortLongAndMissingFilesAreRefusedWithTheirReason) {
   RawDataMap map;
   fillEveryCell(map, 9);
   const std::string bytes = *encodeRawMapFile(map);
-  RawDataMap kept;
-  fillEveryCell(kept, 1);
-  const RawDataMap before = kept;
-  std::string problem;
-  EXPECT_FALSE(
-      loadRawMapFile(write("short.HDMAP", bytes.substr(0, bytes.size() - 1)), kept, problem));
-  EXPECT_EQ(problem,
-            "ends inside record 38807 of 38807 (RPM index 150, MAP 256): not a whole raw data map");
-  EXPECT_FALSE(loadRawMapFile(write("long.HDMAP", bytes + "x"), kept, problem));
-  EXPECT_EQ(problem, "goes on after the last record of the raw data map: not a raw data map file");
-  // A length field pointing past the end of the file.
-  EXPECT_FALSE(loadRawMapFile(
-      write("lie.HDMAP", std::string("\xff\xff", 2) + std::string(1000, ' ')), kept, problem));
-  EXPECT_FALSE(loadRawMapFile("/dev/zero", kept, problem));
-  EXPECT_EQ(problem, "is not a file");
-  EXPECT_FALSE(loadRawMapFile(path("none.HDMAP"), kept, problem));
-  EXPECT_EQ(problem.rfind("cannot be opened", 0), 0u);
-  EXPECT_TRUE(sameMaps(kept, before));
-}
-
-class RawMapCommands : public testsupport::TempDirTest {
- protected:
-  workspace::Workspace ws;
-  common::ScriptedPrompts prompts;
-  common::VectorStatusLog status;
-  CommandOptions options{"/opt/tallimar", {}, {}};
-};
-
-TEST_F(RawMapCommands, SaveNeedsAMapAndOffersTheTransferVoltageName) {
-  EXPECT_EQ(saveRawDataMap(ws, prompts, status, options), CommandResult::Refused);
-  ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].text, "Nothing to save");
-  EXPECT_TRUE(status.lines.empty());
-
-  ws.rawDataMapPresent = true;
-  ws.settings.o2Transfer = 0.45f;
-  ws.rawMap.at(30, 60) = {" 61, 63", 62, 62};
-  const auto file = path("out.HDMAP");
-  prompts.saveAnswers.push_back(file);
-  EXPECT_EQ(saveRawDataMap(ws, prompts, status, options), CommandResult::Done);
-  EXPECT_EQ(prompts.asked.back().request.presetName, "Raw Data Map at 0.45 Volts.HDMAP");
-  EXPECT_EQ(status.lines, (Lines{"Saving Raw Data Map", "Finished Saving"}));
-  EXPECT_EQ(read(file), *encodeRawMapFile(ws.rawMap));
-}
-
-TEST_F(RawMapCommands, OverfullCellRefusesTheSaveAndKeepsTheOldFile) {
-  ws.rawDataMapPresent = true;
-  const auto file = write("old.HDMAP", "previous contents");
-  ws.rawMap.at(25, 80).values = std::string(65536, '1');
-  prompts.saveAnswers.push_back(file);
-  EXPECT_EQ(saveRawDataMap(ws, prompts, status, options), CommandResult::Failed);
-  EXPECT_EQ(status.lines, (Lines{"Saving Raw Data Map", "Save Failed",
-                                 "The raw data map cell at RPM 2500 and MAP 80 holds 65536 bytes "
-                                 "of values, more than a raw data map file can hold (65535)"}));
-  EXPECT_EQ(read(file), "previous contents");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-}
-
-TEST_F(RawMapCommands, FailedWriteSaysSaveFailedAndCancelTouchesNothing) {
-  ws.rawDataMapPresent = true;
-  prompts.saveAnswers.push_back(path("no/such/folder/x.HDMAP"));
-  EXPECT_EQ(saveRawDataMap(ws, prompts, status, options), CommandResult::Failed);
-  EXPECT_EQ(status.lines[1], "Save Failed");
-  status.lines.clear();
-  EXPECT_EQ(saveRawDataMap(ws, prompts, status, options), CommandResult::Cancelled);
-  EXPECT_EQ(status.lines, Lines{"Saving Raw Data Map"});
-}
-
-TEST_F(RawMapCommands, OpenReplacesTheMapOrLeavesItWhenTheFileIsBad) {
-  RawDataMap other;
-  fillEveryCell(other, 3);
-  const auto good = write("good.HDMAP", *encodeRawMapFile(other));
-  ws.rawMap.at(40, 40) = {" 1", 1, 1};
-  prompts.openAnswers.push_back({good});
-  EXPECT_EQ(openRawDataMap(ws, prompts, status, options), CommandResult::Done);
-  EXPECT_EQ(status.lines, (Lines{"Loading Raw Data Map", "Loading Finished"}));
-  EXPECT_TRUE(ws.rawDataMapPresent);
-  EXPECT_TRUE(sameMaps(ws.rawMap, other));
-
-  workspace::Workspace fresh;
-  const auto bad = write("bad.HDMAP", std::string(1000, '\0'));
-  prompts.openAnswers.push_back({bad});
-  status.lines.clear();
-  fresh.rawMap.at(40, 40) = {" 1", 1, 1};
-  EXPECT_EQ(openRawDataMap(fresh, prompts, status, options), CommandResult::Failed);
-  EXPECT_EQ(status.lines[1], "Loading Failed");
-  EXPECT_EQ(status.lines[2].rfind("bad.HDMAP ends inside record 167 of 38807", 0), 0u);
-  EXPECT_FALSE(fresh.rawDataMapPresent);
-  EXPECT_EQ(fresh.rawMap.at(40, 40).values, " 1");
-
-  status.lines.clear();
-  EXPECT_EQ(openRawDataMap(fresh, prompts, status, options), CommandResult::Cancelled);
-  EXPECT_EQ(status.lines, Lines{"Loading Raw Data Map"});
+  const struct {
+    std::string path;
+    std::string reasonStart;
+  } cases[] = {
+      {write("short.HDMAP", bytes.substr(0, bytes.size() - 1)),
+       "ends inside record 38807 of 38807 (RPM index 150, MAP 256): not a whole raw data map"},
+      {write("long.HDMAP", bytes + "x"),
+       "goes on after the last record of the raw data map: not a raw data map file"},
+      // A length field pointing past the end of the file.
+      {write("lie.HDMAP", std::string("\xff\xff", 2) + std::string(1000, ' ')),
+       "ends inside record 1 of 38807"},
+      {"/dev/zero", "is not a file"},
+      {path("none.HDMAP"), "cannot be opened"},
+  };
+  for (const auto& c : cases) {
+    const auto loaded = loadRawMapFile(c.path);
+    ASSERT_FALSE(loaded) << c.path;
+    EXPECT_EQ(loaded.reason().rfind(c.reasonStart, 0), 0u) << loaded.reason();
+  }
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 
 #include <filesystem>
 
+#include "commands/open_datalog.h"
 #include "common/scripted_prompts.h"
 #include "common/text_lines.h"
-#include "files/open_datalog.h"
 #include "support/temp_dir.h"
 #include "workspace/workspace.h"
 
@@ -26,15 +26,17 @@ class RealDatalogs : public testsupport::TempDirTest {
     if (!fs::is_directory(kRealLogs)) GTEST_SKIP() << "no real datalogs at " << kRealLogs;
     TempDirTest::SetUp();
   }
-  OpenDatalogResult open(const Lines& files) {
+  const commands::CommandResult& open(const Lines& files) {
     prompts.openAnswers.push_back(files);
     status.lines.clear();
     prompts.asked.clear();
-    return openDatalog(ws, prompts, status, list);
+    last = commands::openDatalog(ws, prompts, status, list);
+    return last;
   }
   bool hasLine(const std::string& line) const {
     return std::find(status.lines.begin(), status.lines.end(), line) != status.lines.end();
   }
+  commands::CommandResult last;  // of the latest open()
   workspace::Workspace ws;
   common::ScriptedPrompts prompts;
   common::VectorStatusLog status;
@@ -48,8 +50,8 @@ TEST_F(RealDatalogs, EveryFileIsRefusedWithItsNameAndNoPoints) {
     ws.crossovers.assign(3, engine::CrossoverPoint{});
     const auto result = open({entry.path().string()});
     ++files;
-    EXPECT_EQ(result.result, CommandResult::Done) << name;
-    EXPECT_EQ(result.filesRefused, 1) << name;
+    EXPECT_TRUE(result.ok()) << name;
+    EXPECT_EQ(result.inputsRefused, 1) << name;
     EXPECT_TRUE(ws.crossovers.empty()) << name;
     if (name == "afr.xls") {
       // A binary spreadsheet: it holds carriage returns, so its first "line" is looked at.
@@ -85,7 +87,7 @@ TEST_F(RealDatalogs, ConvertedLogsAreRefusedAtTheirFirstUnfittingLine) {
   std::string headed;
   for (std::size_t i = 2; i < lines.size(); ++i) headed += lines[i] + "\r\n";
   const auto result = open({write("headed.msl", headed)});
-  EXPECT_EQ(result.result, CommandResult::Failed);
+  EXPECT_EQ(result.status, commands::CommandStatus::Failed);
   EXPECT_EQ(
       status.lines.back(),
       "DataLog Read Stopped at line 2 of headed.msl: Seconds (column 2) \"s\" is not a number");

@@ -74,13 +74,11 @@ TEST(VeExchangeWriter, FieldsAndTheirLimits) {
 
   VeTable table = exampleTable();
   table.ve[4][6] = 1000;
-  std::string error;
-  EXPECT_FALSE(veExchangeText(table, &error));
-  EXPECT_EQ(error, "VE value 1000 at RPM bin 4, MAP bin 6 does not fit the VE exchange file");
+  EXPECT_EQ(veExchangeText(table).reason(),
+            "VE value 1000 at RPM bin 4, MAP bin 6 does not fit the VE exchange file");
   table = exampleTable();
   table.mapBins[2] = 10000;
-  EXPECT_FALSE(veExchangeText(table, &error));
-  EXPECT_EQ(error, "MAP bin 10000 does not fit the VE exchange file");
+  EXPECT_EQ(veExchangeText(table).reason(), "MAP bin 10000 does not fit the VE exchange file");
 }
 
 // Tables of up to 16 bins with values of 100 and more read back exactly.
@@ -106,7 +104,7 @@ TEST(VeExchangeWriter, LargeTablesAndValuesRoundTrip) {
   EXPECT_EQ(lines[20], "   [  0] =-120");
   EXPECT_EQ(lines[20 + 15], "   [ 15] =9999");
   VeTable back;
-  ASSERT_TRUE(readVeExchange(*text, back).ok);
+  ASSERT_TRUE(readVeExchange(*text, back));
   EXPECT_EQ(back.sizeMap, 16);
   EXPECT_EQ(back.rpmBins, table.rpmBins);
   EXPECT_EQ(back.mapBins, table.mapBins);
@@ -128,7 +126,7 @@ TEST(VeExchangeReader, SizesFromTheFileAndRpmFromEverythingAfterTheEquals) {
     text += row + "\n";
   }
   VeTable table;
-  ASSERT_TRUE(readVeExchange(text, table).ok);
+  ASSERT_TRUE(readVeExchange(text, table));
   EXPECT_EQ(table.sizeRpm, 12);
   EXPECT_EQ(table.sizeMap, 12);
   EXPECT_EQ(table.rpmBins[11], 1250);
@@ -141,7 +139,7 @@ TEST(VeExchangeReader, EveryLineEndStyleReadsTheSame) {
     std::string text;
     for (const auto& line : common::splitLines(crLf)) text += line + end;
     VeTable table;
-    ASSERT_TRUE(readVeExchange(text, table).ok);
+    ASSERT_TRUE(readVeExchange(text, table));
     EXPECT_EQ(table.ve, exampleTable().ve);
     EXPECT_EQ(table.rpmBins, exampleTable().rpmBins);
   }
@@ -170,8 +168,8 @@ TEST(VeExchangeReader, RefusedFilesLeaveTheTableAsItWas) {
        {firstLines(27), firstLines(21), firstLines(5), sizeText, zeroSize, noBracket, huge}) {
     VeTable table = original;
     const auto result = readVeExchange(bad, table);
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.empty());
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.reason().empty());
     EXPECT_EQ(table.ve, original.ve);
     EXPECT_EQ(table.rpmBins, original.rpmBins);
     EXPECT_EQ(table.sizeRpm, original.sizeRpm);
@@ -179,14 +177,13 @@ TEST(VeExchangeReader, RefusedFilesLeaveTheTableAsItWas) {
 }
 
 TEST(DumpReader, FixedColumnsAndSizesUntouched) {
-  std::string text;
-  ASSERT_TRUE(
-      common::readWholeFile(TALLIMAR_TEST_DATA_DIR "/vemap/eight_by_eight.dmp", text, 1 << 20));
+  const std::string text =
+      common::readWholeFile(TALLIMAR_TEST_DATA_DIR "/vemap/eight_by_eight.dmp", 1 << 20).value();
   VeTable table;
   table.sizeRpm = 16;
   table.sizeMap = 12;
   for (auto& row : table.ve) row.fill(1);
-  ASSERT_TRUE(readMegaTuneDump(text, table).ok);
+  ASSERT_TRUE(readMegaTuneDump(text, table));
   EXPECT_EQ(table.sizeRpm, 16);
   EXPECT_EQ(table.sizeMap, 12);
   const std::array<std::int16_t, 8> map{25, 35, 45, 60, 75, 90, 100, 250};
@@ -202,14 +199,14 @@ TEST(DumpReader, FixedColumnsAndSizesUntouched) {
 
   VeTable untouched;
   const std::string cut = text.substr(0, text.find("  row[5]"));
-  EXPECT_FALSE(readMegaTuneDump(cut, untouched).ok);
+  EXPECT_FALSE(readMegaTuneDump(cut, untouched));
   EXPECT_EQ(untouched.ve, VeTable{}.ve);
   EXPECT_EQ(untouched.mapBins, VeTable{}.mapBins);
 }
 
 TEST(MsqReader, EmptyIsRefusedAnythingElseChangesNothing) {
-  EXPECT_FALSE(readMsq("").ok);
-  EXPECT_TRUE(readMsq(std::string_view("#MegaTune\0 binary", 17)).ok);
+  EXPECT_FALSE(readMsq(""));
+  EXPECT_TRUE(readMsq(std::string_view("#MegaTune\0 binary", 17)));
   EXPECT_EQ(veFileKindOf("C:\\maps\\A.VEX"), VeFileKind::Exchange);
   EXPECT_EQ(veFileKindOf("x.Dmp"), VeFileKind::Dump);
   EXPECT_EQ(veFileKindOf("ex"), VeFileKind::Other);

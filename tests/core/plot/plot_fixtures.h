@@ -9,6 +9,7 @@
 #include "engine/raw_data_map.h"
 #include "vemap/filtered_map.h"
 #include "vemap/ve_table.h"
+#include "workspace/view_inputs.h"
 #include "workspace/workspace.h"
 
 namespace tallimar::plot::fixtures {

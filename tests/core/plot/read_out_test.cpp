@@ -5,6 +5,7 @@
 
 #include "plot/colour_scale.h"
 #include "plot/spline_view.h"
+#include "workspace/view_inputs.h"
 
 namespace tallimar::plot {
 namespace {
@@ -18,7 +19,7 @@ class ReadOut : public ::testing::Test {
     ws.filteredMap.at(25, 50) = 62.5f;
   }
   std::string text(VeView view, double x, double y) const {
-    return readOutText(view, viewInputs(ws), x, y).value_or("(none)");
+    return readOutText(view, workspace::viewInputs(ws), x, y).value_or("(none)");
   }
   workspace::Workspace ws;
 };
@@ -39,7 +40,7 @@ TEST_F(ReadOut, FilteredViewShowsTheSingleValueInShortestForm) {
 TEST_F(ReadOut, OnlyTheRawAndFilteredViewsHaveOne) {
   for (VeView v : {VeView::LowDensityMap, VeView::RawLowDelta, VeView::FilteredLowDelta,
                    VeView::FilteredRawDelta})
-    EXPECT_FALSE(readOutText(v, viewInputs(ws), 2500, 50).has_value());
+    EXPECT_FALSE(readOutText(v, workspace::viewInputs(ws), 2500, 50).has_value());
 }
 
 TEST_F(ReadOut, PositionsOffTheGridReadZeroWithoutReadingOutside) {

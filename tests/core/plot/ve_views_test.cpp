@@ -24,7 +24,7 @@ class VeViews : public ::testing::Test {
   void flatTable(std::int16_t ve) {
     for (auto& column : ws.veTable.ve) column.fill(ve);
   }
-  ViewPlot plot(VeView view) const { return plotVeView(view, viewInputs(ws)); }
+  ViewPlot plot(VeView view) const { return plotVeView(view, workspace::viewInputs(ws)); }
   static std::vector<std::string> lines(std::initializer_list<std::string_view> l) {
     return {l.begin(), l.end()};
   }

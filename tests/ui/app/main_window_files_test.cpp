@@ -9,7 +9,7 @@
 #include <QSignalSpy>
 #include <filesystem>
 
-#include "files/open_datalog.h"
+#include "commands/open_datalog.h"
 #include "support/datalog_generator.h"
 #include "ui/app/main_window_fixture.h"
 #include "ui/plot/plot_widget.h"
@@ -67,7 +67,7 @@ class MainWindowFiles : public MainWindowFixture {
     h->ws.settings = workspace.settings;
     common::ScriptedPrompts answers;
     answers.openAnswers.push_back(files);
-    files::openDatalog(h->ws, answers, h->status, h->list);
+    (void)commands::openDatalog(h->ws, answers, h->status, h->list);
     return h;
   }
   std::size_t cellsWithValues() {

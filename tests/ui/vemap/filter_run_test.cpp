@@ -3,8 +3,8 @@
 // taken over or when the run is dropped.
 #include "ui/vemap/filter_run.h"
 
+#include "commands/ve_map_commands.h"
 #include "ve_window_fixture.h"
-#include "vemap/ve_map_commands.h"
 
 namespace tallimar::ui::testing {
 namespace {
@@ -22,7 +22,7 @@ TEST(FilterRun, MatchesTheCommandAndDeliversEveryLineInOrder) {
   workspace::Workspace ws = drivenWorkspace(2);
   workspace::Workspace direct = ws;
   common::VectorStatusLog directLog;
-  ASSERT_TRUE(vemap::filterRawDatalogCommand(direct, directLog).completed);
+  ASSERT_TRUE(commands::filterRawDatalogCommand(direct, directLog).ok());
 
   FilterRun run(ws);
   std::vector<FilterRun::Line> lines;

@@ -2,8 +2,8 @@
 // folder named by TALLIMAR_SCREENSHOT_DIR (skipped when it is not set).
 #include <QDir>
 
+#include "commands/ve_map_commands.h"
 #include "ve_window_fixture.h"
-#include "vemap/ve_map_commands.h"
 
 namespace tallimar::ui::testing {
 namespace {

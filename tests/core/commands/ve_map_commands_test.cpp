@@ -1,14 +1,15 @@
 // The table commands over a Workspace with scripted prompts and a status list.
-#include "vemap/ve_map_commands.h"
+#include "commands/ve_map_commands.h"
 
 #include <gtest/gtest.h>
 
 #include "common/scripted_prompts.h"
 
-namespace tallimar::vemap {
+namespace tallimar::commands {
 namespace {
 
 using common::MessageIcon;
+using namespace vemap;
 
 struct Session {
   workspace::Workspace ws;
@@ -23,29 +24,26 @@ struct Session {
   }
 };
 
-TEST(ClearLdMapCommand, RedrawsTheSelectedViewOnlyWithARawMap) {
+TEST(ClearLdMapCommand, ZeroesTheTableAndItsFlag) {
   Session s;
   s.ws.veTable.ve[0][0] = 40;
   s.ws.veTable.lowDensityMapPresent = true;
-  EXPECT_EQ(clearLdMapCommand(s.ws), PlotRedraw::LowDensityMap);
+  EXPECT_TRUE(clearLdMapCommand(s.ws).changed);
   EXPECT_EQ(s.ws.veTable.ve[0][0], 0);
   EXPECT_FALSE(s.ws.veTable.lowDensityMapPresent);
-  s.ws.rawDataMapPresent = true;
-  EXPECT_EQ(clearLdMapCommand(s.ws), PlotRedraw::RefreshPlotWindow);
 }
 
 TEST(CalculateMapCommand, SetsTheTableFlagAndNamesBinsOutsideTheGrid) {
   Session s;
-  calculateMapCommand(s.ws, s.log);
+  EXPECT_EQ(calculateMapCommand(s.ws, s.log).status, CommandStatus::Refused);
   EXPECT_EQ(s.log.lines, std::vector<std::string>{kNoRawMapLine});
   EXPECT_FALSE(s.ws.veTable.lowDensityMapPresent);
 
   s.log.lines.clear();
   s.rawData();
   s.ws.veTable.mapBins[7] = 300;
-  const auto report = calculateMapCommand(s.ws, s.log);
+  EXPECT_TRUE(calculateMapCommand(s.ws, s.log).ok());
   EXPECT_TRUE(s.ws.veTable.lowDensityMapPresent);
-  EXPECT_EQ(report.binsComputed, 56);
   EXPECT_EQ(s.ws.veTable.ve[0][0], 65);
   ASSERT_EQ(s.log.lines.size(), 1u);
   EXPECT_NE(s.log.lines[0].find("RPM 500/MAP 300"), std::string::npos);
@@ -53,7 +51,7 @@ TEST(CalculateMapCommand, SetsTheTableFlagAndNamesBinsOutsideTheGrid) {
 
 TEST(FilterRawDatalogCommand, UsesTheSettingsAndSetsTheFilteredFlag) {
   Session s;
-  filterRawDatalogCommand(s.ws, s.log);
+  EXPECT_EQ(filterRawDatalogCommand(s.ws, s.log).status, CommandStatus::Refused);
   EXPECT_FALSE(s.ws.veTable.filteredMapPresent);
   EXPECT_EQ(s.log.lines, std::vector<std::string>{kNoRawMapLine});
 
@@ -72,7 +70,7 @@ TEST(FilterRawDatalogCommand, UsesTheSettingsAndSetsTheFilteredFlag) {
     }
     return true;
   });
-  EXPECT_TRUE(outcome.completed);
+  EXPECT_TRUE(outcome.ok());
   EXPECT_EQ(step2Lines, 256);
   EXPECT_TRUE(s.ws.veTable.filteredMapPresent);
   EXPECT_EQ(s.log.lines, std::vector<std::string>{kFinishedPlottingLine});
@@ -82,7 +80,7 @@ TEST(FilterRawDatalogCommand, UsesTheSettingsAndSetsTheFilteredFlag) {
   Session empty;
   empty.ws.rawDataMapPresent = true;
   empty.ws.filteredMap.at(3, 3) = 70;
-  filterRawDatalogCommand(empty.ws, empty.log);
+  (void)filterRawDatalogCommand(empty.ws, empty.log);
   EXPECT_TRUE(empty.ws.veTable.filteredMapPresent);
   EXPECT_EQ(empty.ws.filteredMap.at(3, 3), 0);
 }
@@ -90,16 +88,16 @@ TEST(FilterRawDatalogCommand, UsesTheSettingsAndSetsTheFilteredFlag) {
 TEST(ScaleLdMapCommand, ReadsTheTextsAndRefusesZero) {
   Session s;
   for (auto& row : s.ws.veTable.ve) row.fill(55);
-  EXPECT_FALSE(scaleLdMapCommand(s.ws, s.prompts, "6.5", "0abc"));
+  EXPECT_FALSE(scaleLdMapCommand(s.ws, s.prompts, "6.5", "0abc").ok());
   ASSERT_EQ(s.prompts.asked.size(), 1u);
   EXPECT_EQ(s.prompts.asked[0].title, "Tallimar");
   EXPECT_EQ(s.prompts.asked[0].text, "Value must be greater than 0");
   EXPECT_EQ(s.prompts.asked[0].icon, MessageIcon::Stop);
   EXPECT_EQ(s.ws.veTable.ve[0][0], 55);
-  EXPECT_TRUE(scaleLdMapCommand(s.ws, s.prompts, " 6.5", "1 3"));
+  EXPECT_TRUE(scaleLdMapCommand(s.ws, s.prompts, " 6.5", "1 3").ok());
   EXPECT_EQ(s.ws.veTable.ve[0][0], 28);
   EXPECT_FALSE(s.ws.veTable.lowDensityMapPresent);
-  EXPECT_FALSE(scaleLdMapCommand(s.ws, s.prompts, "10000", "1"));
+  EXPECT_FALSE(scaleLdMapCommand(s.ws, s.prompts, "10000", "1").ok());
   EXPECT_EQ(s.prompts.asked.back().text, kVeRangeMessage);
   EXPECT_EQ(s.ws.veTable.ve[0][0], 28);
 }
@@ -111,15 +109,16 @@ TEST(TargetAfrCommands, PreviewFromTextsAndApply) {
   std::array<std::string, kMaxBins> targets;
   targets.fill("14.7");
   targets[5] = "12.25";
-  targetAfrPreviewCommand(s.ws, s.prompts, "abc", targets, shown);
+  EXPECT_EQ(targetAfrPreviewCommand(s.ws, s.prompts, "abc", targets, shown).status,
+            CommandStatus::Refused);
   ASSERT_EQ(s.prompts.asked.size(), 1u);
   EXPECT_EQ(s.prompts.asked[0].text, "Invalid Value for Baseline AFR");
   EXPECT_EQ(s.prompts.asked[0].icon, MessageIcon::None);
-  targetAfrPreviewCommand(s.ws, s.prompts, "1 4.7", targets, shown);
-  EXPECT_TRUE(targetAfrApplyCommand(s.ws, s.prompts, shown));
+  EXPECT_TRUE(targetAfrPreviewCommand(s.ws, s.prompts, "1 4.7", targets, shown).ok());
+  EXPECT_TRUE(targetAfrApplyCommand(s.ws, s.prompts, shown).ok());
   EXPECT_EQ(s.ws.veTable.ve[0][5], 72);
   EXPECT_EQ(s.ws.veTable.ve[0][4], 60);
 }
 
 }  // namespace
-}  // namespace tallimar::vemap
+}  // namespace tallimar::commands

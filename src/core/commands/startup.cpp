@@ -1,13 +1,13 @@
 // The start-up sequence, in the order the program has always followed.
-#include "workspace/startup.h"
+#include "commands/startup.h"
 
 #include "files/factor_table_loader.h"
 #include "settings/settings_io.h"
 
-namespace tallimar::workspace {
+namespace tallimar::commands {
 
-void runStartup(Workspace& workspace, const settings::SettingsStore& store, common::StatusLog& log,
-                StartupWindow& window) {
+CommandResult runStartup(workspace::Workspace& workspace, const settings::SettingsStore& store,
+                         common::StatusLog& log, StartupWindow& window) {
   window.fillLanguageMenu();
   window.placeWindow();
   window.setTitle();
@@ -31,6 +31,7 @@ void runStartup(Workspace& workspace, const settings::SettingsStore& store, comm
   workspace.veTable.sizeMap = settings.veSizeMAP;
   workspace.veTable.setStartupBins();
   log.append("Ready");
+  return CommandResult::done(true);
 }
 
-}  // namespace tallimar::workspace
+}  // namespace tallimar::commands

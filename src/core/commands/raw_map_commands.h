@@ -6,20 +6,20 @@
 // target only when it was written completely.
 #pragma once
 
+#include "commands/command_options.h"
+#include "commands/command_result.h"
 #include "common/prompts.h"
 #include "common/status_log.h"
-#include "files/command_options.h"
+#include "engine/crossover_list.h"
+#include "workspace/workspace.h"
 
-namespace tallimar::workspace {
-struct Workspace;
-}
-
-namespace tallimar::files {
+namespace tallimar::commands {
 
 // "Loading Raw Data Map", dialog "Open Raw Data Map" ("*.HDMAP"), then the file replaces the
-// whole raw data map, "Loading Finished" and the raw-data-map-present flag is set (Done: the
-// caller redraws the plot). A file that cannot be read or is not exactly a raw data map adds
-// "Loading Failed" and a line saying why, and leaves the map and the flag as they were.
+// whole raw data map, "Loading Finished" and the raw-data-map-present flag is set (Done and
+// changed: the caller redraws the plot). A file that cannot be read or is not exactly a raw data
+// map adds "Loading Failed" and a line saying why, and leaves the map and the flag as they were
+// (Failed). A cancelled dialog is Cancelled.
 CommandResult openRawDataMap(workspace::Workspace& workspace, common::Prompts& prompts,
                              common::StatusLog& status, const CommandOptions& options = {});
 
@@ -38,4 +38,11 @@ CommandResult saveRawDataMap(workspace::Workspace& workspace, common::Prompts& p
 CommandResult saveCrossoverPoints(workspace::Workspace& workspace, common::Prompts& prompts,
                                   common::StatusLog& status, const CommandOptions& options = {});
 
-}  // namespace tallimar::files
+// "Clearing Crossover Array", every cell with RPM index 1..150 and MAP 1..256 emptied (value
+// list empty, figures 0; cells with index 0 are kept), the raw-data-map-present flag reset,
+// the crossover list emptied, "Finished Clearing Array". The crossover points are not
+// touched. The caller clears the plot surface.
+CommandResult clearRawDataMapCommand(workspace::Workspace& workspace, common::StatusLog& status,
+                                     engine::CrossoverList& list);
+
+}  // namespace tallimar::commands

@@ -6,12 +6,13 @@
 
 #include <string>
 
+#include "commands/command_result.h"
 #include "common/status_log.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "workspace/workspace.h"
 
-namespace tallimar::workspace {
+namespace tallimar::commands {
 
 // The window's part of start-up. Every step does nothing by default.
 class StartupWindow {
@@ -38,7 +39,9 @@ inline constexpr const char* kNoIncPathWarning =
 // Runs the start-up sequence once: reads every setting into workspace.settings, fills the
 // factor tables with the identity and loads them from INCPath (or warns), sets the VE
 // table's size from the settings and its bins to the start-up values, and appends "Ready".
-void runStartup(Workspace& workspace, const settings::SettingsStore& store, common::StatusLog& log,
-                StartupWindow& window);
+// A factor table that cannot be read leaves its identity table and a status line; start-up
+// always runs to its end (Done).
+CommandResult runStartup(workspace::Workspace& workspace, const settings::SettingsStore& store,
+                         common::StatusLog& log, StartupWindow& window);
 
-}  // namespace tallimar::workspace
+}  // namespace tallimar::commands

@@ -1,25 +1,28 @@
 // The VE table window's table commands, written against the Workspace and the interfaces.
-#include "vemap/ve_map_commands.h"
+#include "commands/ve_map_commands.h"
 
+#include "vemap/map_calculation.h"
 #include "vemap/table_editing.h"
 
-namespace tallimar::vemap {
+namespace tallimar::commands {
+
+using namespace vemap;
 
 namespace {
 constexpr const char* kTitle = "Tallimar";
 }
 
-PlotRedraw clearLdMapCommand(workspace::Workspace& ws) {
+CommandResult clearLdMapCommand(workspace::Workspace& ws) {
   clear8x8Map(ws.veTable);
-  return redrawAfterTableChange(ws.rawDataMapPresent);
+  return CommandResult::done(true);
 }
 
-CalculationReport calculateMapCommand(workspace::Workspace& ws, common::StatusLog& log) {
+CommandResult calculateMapCommand(workspace::Workspace& ws, common::StatusLog& log) {
   if (!ws.rawDataMapPresent) {
     log.append(kNoRawMapLine);
-    return {};
+    return CommandResult::refused();
   }
-  CalculationReport report = calculateMap(ws.veTable, ws.rawMap, ws.filteredMap);
+  const CalculationReport report = calculateMap(ws.veTable, ws.rawMap, ws.filteredMap);
   ws.veTable.lowDensityMapPresent = true;
   if (!report.binsOutsideGrid.empty()) {
     std::string line = "Bins partly outside the data map (positions outside skipped):";
@@ -29,7 +32,7 @@ CalculationReport calculateMapCommand(workspace::Workspace& ws, common::StatusLo
     }
     log.append(line);
   }
-  return report;
+  return CommandResult::done(true);
 }
 
 FilterOptions filterOptionsFor(const workspace::Workspace& ws) {
@@ -47,35 +50,34 @@ FilterOptions filterOptionsFor(const workspace::Workspace& ws) {
   return options;
 }
 
-FilterOutcome filterRawDatalogCommand(workspace::Workspace& ws, common::StatusLog& log,
+CommandResult filterRawDatalogCommand(workspace::Workspace& ws, common::StatusLog& log,
                                       const FilterProgress& progress) {
   if (!ws.rawDataMapPresent) {
     log.append(kNoRawMapLine);
-    return {};
+    return CommandResult::refused();
   }
   const FilterOutcome outcome =
       filterRawMap(ws.rawMap, filterOptionsFor(ws), ws.filteredMap, progress);
-  if (outcome.completed) {
-    ws.veTable.filteredMapPresent = true;
-    log.append(kFinishedPlottingLine);
-  }
-  return outcome;
+  if (!outcome.completed) return CommandResult::cancelled();
+  ws.veTable.filteredMapPresent = true;
+  log.append(kFinishedPlottingLine);
+  return CommandResult::done(true);
 }
 
-bool scaleLdMapCommand(workspace::Workspace& ws, common::Prompts& prompts,
-                       std::string_view oldPwText, std::string_view newPwText) {
+CommandResult scaleLdMapCommand(workspace::Workspace& ws, common::Prompts& prompts,
+                                std::string_view oldPwText, std::string_view newPwText) {
   const ScaleOutcome outcome =
       scaleByPulseWidth(ws.veTable, cellTextNumber(oldPwText), cellTextNumber(newPwText));
-  if (outcome == ScaleOutcome::Scaled) return true;
+  if (outcome == ScaleOutcome::Scaled) return CommandResult::done(true);
   const char* text = outcome == ScaleOutcome::ZeroPulseWidth ? kPulseWidthMessage : kVeRangeMessage;
   prompts.message(kTitle, text, common::MessageButtons::Ok, common::MessageIcon::Stop);
-  return false;
+  return CommandResult::refused();
 }
 
-AfrPreviewResult targetAfrPreviewCommand(const workspace::Workspace& ws, common::Prompts& prompts,
-                                         std::string_view baselineText,
-                                         const std::array<std::string, kMaxBins>& targetTexts,
-                                         AfrGrid& shown) {
+CommandResult targetAfrPreviewCommand(const workspace::Workspace& ws, common::Prompts& prompts,
+                                      std::string_view baselineText,
+                                      const std::array<std::string, kMaxBins>& targetTexts,
+                                      AfrGrid& shown) {
   std::array<double, kMaxBins> targets{};
   for (std::size_t m = 0; m < targets.size(); ++m) targets[m] = cellTextNumber(targetTexts[m]);
   const AfrPreviewResult result =
@@ -83,15 +85,16 @@ AfrPreviewResult targetAfrPreviewCommand(const workspace::Workspace& ws, common:
   if (result.outcome == AfrPreviewOutcome::InvalidBaseline) {
     prompts.message(kTitle, kBaselineAfrMessage, common::MessageButtons::Ok,
                     common::MessageIcon::None);
+    return CommandResult::refused();
   }
-  return result;
+  return CommandResult::done();
 }
 
-bool targetAfrApplyCommand(workspace::Workspace& ws, common::Prompts& prompts,
-                           const AfrGrid& shown) {
-  if (applyTargetAfr(ws.veTable, shown)) return true;
+CommandResult targetAfrApplyCommand(workspace::Workspace& ws, common::Prompts& prompts,
+                                    const AfrGrid& shown) {
+  if (applyTargetAfr(ws.veTable, shown)) return CommandResult::done(true);
   prompts.message(kTitle, kVeRangeMessage, common::MessageButtons::Ok, common::MessageIcon::Stop);
-  return false;
+  return CommandResult::refused();
 }
 
-}  // namespace tallimar::vemap
+}  // namespace tallimar::commands

@@ -3,28 +3,14 @@
 // O2 crossover points and adds them to the raw data map.
 #pragma once
 
+#include "commands/command_options.h"
+#include "commands/command_result.h"
 #include "common/prompts.h"
 #include "common/status_log.h"
 #include "engine/crossover_list.h"
-#include "files/command_options.h"
+#include "workspace/workspace.h"
 
-namespace tallimar::workspace {
-struct Workspace;
-}
-
-namespace tallimar::files {
-
-struct OpenDatalogResult {
-  // Done: every chosen file was taken in turn and the flags were updated (some files may
-  // have been refused, see filesRefused). Cancelled: the append question or the file dialog
-  // was cancelled. Failed: a bad data line, a crossover point outside the map or a cancelled
-  // read ended the command early, leaving the remaining files unread and the flags as they
-  // were.
-  CommandResult result = CommandResult::Done;
-  int filesRead = 0;        // files read to their end
-  int filesRefused = 0;     // files that could not be opened or are not datalogs (count 0)
-  bool mapChanged = false;  // the raw data map changed: redraw its plot
-};
+namespace tallimar::commands {
 
 // The whole command, talking to the user through prompts, status lines and the crossover
 // list (List1):
@@ -46,8 +32,15 @@ struct OpenDatalogResult {
 // the file; the command then goes on with the next file. A bad data line or a crossover
 // point outside the map ends the command at once with a status line naming the file and the
 // line; the points of the file are then not kept (the previous points stay).
-OpenDatalogResult openDatalog(workspace::Workspace& workspace, common::Prompts& prompts,
-                              common::StatusLog& status, engine::CrossoverList& list,
-                              const CommandOptions& options = {});
+//
+// Done: every chosen file was taken in turn and the flags were updated; inputsRefused counts
+// the files that could not be opened or are not datalogs. Cancelled: the append question or
+// the file dialog was cancelled. Failed: a bad data line, a crossover point outside the map
+// or a cancelled read ended the command early, leaving the remaining files unread and the
+// flags as they were. changed: the raw data map changed (also when the command failed after
+// changing it): redraw its plot.
+CommandResult openDatalog(workspace::Workspace& workspace, common::Prompts& prompts,
+                          common::StatusLog& status, engine::CrossoverList& list,
+                          const CommandOptions& options = {});
 
-}  // namespace tallimar::files
+}  // namespace tallimar::commands

@@ -6,12 +6,12 @@
 #include <cstddef>
 #include <string>
 
+#include "commands/command_result.h"
 #include "common/prompts.h"
 #include "common/status_log.h"
-#include "vemap/plot_redraw.h"
 #include "workspace/workspace.h"
 
-namespace tallimar::files {
+namespace tallimar::commands {
 
 inline constexpr std::size_t kMaxVeMapFileBytes = 16u << 20;  // larger files are refused
 
@@ -27,33 +27,28 @@ inline constexpr const char* kOverwriteQuestion =
 
 // "Save LD Map": "Exporting VE Map", the save dialog (initial folder INCPath, or
 // programFolder when INCPath is empty), then the file and "Finished Exporting", or
-// "Export Failed" (after a line naming the reason) when the table cannot be written.
+// "Export Failed" (after a line naming the reason) when the table cannot be written (Failed).
 // Cancelling the dialog ends the command with nothing written and no further line.
-bool saveLdMapCommand(const workspace::Workspace& ws, common::Prompts& prompts,
-                      common::StatusLog& log, const std::string& programFolder = {});
+CommandResult saveLdMapCommand(const workspace::Workspace& ws, common::Prompts& prompts,
+                               common::StatusLog& log, const std::string& programFolder = {});
 
 // The same without the dialog. The file is replaced whole or not at all.
-bool exportVeMapFile(const workspace::Workspace& ws, const std::string& path,
-                     common::StatusLog& log);
-
-struct VeImportOutcome {
-  bool loaded = false;  // the table and its flag were updated
-  vemap::PlotRedraw redraw = vemap::PlotRedraw::None;
-};
+CommandResult exportVeMapFile(const workspace::Workspace& ws, const std::string& path,
+                              common::StatusLog& log);
 
 // "Open LD Map": with a table already present asks kOverwriteQuestion (Yes/No; No ends the
 // command), logs "Importing MegaTune Dump File", shows the open dialog and reads the file by
 // its ending (vex, dmp, msq; any other ending reads nothing). On success the
-// low-density-map-present flag is set and "Finished Loading" logged; the window then
-// redisplays the table, updates the view choices and redraws as returned. A refused file
-// logs the reason and "Loading Failed" and changes nothing; so does a cancelled dialog
-// (without a line).
-VeImportOutcome openLdMapCommand(workspace::Workspace& ws, common::Prompts& prompts,
-                                 common::StatusLog& log, const std::string& programFolder = {});
+// low-density-map-present flag is set and "Finished Loading" logged (Done, changed); the
+// window then redisplays the table, updates the view choices and redraws
+// (vemap::redrawAfterTableChange). A refused file logs the reason and "Loading Failed" and
+// changes nothing (Failed); so does a cancelled question or dialog (Cancelled, no line).
+CommandResult openLdMapCommand(workspace::Workspace& ws, common::Prompts& prompts,
+                               common::StatusLog& log, const std::string& programFolder = {});
 
 // The same without the question and the dialog. An exchange file's sizes also become the
 // settings record's VESizeRPM / VESizeMAP (not saved to the store).
-VeImportOutcome importVeMapFile(workspace::Workspace& ws, const std::string& path,
-                                common::StatusLog& log);
+CommandResult importVeMapFile(workspace::Workspace& ws, const std::string& path,
+                              common::StatusLog& log);
 
-}  // namespace tallimar::files
+}  // namespace tallimar::commands

@@ -1,6 +1,6 @@
 // The "Open Datalog" command: its questions, status and crossover list lines, several files,
 // refused files that let the command go on, and the failures that end it early.
-#include "files/open_datalog.h"
+#include "commands/open_datalog.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "support/temp_dir.h"
 #include "workspace/workspace.h"
 
-namespace tallimar::files {
+namespace tallimar::commands {
 namespace {
 
 using common::Answer;
@@ -34,10 +34,11 @@ Lines concat(std::initializer_list<Lines> parts) {
 
 class OpenDatalog : public testsupport::TempDirTest {
  protected:
-  OpenDatalogResult open(const Lines& files) {
+  const CommandResult& open(const Lines& files) {
     prompts.openAnswers.push_back(files);
     status.lines.clear();
-    return openDatalog(ws, prompts, status, list, options);
+    last = openDatalog(ws, prompts, status, list, options);
+    return last;
   }
   // A classic file whose crossings are at the given RPMs (one every two samples).
   std::string crossingFile(const std::string& name, const std::vector<int>& rpms) {
@@ -50,6 +51,7 @@ class OpenDatalog : public testsupport::TempDirTest {
     return write(name, text);
   }
 
+  CommandResult last;  // of the latest open()
   workspace::Workspace ws;
   common::ScriptedPrompts prompts;
   common::VectorStatusLog status;
@@ -59,8 +61,7 @@ class OpenDatalog : public testsupport::TempDirTest {
 
 TEST_F(OpenDatalog, OneClassicFileReadsDetectsAndBuilds) {
   const auto result = open({kData + "crossover_example_classic.xls"});
-  EXPECT_EQ(result.result, CommandResult::Done);
-  EXPECT_EQ(result.filesRead, 1);
+  EXPECT_EQ(result.status, CommandStatus::Done);
   EXPECT_EQ(status.lines,
             concat({{"Reading DataLog File (Classic - LineFeeds)", "Finding O2 Crossover",
                      "2 Crossover Points Found", "DataLog Entries Read: 5"},
@@ -70,7 +71,7 @@ TEST_F(OpenDatalog, OneClassicFileReadsDetectsAndBuilds) {
   EXPECT_EQ(ws.rawMap.at(25, 59).average, 50);
   EXPECT_TRUE(ws.datalogPresent);
   EXPECT_FALSE(ws.rawDataMapPresent);  // 10 points or fewer
-  EXPECT_TRUE(result.mapChanged);
+  EXPECT_TRUE(result.changed);
 
   ASSERT_EQ(prompts.asked.size(), 1u);  // no append question without a map
   EXPECT_EQ(prompts.asked[0].request.initialFolder, "/opt/tallimar");
@@ -116,7 +117,7 @@ TEST_F(OpenDatalog, AppendQuestionKeepsClearsOrCancels) {
   prompts.answers.push_back(Answer::Cancel);
   prompts.openAnswers.push_back({file});
   status.lines.clear();
-  EXPECT_EQ(openDatalog(ws, prompts, status, list, options).result, CommandResult::Cancelled);
+  EXPECT_EQ(openDatalog(ws, prompts, status, list, options).status, CommandStatus::Cancelled);
   EXPECT_TRUE(status.lines.empty());
   prompts.openAnswers.clear();
 
@@ -129,7 +130,7 @@ TEST_F(OpenDatalog, AppendQuestionKeepsClearsOrCancels) {
 
   // A cancelled file dialog after Yes changes nothing.
   prompts.answers.push_back(Answer::Yes);
-  EXPECT_EQ(open({}).result, CommandResult::Cancelled);
+  EXPECT_EQ(open({}).status, CommandStatus::Cancelled);
   EXPECT_EQ(ws.rawMap.at(25, 50).values, once);
 }
 
@@ -143,8 +144,8 @@ TEST_F(OpenDatalog, RefusedFilesLeaveNoPointsAndTheCommandGoesOn) {
     ASSERT_EQ(ws.crossovers.size(), 2u);
     prompts.asked.clear();
     const auto result = open({refused});
-    EXPECT_EQ(result.result, CommandResult::Done);
-    EXPECT_EQ(result.filesRefused, 1);
+    EXPECT_EQ(result.status, CommandStatus::Done);
+    EXPECT_EQ(result.inputsRefused, 1);
     EXPECT_TRUE(ws.crossovers.empty()) << refused;
     EXPECT_TRUE(ws.datalogPresent);
     EXPECT_TRUE(std::equal(kBuildLines.begin(), kBuildLines.end(), status.lines.end() - 4));
@@ -169,8 +170,8 @@ TEST_F(OpenDatalog, BadDataLineEndsTheCommandAndKeepsThePreviousPoints) {
       write("bad.xls", kHeader + "\r\n" + row(2000, "0.8") + "\r\n" + row(2000, "0.8"));
   const auto never = crossingFile("never.xls", {3000});
   const auto result = open({first, bad, never});
-  EXPECT_EQ(result.result, CommandResult::Failed);
-  EXPECT_TRUE(result.mapChanged);
+  EXPECT_EQ(result.status, CommandStatus::Failed);
+  EXPECT_TRUE(result.changed);
   EXPECT_EQ(status.lines.back(), "DataLog Read Stopped at line 3 of bad.xls: blank line");
   ASSERT_EQ(ws.crossovers.size(), 2u);
   EXPECT_TRUE(ws.rawMap.at(30, 50).values.empty());
@@ -181,7 +182,7 @@ TEST_F(OpenDatalog, PointOutsideTheMapStopsTheBuildAfterTheEarlierPoints) {
   const auto file = crossingFile("fast.xls", {2000, 15100, 2200});
   ws.settings.veOutlierEnable = false;
   const auto result = open({file});
-  EXPECT_EQ(result.result, CommandResult::Failed);
+  EXPECT_EQ(result.status, CommandStatus::Failed);
   EXPECT_EQ(status.lines.back(),
             "Crossover Array Stopped at line 7 of fast.xls: RPM 15100 and MAP 50 lie outside "
             "the raw data map");
@@ -201,7 +202,7 @@ TEST_F(OpenDatalog, CancelledReadKeepsThePreviousPointsAndEndsTheCommand) {
   int calls = 0;
   options.progress = [&](std::uint64_t, std::uint64_t) { return ++calls < 3; };
   const auto result = open({big});
-  EXPECT_EQ(result.result, CommandResult::Failed);
+  EXPECT_EQ(result.status, CommandStatus::Failed);
   EXPECT_EQ(status.lines.back(), "DataLog Read Cancelled: big.xls");
   EXPECT_EQ(ws.crossovers.size(), 1u);
 }
@@ -226,4 +227,4 @@ TEST_F(OpenDatalog, GeneratedDriveFillsTheMapLikeADirectScan) {
 }
 
 }  // namespace
-}  // namespace tallimar::files
+}  // namespace tallimar::commands

@@ -1,25 +1,29 @@
 // The "Open Datalog" command: datalogs -> crossover points -> raw data map.
-#include "files/open_datalog.h"
+#include "commands/open_datalog.h"
 
 #include <filesystem>
 
+#include "commands/raw_map_commands.h"
 #include "engine/crossover_detector.h"
 #include "engine/raw_map_builder.h"
 #include "files/datalog_reader.h"
-#include "workspace/workspace.h"
 
-namespace tallimar::files {
+namespace tallimar::commands {
 namespace {
 
 using common::Answer;
 using common::MessageButtons;
 using common::MessageIcon;
+using files::DatalogLayout;
+using files::DatalogProbe;
+using files::DatalogReadResult;
+using files::DatalogRecord;
 
 constexpr const char* kTitle = "Tallimar";
 
 // Feeds the records of a read to crossover detection, and remembers a record the detector
 // refused.
-class DetectorSink : public DatalogRecordSink {
+class DetectorSink : public files::DatalogRecordSink {
  public:
   explicit DetectorSink(engine::CrossoverDetector& detector) : m_detector(detector) {}
   std::size_t take(std::span<const DatalogRecord> records, std::int64_t firstPosition) override {
@@ -79,7 +83,7 @@ std::string missingHeaderDetail(DatalogLayout layout, const std::string& name) {
 FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
                            std::vector<std::int64_t>& positions) {
   const std::string name = fileNameOf(path);
-  const DatalogProbe probe = probeDatalog(path);
+  const DatalogProbe probe = files::probeDatalog(path);
   if (probe.kind == DatalogProbe::Kind::Unreadable)
     return refuseFile(c, {"DataLog Read Failed"}, name + " " + probe.problem);
   if (probe.kind == DatalogProbe::Kind::Unrecognised) {
@@ -87,7 +91,7 @@ FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
         c, {},
         "DataLog Not Read: " + where(1, name) + " begins with neither \"Seconds\" nor \"Time\"");
   }
-  c.status.append(std::string(layoutStatusLine(probe.layout)));
+  c.status.append(std::string(files::layoutStatusLine(probe.layout)));
   std::error_code sizeError;
   const auto fileSize = std::filesystem::file_size(path, sizeError);
   if (c.options.progress && !c.options.progress(0, sizeError ? 0 : fileSize)) {
@@ -98,7 +102,7 @@ FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
   const auto& settings = c.workspace.settings;
   engine::CrossoverDetector detector(settings.o2Transfer, settings.rpmMin);
   DetectorSink sink(detector);
-  const DatalogReadResult read = readDatalog(path, probe.layout, sink, c.options.progress);
+  const DatalogReadResult read = files::readDatalog(path, probe.layout, sink, c.options.progress);
   using Kind = DatalogReadResult::Kind;
   switch (read.kind) {
     case Kind::Read:
@@ -150,23 +154,20 @@ std::string fileNameOf(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
 
-OpenDatalogResult openDatalog(workspace::Workspace& workspace, common::Prompts& prompts,
-                              common::StatusLog& status, engine::CrossoverList& list,
-                              const CommandOptions& options) {
-  OpenDatalogResult result;
+CommandResult openDatalog(workspace::Workspace& workspace, common::Prompts& prompts,
+                          common::StatusLog& status, engine::CrossoverList& list,
+                          const CommandOptions& options) {
+  CommandResult result = CommandResult::done();
   if (workspace.rawDataMapPresent) {
     const Answer answer = prompts.message(
         kTitle,
         "High Density VE Array already loaded, do you wish to append to the map? <No> to "
         "clear map, <Cancel> to cancel",
         MessageButtons::YesNoCancel, MessageIcon::None);
-    if (answer == Answer::Cancel) {
-      result.result = CommandResult::Cancelled;
-      return result;
-    }
+    if (answer == Answer::Cancel) return CommandResult::cancelled();
     if (answer == Answer::No) {
-      engine::clearRawDataMap(workspace, status, list);
-      result.mapChanged = true;
+      (void)clearRawDataMapCommand(workspace, status, list);
+      result.changed = true;
     }
   }
   common::FileRequest request;
@@ -175,16 +176,16 @@ OpenDatalogResult openDatalog(workspace::Workspace& workspace, common::Prompts& 
   request.presetName = "*.xls";
   request.initialFolder =
       workspace.settings.incPath.empty() ? options.programFolder : workspace.settings.incPath;
-  const std::vector<std::string> files = prompts.openFiles(request, true);
-  if (files.empty()) {
-    result.result = CommandResult::Cancelled;
+  const std::vector<std::string> chosen = prompts.openFiles(request, true);
+  if (chosen.empty()) {
+    result.status = CommandStatus::Cancelled;
     return result;
   }
 
   list.clear();
   const FileContext context{workspace, prompts, status, list, options};
-  const bool several = files.size() > 1;
-  for (const std::string& path : files) {
+  const bool several = chosen.size() > 1;
+  for (const std::string& path : chosen) {
     if (several) {
       const std::string marker = "**** DataLog: " + fileNameOf(path) + " ****";
       list.append(std::span(&marker, 1));
@@ -193,14 +194,14 @@ OpenDatalogResult openDatalog(workspace::Workspace& workspace, common::Prompts& 
     std::vector<std::int64_t> positions;
     const FileOutcome outcome = readOneDatalog(context, path, positions);
     if (outcome == FileOutcome::StopCommand) {
-      result.result = CommandResult::Failed;
+      result.status = CommandStatus::Failed;
       return result;
     }
-    ++(outcome == FileOutcome::Read ? result.filesRead : result.filesRefused);
+    if (outcome == FileOutcome::Refused) ++result.inputsRefused;
     const bool built = buildFromPoints(context, path, positions);
-    result.mapChanged = result.mapChanged || !workspace.crossovers.empty();
+    result.changed = result.changed || !workspace.crossovers.empty();
     if (!built) {
-      result.result = CommandResult::Failed;
+      result.status = CommandStatus::Failed;
       return result;
     }
   }
@@ -209,4 +210,4 @@ OpenDatalogResult openDatalog(workspace::Workspace& workspace, common::Prompts& 
   return result;
 }
 
-}  // namespace tallimar::files
+}  // namespace tallimar::commands

@@ -1,5 +1,5 @@
 // "Open LD Map" and "Save LD Map" with scripted dialogs, and every real exchange and MSQ file.
-#include "files/ve_map_file_commands.h"
+#include "commands/ve_map_file_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "common/text_lines.h"
 #include "support/temp_dir.h"
 
-namespace tallimar::files {
+namespace tallimar::commands {
 namespace {
 
 namespace fs = std::filesystem;
@@ -28,7 +28,7 @@ TEST_F(VeMapFiles, SaveAsksForTheFileAndWritesIt) {
   ws.settings.incPath = "/maps";
   ws.veTable.ve[3][4] = 71;
   prompts.saveAnswers.push_back(path("out.vex"));
-  EXPECT_TRUE(saveLdMapCommand(ws, prompts, log, "/program"));
+  EXPECT_TRUE(saveLdMapCommand(ws, prompts, log, "/program").ok());
   ASSERT_EQ(prompts.asked.size(), 1u);
   EXPECT_EQ(prompts.asked[0].request.presetName, "Map Export.vex");
   EXPECT_EQ(prompts.asked[0].request.initialFolder, "/maps");
@@ -38,16 +38,16 @@ TEST_F(VeMapFiles, SaveAsksForTheFileAndWritesIt) {
   // Cancelled dialog: nothing written, no failure line; the program folder when no INCPath.
   log.lines.clear();
   ws.settings.incPath.clear();
-  EXPECT_FALSE(saveLdMapCommand(ws, prompts, log, "/program"));
+  EXPECT_FALSE(saveLdMapCommand(ws, prompts, log, "/program").ok());
   EXPECT_EQ(prompts.asked.back().request.initialFolder, "/program");
   EXPECT_EQ(log.lines, Lines{"Exporting VE Map"});
 }
 
 TEST_F(VeMapFiles, ExportFailuresWriteNothing) {
-  EXPECT_FALSE(exportVeMapFile(ws, path("missing/folder/out.vex"), log));
+  EXPECT_FALSE(exportVeMapFile(ws, path("missing/folder/out.vex"), log).ok());
   ws.veTable.ve[0][0] = 1500;
   log.lines.clear();
-  EXPECT_FALSE(exportVeMapFile(ws, path("big.vex"), log));
+  EXPECT_FALSE(exportVeMapFile(ws, path("big.vex"), log).ok());
   EXPECT_EQ(log.lines, (Lines{"Exporting VE Map",
                               "VE value 1500 at RPM bin 0, MAP bin 0 does not fit the VE "
                               "exchange file",
@@ -57,37 +57,35 @@ TEST_F(VeMapFiles, ExportFailuresWriteNothing) {
 
 TEST_F(VeMapFiles, OpenAsksBeforeOverwritingAndReadsByEnding) {
   ws.veTable.ve[1][1] = 66;
-  ASSERT_TRUE(exportVeMapFile(ws, path("MAP.VEX"), log));
+  ASSERT_TRUE(exportVeMapFile(ws, path("MAP.VEX"), log).ok());
   ws.veTable.ve[1][1] = 0;
   ws.veTable.lowDensityMapPresent = true;
   log.lines.clear();
 
   prompts.answers.push_back(common::Answer::No);
-  EXPECT_FALSE(openLdMapCommand(ws, prompts, log).loaded);
+  EXPECT_FALSE(openLdMapCommand(ws, prompts, log).ok());
   EXPECT_TRUE(log.lines.empty());
   EXPECT_EQ(prompts.asked[0].text, kOverwriteQuestion);
 
   prompts.answers.push_back(common::Answer::Yes);
   prompts.openAnswers.push_back({path("MAP.VEX")});
   const auto outcome = openLdMapCommand(ws, prompts, log);
-  EXPECT_TRUE(outcome.loaded);
-  EXPECT_EQ(outcome.redraw, vemap::PlotRedraw::LowDensityMap);
+  EXPECT_TRUE(outcome.ok());
   EXPECT_EQ(ws.veTable.ve[1][1], 66);
   EXPECT_EQ(log.lines, (Lines{"Importing MegaTune Dump File", "Finished Loading"}));
 
   // A cancelled dialog changes nothing.
   prompts.answers.push_back(common::Answer::Yes);
-  EXPECT_FALSE(openLdMapCommand(ws, prompts, log).loaded);
+  EXPECT_FALSE(openLdMapCommand(ws, prompts, log).ok());
 }
 
 TEST_F(VeMapFiles, ImportSetsSizesInTheSettingsToo) {
   ws.veTable.sizeRpm = 12;
   ws.veTable.sizeMap = 12;
-  ASSERT_TRUE(exportVeMapFile(ws, path("twelve.vex"), log));
+  ASSERT_TRUE(exportVeMapFile(ws, path("twelve.vex"), log).ok());
   workspace::Workspace fresh;
   fresh.rawDataMapPresent = true;
-  const auto outcome = importVeMapFile(fresh, path("twelve.vex"), log);
-  EXPECT_EQ(outcome.redraw, vemap::PlotRedraw::RefreshPlotWindow);
+  ASSERT_TRUE(importVeMapFile(fresh, path("twelve.vex"), log).ok());
   EXPECT_EQ(fresh.veTable.sizeRpm, 12);
   EXPECT_EQ(fresh.settings.veSizeRPM, 12);
   EXPECT_EQ(fresh.settings.veSizeMAP, 12);
@@ -96,19 +94,19 @@ TEST_F(VeMapFiles, ImportSetsSizesInTheSettingsToo) {
 
 TEST_F(VeMapFiles, RefusedAndOtherFilesLeaveTheTable) {
   const auto before = ws.veTable;
-  importVeMapFile(ws, path("absent.vex"), log);
+  EXPECT_EQ(importVeMapFile(ws, path("absent.vex"), log).status, CommandStatus::Failed);
   EXPECT_EQ(log.lines.back(), "Loading Failed");
   EXPECT_FALSE(ws.veTable.lowDensityMapPresent);
   EXPECT_EQ(ws.veTable.rpmBins, before.rpmBins);
 
   log.lines.clear();
-  EXPECT_FALSE(importVeMapFile(ws, write("empty.msq", ""), log).loaded);
+  EXPECT_FALSE(importVeMapFile(ws, write("empty.msq", ""), log).ok());
   EXPECT_EQ(log.lines,
             (Lines{"Importing MegaTune Dump File", "MSQ file is empty", "Loading Failed"}));
 
   // An MSQ file or a file of another kind reads nothing but marks the table as loaded.
-  EXPECT_TRUE(importVeMapFile(ws, write("tune.msq", "<msq>\n"), log).loaded);
-  EXPECT_TRUE(importVeMapFile(ws, path("notes.txt"), log).loaded);
+  EXPECT_TRUE(importVeMapFile(ws, write("tune.msq", "<msq>\n"), log).ok());
+  EXPECT_TRUE(importVeMapFile(ws, path("notes.txt"), log).ok());
   EXPECT_TRUE(ws.veTable.lowDensityMapPresent);
   EXPECT_EQ(ws.veTable.ve, before.ve);
   EXPECT_EQ(log.lines.back(), "Finished Loading");
@@ -128,7 +126,7 @@ class RealVeFiles : public VeMapFiles {
 };
 
 TEST_F(RealVeFiles, EightByEightVeTableImportsExactly) {
-  ASSERT_TRUE(importVeMapFile(ws, real("vex/max200501062134.vex"), log).loaded);
+  ASSERT_TRUE(importVeMapFile(ws, real("vex/max200501062134.vex"), log).ok());
   const auto& t = ws.veTable;
   EXPECT_EQ(t.sizeRpm, 8);
   EXPECT_EQ(t.sizeMap, 8);
@@ -144,10 +142,10 @@ TEST_F(RealVeFiles, EightByEightVeTableImportsExactly) {
   }
   EXPECT_EQ(t.ve[3][4], 63);
   // And it survives an export / import round trip unchanged.
-  ASSERT_TRUE(exportVeMapFile(ws, path("again.vex"), log));
+  ASSERT_TRUE(exportVeMapFile(ws, path("again.vex"), log).ok());
   workspace::Workspace again;
   again.veTable.setStartupBins();
-  ASSERT_TRUE(importVeMapFile(again, path("again.vex"), log).loaded);
+  ASSERT_TRUE(importVeMapFile(again, path("again.vex"), log).ok());
   EXPECT_EQ(again.veTable.ve, t.ve);
   EXPECT_EQ(again.veTable.rpmBins, t.rpmBins);
 }
@@ -159,7 +157,7 @@ TEST_F(RealVeFiles, EveryExchangeAndMsqFileReadsWithoutHarm) {
       one.veTable.setStartupBins();
       const auto before = one.veTable;
       common::VectorStatusLog lines;
-      const bool loaded = importVeMapFile(one, entry.path().string(), lines).loaded;
+      const bool loaded = importVeMapFile(one, entry.path().string(), lines).ok();
       if (!loaded) {
         EXPECT_EQ(lines.lines.back(), "Loading Failed") << entry.path();
         EXPECT_EQ(one.veTable.ve, before.ve) << entry.path();
@@ -170,18 +168,18 @@ TEST_F(RealVeFiles, EveryExchangeAndMsqFileReadsWithoutHarm) {
     }
   }
   // 21 RPM bins is more than the table holds: refused, table unchanged.
-  EXPECT_FALSE(importVeMapFile(ws, real("vex/3S-GTEbasetiming.vex"), log).loaded);
+  EXPECT_FALSE(importVeMapFile(ws, real("vex/3S-GTEbasetiming.vex"), log).ok());
   EXPECT_EQ(log.lines[log.lines.size() - 2], "VE map file: RPM size 21 is outside 1 to 16");
   // Twelve bins each way: the sizes come from the file.
-  ASSERT_TRUE(importVeMapFile(ws, real("vex/ign.vex"), log).loaded);
+  ASSERT_TRUE(importVeMapFile(ws, real("vex/ign.vex"), log).ok());
   EXPECT_EQ(ws.veTable.sizeRpm, 12);
   EXPECT_EQ(ws.veTable.mapBins[11], 200);
   EXPECT_EQ(ws.veTable.rpmBins[1], 800);
   // An empty MSQ file is refused; a binary one reads its first line only.
-  EXPECT_FALSE(importVeMapFile(ws, real("msq/zoo.msq"), log).loaded);
-  EXPECT_TRUE(importVeMapFile(ws, real("msq/megasquirt.msq"), log).loaded);
+  EXPECT_FALSE(importVeMapFile(ws, real("msq/zoo.msq"), log).ok());
+  EXPECT_TRUE(importVeMapFile(ws, real("msq/megasquirt.msq"), log).ok());
   EXPECT_EQ(ws.veTable.sizeRpm, 12);
 }
 
 }  // namespace
-}  // namespace tallimar::files
+}  // namespace tallimar::commands

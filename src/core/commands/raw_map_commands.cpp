@@ -1,15 +1,15 @@
 // Open and save commands of the raw data map file and the crossover export.
-#include "files/raw_map_commands.h"
+#include "commands/raw_map_commands.h"
 
 #include <ctime>
 
 #include "common/atomic_file.h"
 #include "common/number_text.h"
+#include "engine/raw_map_builder.h"
 #include "files/crossover_export.h"
 #include "files/raw_map_file.h"
-#include "workspace/workspace.h"
 
-namespace tallimar::files {
+namespace tallimar::commands {
 namespace {
 
 using common::MessageButtons;
@@ -29,15 +29,15 @@ std::string localDateTime() {
 CommandResult saveFailed(common::StatusLog& status, const std::string& why) {
   status.append("Save Failed");
   status.append(why);
-  return CommandResult::Failed;
+  return CommandResult::failed();
 }
 
 CommandResult writeOrFail(const std::string& path, const std::string& bytes,
                           common::StatusLog& status) {
-  std::string error;
-  if (!common::writeFileAtomically(path, bytes, &error)) return saveFailed(status, error);
+  const common::Outcome written = common::writeFileAtomically(path, bytes);
+  if (!written) return saveFailed(status, written.reason());
   status.append("Finished Saving");
-  return CommandResult::Done;
+  return CommandResult::done();
 }
 
 }  // namespace
@@ -50,24 +50,25 @@ CommandResult openRawDataMap(workspace::Workspace& workspace, common::Prompts& p
   request.filter = "*.HDMAP";
   request.presetName = "*.HDMAP";
   request.initialFolder = options.programFolder;
-  const auto files = prompts.openFiles(request, false);
-  if (files.empty()) return CommandResult::Cancelled;
-  std::string problem;
-  if (!loadRawMapFile(files.front(), workspace.rawMap, problem)) {
+  const auto chosen = prompts.openFiles(request, false);
+  if (chosen.empty()) return CommandResult::cancelled();
+  auto loaded = files::loadRawMapFile(chosen.front());
+  if (!loaded) {
     status.append("Loading Failed");
-    status.append(fileNameOf(files.front()) + " " + problem);
-    return CommandResult::Failed;
+    status.append(fileNameOf(chosen.front()) + " " + loaded.reason());
+    return CommandResult::failed();
   }
+  workspace.rawMap = std::move(loaded).value();
   status.append("Loading Finished");
   workspace.rawDataMapPresent = true;
-  return CommandResult::Done;
+  return CommandResult::done(true);
 }
 
 CommandResult saveRawDataMap(workspace::Workspace& workspace, common::Prompts& prompts,
                              common::StatusLog& status, const CommandOptions& options) {
   if (!workspace.rawDataMapPresent) {
     prompts.message(kTitle, "Nothing to save", MessageButtons::Ok, MessageIcon::None);
-    return CommandResult::Refused;
+    return CommandResult::refused();
   }
   status.append("Saving Raw Data Map");
   common::FileRequest request;
@@ -78,17 +79,9 @@ CommandResult saveRawDataMap(workspace::Workspace& workspace, common::Prompts& p
       "Raw Data Map at " + common::shortestText(workspace.settings.o2Transfer) + " Volts.HDMAP";
   request.initialFolder = options.programFolder;
   const auto path = prompts.saveFile(request);
-  if (!path) return CommandResult::Cancelled;
-  OverfullCell overfull;
-  const auto bytes = encodeRawMapFile(workspace.rawMap, &overfull);
-  if (!bytes) {
-    return saveFailed(status, "The raw data map cell at RPM " +
-                                  std::to_string(overfull.rpmIndex * 100) + " and MAP " +
-                                  std::to_string(overfull.mapKpa) + " holds " +
-                                  std::to_string(overfull.bytes) +
-                                  " bytes of values, more than a raw data map file can hold (" +
-                                  std::to_string(kMaxRawMapValuesBytes) + ")");
-  }
+  if (!path) return CommandResult::cancelled();
+  const auto bytes = files::encodeRawMapFile(workspace.rawMap);
+  if (!bytes) return saveFailed(status, bytes.reason());
   return writeOrFail(*path, *bytes, status);
 }
 
@@ -97,7 +90,7 @@ CommandResult saveCrossoverPoints(workspace::Workspace& workspace, common::Promp
   if (!workspace.datalogPresent && !workspace.rawDataMapPresent) {
     prompts.message(kTitle, "Nothing to save, open a datalog or high density map first",
                     MessageButtons::Ok, MessageIcon::None);
-    return CommandResult::Refused;
+    return CommandResult::refused();
   }
   status.append("Saving Crossover Point List");
   common::FileRequest request;
@@ -108,13 +101,22 @@ CommandResult saveCrossoverPoints(workspace::Workspace& workspace, common::Promp
       "TransferPoints at " + common::shortestText(workspace.settings.o2Transfer) + " Volts.xls";
   request.initialFolder = options.programFolder;
   const auto path = prompts.saveFile(request);
-  if (!path) return CommandResult::Cancelled;
-  std::string problem;
+  if (!path) return CommandResult::cancelled();
   const std::string dateTime = options.dateTime ? options.dateTime() : localDateTime();
-  const auto text = buildCrossoverExport(workspace.rawMap, workspace.crossovers, workspace.settings,
-                                         dateTime, problem);
-  if (!text) return saveFailed(status, "Cannot export: " + problem);
+  const auto text = files::buildCrossoverExport(workspace.rawMap, workspace.crossovers,
+                                                workspace.settings, dateTime);
+  if (!text) return saveFailed(status, "Cannot export: " + text.reason());
   return writeOrFail(*path, *text, status);
 }
 
-}  // namespace tallimar::files
+CommandResult clearRawDataMapCommand(workspace::Workspace& workspace, common::StatusLog& status,
+                                     engine::CrossoverList& list) {
+  status.append("Clearing Crossover Array");
+  engine::clearRawDataMap(workspace.rawMap);
+  workspace.rawDataMapPresent = false;
+  list.clear();
+  status.append("Finished Clearing Array");
+  return CommandResult::done(true);
+}
+
+}  // namespace tallimar::commands

@@ -1,12 +1,14 @@
 // The start-up sequence: the order of the window steps and status lines, the record, the
 // factor tables and the VE table's initial state.
-#include "workspace/startup.h"
+#include "commands/startup.h"
 
 #include <gtest/gtest.h>
 
 #include "settings/settings_io.h"
 
-namespace tallimar::workspace {
+namespace tallimar::commands {
+
+using workspace::Workspace;
 namespace {
 
 // Records the window steps into the same list as the status lines, so the test sees the
@@ -42,7 +44,7 @@ TEST(Startup, EmptyStoreRunsEveryStepInOrderAndEndsWithReady) {
   settings::MemorySettingsStore store;
   common::VectorStatusLog log;
   RecordingWindow window(log);
-  runStartup(workspace, store, log, window);
+  EXPECT_TRUE(runStartup(workspace, store, log, window).ok());
   EXPECT_EQ(log.lines,
             (std::vector<std::string>{"[menu]", "[place]", "[title]", "[language English]",
                                       "(Warning) No Path to *.inc specified (using raw ADC counts)",
@@ -66,7 +68,7 @@ TEST(Startup, StoredSettingsReachTheWindowAndTheFactorTablesLoad) {
   put(store, "VESizeMAP", "16");
   common::VectorStatusLog log;
   RecordingWindow window(log);
-  runStartup(workspace, store, log, window);
+  EXPECT_TRUE(runStartup(workspace, store, log, window).ok());
   // The factor tables' own lines are checked with the loader; here their place in the order.
   ASSERT_EQ(log.lines.size(), 14u);
   EXPECT_EQ(std::vector(log.lines.begin(), log.lines.begin() + 5),
@@ -85,11 +87,11 @@ TEST(Startup, RunsWithoutAWindow) {
   put(store, "INCPath", "/no/such/folder");
   common::VectorStatusLog log;
   StartupWindow none;
-  runStartup(workspace, store, log, none);
+  EXPECT_TRUE(runStartup(workspace, store, log, none).ok());
   ASSERT_EQ(log.lines.size(), 8u);
   EXPECT_EQ(log.lines.front(), "Failed Loading kPaFactor.inc");
   EXPECT_EQ(log.lines.back(), "Ready");
 }
 
 }  // namespace
-}  // namespace tallimar::workspace
+}  // namespace tallimar::commands
