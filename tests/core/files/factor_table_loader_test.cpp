@@ -92,14 +92,6 @@ TEST(FactorTableText, FailuresStopTheLoadAndKeepWhatWasStored) {
   EXPECT_EQ(table[1], 32767);
 }
 
-TEST(FactorTableText, AReloadOverwritesFromZeroWithoutResettingTheRest) {
-  FactorTable table = identity();
-  ASSERT_TRUE(readFactorTableText(dbLines(256, 1000), table).ok());
-  ASSERT_TRUE(readFactorTableText(dbLines(100, 2000), table).ok());
-  EXPECT_EQ(table[99], 2099);
-  EXPECT_EQ(table[100], 1100);
-}
-
 const std::string kTestInc = std::string(TALLIMAR_TEST_DATA_DIR) + "/files/inc_set";
 
 TEST(FactorTableFiles, LoadsAllSevenInOrderWithTheirStatusLines) {
@@ -192,23 +184,6 @@ TEST_F(RealFactorFiles, EveryFileLoadsWithItsExpectedOutcome) {
     }
   }
   EXPECT_GE(files, 50);
-}
-
-TEST_F(RealFactorFiles, ValuesAsWrittenIncludingDecimalsAndValuesAbove255) {
-  FactorTable table = identity();
-  ASSERT_TRUE(load("matfactor.inc", table).ok());  // LF, up to 475
-  EXPECT_EQ(table[1], 475);
-  EXPECT_EQ(table[253], 0);
-
-  table = identity();
-  ASSERT_TRUE(load("InnoLC1_0_5V.inc", table).ok());  // 255 lines, "DB       73.5T"
-  EXPECT_EQ(table[0], 74);                            // 73.5
-  EXPECT_EQ(table[5], 76);                            // 76.5, half to even
-  EXPECT_EQ(table[254], 224);                         // 223.9
-  EXPECT_EQ(table[255], 255);                         // untouched
-
-  table = identity();
-  EXPECT_EQ(load("WBafr100LBJ.inc", table).error, FactorLoadError::NoTableLines);  // CR CR LF, DW
 }
 
 }  // namespace

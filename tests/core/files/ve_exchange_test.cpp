@@ -133,18 +133,6 @@ TEST(VeExchangeReader, SizesFromTheFileAndRpmFromEverythingAfterTheEquals) {
   EXPECT_EQ(table.ve[11][11], 61);
 }
 
-TEST(VeExchangeReader, EveryLineEndStyleReadsTheSame) {
-  const std::string crLf = *veExchangeText(exampleTable());
-  for (const char* end : {"\n", "\r"}) {
-    std::string text;
-    for (const auto& line : common::splitLines(crLf)) text += line + end;
-    VeTable table;
-    ASSERT_TRUE(readVeExchange(text, table));
-    EXPECT_EQ(table.ve, exampleTable().ve);
-    EXPECT_EQ(table.rpmBins, exampleTable().rpmBins);
-  }
-}
-
 TEST(VeExchangeReader, RefusedFilesLeaveTheTableAsItWas) {
   const std::string good = *veExchangeText(exampleTable());
   VeTable original;

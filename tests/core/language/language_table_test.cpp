@@ -49,12 +49,6 @@ TEST(LanguageLookup, ALaterShorterFileLeavesTheEarlierFilesTailInPlace) {
   EXPECT_EQ(table.line(300), "");
 }
 
-TEST(LanguageLookup, LinesEndInCrLfLfOrCr) {
-  LanguageTable table;
-  ASSERT_TRUE(table.readText("a,b,:1\nfrmMSMain,x,:2\rfrmMSMain,y,:3\r\n"));
-  EXPECT_EQ(table.lookupCaption("frmMSMain", "y", ""), "3");
-}
-
 class LanguageFolder : public testsupport::TempDirTest {
  protected:
   LanguageTable table;

@@ -75,21 +75,6 @@ TEST(BSplineCurve, OrderEqualToPointCountIsOneBezierPiece) {
   }
 }
 
-TEST(BSplineCurve, EndPointsAreCopiedAndControlPointsUntouched) {
-  const auto P = polygon({{3, -7}, {9, 100}, {12, 0}, {13, 55}, {200, 4}});
-  const auto before = P;
-  for (const int k : {2, 3, 4, 5}) {
-    const auto Q = bSplineCurve(P, k, 255);
-    EXPECT_EQ(Q[0], P[0]);
-    EXPECT_EQ(Q[255], P[4]);
-  }
-  EXPECT_EQ(P, before);
-  const auto two = bSplineCurve(P, 3, 1);
-  ASSERT_EQ(two.size(), 2u);
-  EXPECT_EQ(two[0], P[0]);
-  EXPECT_EQ(two[1], P[4]);
-}
-
 // The span version must give exactly the literal weights (zeros elsewhere) for every shape.
 TEST(BSplineSpan, EqualsLiteralBasisForEveryShape) {
   for (int n = 1; n <= 36; ++n) {
