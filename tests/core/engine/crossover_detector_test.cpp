@@ -34,77 +34,47 @@ std::vector<std::int64_t> crossings(const std::vector<DatalogRecord>& records, f
 
 using Positions = std::vector<std::int64_t>;
 
-TEST(CrossoverDetection, RisingAgainstTheStartHistoryThenFalling) {
-  // Samples 1, 2 warm up; 3 rises against the 0.0 V history; 4 has history 0.8/0.0.
-  EXPECT_EQ(crossings({sample(0.8f), sample(0.8f), sample(0.8f), sample(0.8f), sample(0.2f)}),
-            (Positions{3, 5}));
-}
+// One sample of a run: O2 volts, Status (1 when left out) and rev/min (2500 when left out).
+struct Step {
+  float o2;
+  std::int16_t status = 1;
+  std::int16_t rpm = 2500;
+};
 
-TEST(CrossoverDetection, VoltageEqualToTransferIsOnNeitherSide) {
-  const auto run = [](float middle) {
-    return crossings({sample(0.2f), sample(0.2f), sample(0.2f), sample(0.2f), sample(middle),
-                      sample(0.8f), sample(0.8f), sample(0.2f)});
-  };
-  // 0.5 V blocks the next two tested samples; the falling crossing at 8 still counts.
-  EXPECT_EQ(run(0.5f), (Positions{8}));
-  // Just below the transfer voltage the 0.8 V sample after it is a rising crossing.
-  EXPECT_EQ(run(0.49f), (Positions{6, 8}));
-  // A transfer voltage the samples sit on exactly never gives a crossing.
-  EXPECT_EQ(crossings({sample(0.5f), sample(0.5f), sample(0.5f), sample(0.5f)}, 0.5f), Positions{});
-
-  // A sample exactly at the transfer voltage between samples on one side: neither the sample
-  // itself nor the one after it, nor the one after that, crosses. (Sample 3 of the rich runs
-  // rises against the 0.0 V start history.)
+TEST(CrossoverDetection, CrossingRulesWarmUpAndRpmMin) {
   const struct {
-    std::vector<float> volts;
+    const char* what;
+    std::vector<Step> run;
     Positions expected;
-  } onTheLine[] = {
-      {{0.8f, 0.8f, 0.8f, 0.8f, 0.5f}, {3}},              // falling to the line
-      {{0.8f, 0.8f, 0.8f, 0.8f, 0.5f, 0.2f}, {3}},        // the line as the previous sample
-      {{0.8f, 0.8f, 0.8f, 0.8f, 0.5f, 0.8f, 0.2f}, {3}},  // the line two samples back
-      {{0.2f, 0.2f, 0.2f, 0.2f, 0.5f, 0.8f}, {}},         // rising over the line
-      {{0.2f, 0.2f, 0.2f, 0.2f, 0.5f, 0.2f, 0.8f}, {}},
+  } cases[] = {
+      // Samples 1, 2 warm up; 3 rises against the 0.0 V start history; 5 falls.
+      {"start", {{0.8f}, {0.8f}, {0.8f}, {0.8f}, {0.2f}}, {3, 5}},
+      {"two samples only", {{0.8f}, {0.8f}}, {}},
+      // Another Status before the first Status-1 sample: one sample warms up, as after a gap.
+      {"status first", {{0.8f, 0}, {0.8f, 5}, {0.8f}, {0.8f}, {0.8f}}, {4}},
+      // After a Status gap one sample is passed over, then the history from before the gap
+      // (0.2, 0.2) holds: 7 rises; with history 0.2, 0.8 the falling 8 is no crossing.
+      {"gap", {{0.2f}, {0.2f}, {0.2f}, {0.2f}, {0.9f, 0}, {0.8f}, {0.8f}, {0.2f}}, {7}},
+      // Below RPMMin a crossing is not kept but moves the history on; at RPMMin it is kept.
+      {"rpm", {{0.2f}, {0.2f}, {0.2f}, {0.2f}, {0.8f, 1, 1199}, {0.8f}, {0.2f}}, {7}},
+      {"at rpm min", {{0.8f}, {0.8f}, {0.8f, 1, 1200}}, {3}},
+      // A voltage equal to the transfer voltage is on neither side: it blocks the next two
+      // tested samples, and is no crossing itself; just below it the 0.8 V after it rises.
+      {"on the line", {{0.2f}, {0.2f}, {0.2f}, {0.2f}, {0.5f}, {0.8f}, {0.8f}, {0.2f}}, {8}},
+      {"below", {{0.2f}, {0.2f}, {0.2f}, {0.2f}, {0.49f}, {0.8f}, {0.8f}, {0.2f}}, {6, 8}},
+      {"falling to the line", {{0.8f}, {0.8f}, {0.8f}, {0.8f}, {0.5f}}, {3}},
+      {"line one back", {{0.8f}, {0.8f}, {0.8f}, {0.8f}, {0.5f}, {0.2f}}, {3}},
+      {"line two back", {{0.8f}, {0.8f}, {0.8f}, {0.8f}, {0.5f}, {0.8f}, {0.2f}}, {3}},
+      {"rising, line one back", {{0.2f}, {0.2f}, {0.2f}, {0.2f}, {0.5f}, {0.8f}}, {}},
+      {"rising, line two back", {{0.2f}, {0.2f}, {0.2f}, {0.2f}, {0.5f}, {0.2f}, {0.8f}}, {}},
   };
-  for (const auto& c : onTheLine) {
+  for (const auto& c : cases) {
     std::vector<DatalogRecord> records;
-    for (float v : c.volts) records.push_back(sample(v));
-    EXPECT_EQ(crossings(records), c.expected)
-        << c.volts.size() << " samples, last " << c.volts.back();
+    for (const Step& step : c.run) records.push_back(sample(step.o2, step.status, step.rpm));
+    EXPECT_EQ(crossings(records), c.expected) << c.what;
   }
-}
-
-TEST(CrossoverDetection, TwoSamplesWarmUpAtTheStartOfAFile) {
-  // Only the third Status-1 sample is tested, against 0.0 V: the first two never enter the
-  // history (otherwise 0.8, 0.8 would make sample 3 no crossing).
-  EXPECT_EQ(crossings({sample(0.8f), sample(0.8f), sample(0.8f)}), (Positions{3}));
-  EXPECT_EQ(crossings({sample(0.8f), sample(0.8f)}), Positions{});
-  // Samples with another Status before the first Status-1 sample: the counter then runs as
-  // after a gap, passing over one sample only.
-  EXPECT_EQ(crossings({sample(0.8f, 0), sample(0.8f, 5), sample(0.8f), sample(0.8f), sample(0.8f)}),
-            (Positions{4}));
-}
-
-TEST(CrossoverDetection, OneSampleWarmUpAfterAStatusGapWithTheOldHistory) {
-  // Tested: 3 (0.2), 4 (0.2). Sample 5 has Status 0, sample 6 is passed over, sample 7 is
-  // tested against the history from before the gap (0.2, 0.2) and rises.
-  const std::vector<DatalogRecord> records{sample(0.2f), sample(0.2f),    sample(0.2f),
-                                           sample(0.2f), sample(0.9f, 0), sample(0.8f),
-                                           sample(0.8f)};
-  EXPECT_EQ(crossings(records), (Positions{7}));
-  // The history is now 0.2, 0.8: a falling sample at 8 is no crossing.
-  auto longer = records;
-  longer.push_back(sample(0.2f));
-  EXPECT_EQ(crossings(longer), (Positions{7}));
-}
-
-TEST(CrossoverDetection, CrossingBelowRpmMinIsDroppedButMovesTheHistory) {
-  // Sample 5 rises below RPMMin: not kept, but the history moves on, so sample 6 (0.8, with
-  // history 0.8/0.2) is no crossing; sample 7 falls after 0.8, 0.8.
-  EXPECT_EQ(crossings({sample(0.2f), sample(0.2f), sample(0.2f), sample(0.2f),
-                       sample(0.8f, 1, 1199), sample(0.8f), sample(0.2f)}),
-            (Positions{7}));
-  // At exactly RPMMin the crossing is kept.
-  EXPECT_EQ(crossings({sample(0.8f), sample(0.8f), sample(0.8f, 1, 1200)}), (Positions{3}));
+  // A transfer voltage the samples sit on exactly never gives a crossing.
+  EXPECT_EQ(crossings({sample(0.5f), sample(0.5f), sample(0.5f), sample(0.5f)}), Positions{});
 }
 
 TEST(CrossoverDetection, PointTakesTheSampleValuesAndNewVe) {
@@ -176,13 +146,7 @@ TEST(CrossoverDetection, BatchesScanAsSingleRecords) {
   }
 }
 
-TEST(CrossoverDetection, NewVeRoundsHalvesToEvenAndRefusesOverflow) {
-  EXPECT_EQ(newVE(55, 103), 57);
-  EXPECT_EQ(newVE(50, 101), 50);  // 50.5
-  EXPECT_EQ(newVE(50, 103), 52);  // 51.5
-  EXPECT_EQ(newVE(32767, 100), 32767);
-  EXPECT_EQ(newVE(32767, 200), std::nullopt);
-
+TEST(CrossoverDetection, NewVeOutOfRangeStopsTheScan) {
   CrossoverDetector detector(0.5f, 0);
   auto huge = sample(0.8f);
   huge.gve = 30000, huge.gego = 300;

@@ -59,13 +59,6 @@ TEST(ReadOutPlacement, DegenerateSurfaceScaleStaysFinite) {
   EXPECT_DOUBLE_EQ(p.y, 220);
 }
 
-TEST(ReadOutBox, HoldsEachLineInCourierNew) {
-  const auto texts = itemsOfKind<Text>(readOutDrawList("VE=61\r\nMAP=50\r\nRPM=2500"));
-  ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[2].text, "RPM=2500");
-  EXPECT_EQ(texts[1].fontFamily, "Courier New");
-}
-
 TEST(SplineView, ShowsTheControlPolygonInRedAndTheCurveInBlackOverTheActiveMapBins) {
   vemap::VeTable t;
   t.setStartupBins();  // MAP bins 10..80 active
