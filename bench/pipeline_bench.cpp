@@ -37,7 +37,7 @@ BENCHMARK(ReadAndCountNewlines)->Unit(benchmark::kMillisecond);
 // Reading alone, records dropped: the reader's share of Open Datalog.
 class DroppingSink : public files::DatalogRecordSink {
  public:
-  std::size_t take(std::span<const files::DatalogRecord> records, std::int64_t) override {
+  std::size_t take(std::span<const engine::DatalogRecord> records, std::int64_t) override {
     count += records.size();
     return records.size();
   }

@@ -108,8 +108,8 @@ std::string DatalogGenerator::line(const GeneratedSample& s) const {
   return text;
 }
 
-files::DatalogRecord DatalogGenerator::record(const GeneratedSample& s) const {
-  files::DatalogRecord r;
+engine::DatalogRecord DatalogGenerator::record(const GeneratedSample& s) const {
+  engine::DatalogRecord r;
   auto i16 = [](int v) { return static_cast<std::int16_t>(v); };
   r.seconds = i16(s.seconds);
   r.rpm = i16(m_shape.layout == LogLayout::Full ? floorDiv(s.rpm, 100) * 100 : s.rpm);
@@ -117,7 +117,9 @@ files::DatalogRecord DatalogGenerator::record(const GeneratedSample& s) const {
   r.o2 = static_cast<float>(s.o2Millivolts / 1000.0);
   r.status = i16(s.status);
   r.gego = i16(s.gego);
-  r.further = {i16(s.gair), i16(s.gwarm), i16(s.gbaro)};
+  r.gair = i16(s.gair);
+  r.gwarm = i16(s.gwarm);
+  r.gbaro = i16(s.gbaro);
   r.gve = i16(s.gve);
   r.gammaE = i16(s.gammaE);
   return r;
@@ -162,9 +164,9 @@ void writeDatalog(const std::string& path, const DatalogShape& shape) {
   flush();
 }
 
-std::vector<files::DatalogRecord> expectedRecords(const DatalogShape& shape) {
+std::vector<engine::DatalogRecord> expectedRecords(const DatalogShape& shape) {
   DatalogGenerator generator(shape);
-  std::vector<files::DatalogRecord> records;
+  std::vector<engine::DatalogRecord> records;
   for (std::int64_t i = 0; i < shape.samples; ++i)
     records.push_back(generator.record(generator.next()));
   // The no-line-feed layout does not read a last line that has no line feed.

@@ -103,7 +103,7 @@ std::string diagnosticLine(std::int64_t samplePosition, const CrossoverPoint& po
 CrossoverDetector::CrossoverDetector(float transferVolts, std::int16_t rpmMin)
     : m_transfer(transferVolts), m_rpmMin(rpmMin) {}
 
-bool CrossoverDetector::isKeptCrossing(History& history, const files::DatalogRecord& record,
+bool CrossoverDetector::isKeptCrossing(History& history, const DatalogRecord& record,
                                        float transfer, std::int16_t rpmMin) {
   const bool statusOne = record.status == 1;
   bool kept = false;
@@ -127,7 +127,7 @@ bool CrossoverDetector::isKeptCrossing(History& history, const files::DatalogRec
   return kept;
 }
 
-CrossoverDetector::Step CrossoverDetector::offer(const files::DatalogRecord& record,
+CrossoverDetector::Step CrossoverDetector::offer(const DatalogRecord& record,
                                                  std::int64_t samplePosition) {
   if (m_stopped) return Step::NewVeOutOfRange;
   if (full()) return Step::Full;
@@ -136,7 +136,7 @@ CrossoverDetector::Step CrossoverDetector::offer(const files::DatalogRecord& rec
   return full() ? Step::Full : Step::Scanning;
 }
 
-bool CrossoverDetector::keep(const files::DatalogRecord& record, std::int64_t samplePosition) {
+bool CrossoverDetector::keep(const DatalogRecord& record, std::int64_t samplePosition) {
   const auto corrected = newVE(record.gve, record.gego);
   if (!corrected) {
     m_stopped = true;
@@ -154,7 +154,7 @@ bool CrossoverDetector::keep(const files::DatalogRecord& record, std::int64_t sa
   return true;
 }
 
-std::size_t CrossoverDetector::offerAll(std::span<const files::DatalogRecord> records,
+std::size_t CrossoverDetector::offerAll(std::span<const DatalogRecord> records,
                                         std::int64_t firstPosition) {
   // As offer() record by record, with the history and settings held in registers.
   if (m_stopped) return 0;
@@ -196,7 +196,7 @@ void publishCrossovers(CrossoverDetector& detector, CrossoverPoints& into,
   status.append(std::to_string(into.size()) + " Crossover Points Found");
 }
 
-bool findCrossovers(std::span<const files::DatalogRecord> records, float transferVolts,
+bool findCrossovers(std::span<const DatalogRecord> records, float transferVolts,
                     std::int16_t rpmMin, CrossoverPoints& into, common::StatusLog& status,
                     CrossoverList& list, std::size_t* failedRecord) {
   CrossoverDetector detector(transferVolts, rpmMin);

@@ -299,7 +299,7 @@ DatalogReadResult readDatalog(const std::string& path, DatalogLayout layout,
   const bool headerEnded = line.terminated;
 
   // Records go to the sink in batches; `records` counts those handed over so far.
-  std::array<DatalogRecord, kRecordBatch> batch;
+  std::array<engine::DatalogRecord, kRecordBatch> batch;
   std::size_t batched = 0;
   std::int64_t records = 0;
   auto handOver = [&]() {

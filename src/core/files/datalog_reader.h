@@ -9,13 +9,9 @@
 #include <string>
 
 #include "files/datalog_line.h"
-#include "files/datalog_record.h"
+#include "engine/datalog_record.h"
 
 namespace tallimar::files {
-
-// Lines longer than this are refused (no datalog line comes near it); the limit keeps a
-// hostile file from making the reader hold a huge line.
-inline constexpr std::size_t kMaxDatalogLineBytes = std::size_t{1} << 20;
 
 // The layout test on at most the first two lines of a file (a line ends at CR or CR LF):
 // exactly one line is the no-line-feed layout; of two, a first line beginning with "seconds"
@@ -38,7 +34,7 @@ DatalogProbe probeDatalog(const std::string& path);
 class DatalogRecordSink {
  public:
   virtual ~DatalogRecordSink() = default;
-  virtual std::size_t take(std::span<const DatalogRecord> records, std::int64_t firstPosition) = 0;
+  virtual std::size_t take(std::span<const engine::DatalogRecord> records, std::int64_t firstPosition) = 0;
 };
 
 // Called now and then with the bytes read so far and the file's size; returning false

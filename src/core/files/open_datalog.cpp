@@ -22,12 +22,12 @@ constexpr const char* kTitle = "Tallimar";
 class DetectorSink : public DatalogRecordSink {
  public:
   explicit DetectorSink(engine::CrossoverDetector& detector) : m_detector(detector) {}
-  std::size_t take(std::span<const DatalogRecord> records, std::int64_t firstPosition) override {
+  std::size_t take(std::span<const engine::DatalogRecord> records, std::int64_t firstPosition) override {
     const std::size_t taken = m_detector.offerAll(records, firstPosition);
     if (taken < records.size()) refused = records[taken];
     return taken;
   }
-  DatalogRecord refused;
+  engine::DatalogRecord refused;
 
  private:
   engine::CrossoverDetector& m_detector;

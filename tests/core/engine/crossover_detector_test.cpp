@@ -10,7 +10,7 @@
 namespace tallimar::engine {
 namespace {
 
-using files::DatalogRecord;
+
 
 DatalogRecord sample(float o2, std::int16_t status = 1, std::int16_t rpm = 2500) {
   DatalogRecord r;

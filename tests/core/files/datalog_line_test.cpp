@@ -14,6 +14,8 @@
 namespace tallimar::files {
 namespace {
 
+using engine::DatalogRecord;
+
 std::int32_t floored(std::string_view text) {
   std::int32_t value = -99999;
   EXPECT_EQ(readFlooredField(text, value), FieldProblem::None) << text;
@@ -72,7 +74,9 @@ TEST(DatalogLines, FullLayoutColumnsAndRpmInHundreds) {
   EXPECT_EQ(r.o2, 0.7f);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.gego, 99);
-  EXPECT_EQ(r.further, (std::array<std::int16_t, 3>{1, 2, 3}));
+  EXPECT_EQ(r.gair, 1);
+  EXPECT_EQ(r.gwarm, 2);
+  EXPECT_EQ(r.gbaro, 3);
   EXPECT_EQ(r.gammaE, 104);
   EXPECT_EQ(r.gve, 61);
   ASSERT_EQ(parseDataLine("0\t7\t35.7\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61",
@@ -106,7 +110,7 @@ void expectQuickWayAgrees(const std::string& line, DatalogLayout layout, int& ta
   ASSERT_TRUE(std::memcmp(&q.o2, &general.o2, sizeof q.o2) == 0) << line;
   ASSERT_TRUE(q.seconds == general.seconds && q.rpm == general.rpm && q.map == general.map &&
               q.status == general.status && q.gego == general.gego &&
-              q.further == general.further && q.gve == general.gve && q.gammaE == general.gammaE)
+              q.gair == general.gair && q.gwarm == general.gwarm && q.gbaro == general.gbaro && q.gve == general.gve && q.gammaE == general.gammaE)
       << line;
 }
 
@@ -213,8 +217,8 @@ TEST(DatalogLines, EveryLineReadsAsItsColumnsRead) {
     ASSERT_EQ(record.o2, volts) << line;
     ASSERT_TRUE(record.seconds == values[0] && record.rpm == values[1] && record.map == values[2] &&
                 record.status == values[4] && record.gego == values[5] &&
-                record.further[0] == values[6] && record.further[1] == values[7] &&
-                record.further[2] == values[8] && record.gve == values[9] &&
+                record.gair == values[6] && record.gwarm == values[7] &&
+                record.gbaro == values[8] && record.gve == values[9] &&
                 record.gammaE == values[10])
         << line;
   }

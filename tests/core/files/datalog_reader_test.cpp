@@ -14,6 +14,8 @@
 namespace tallimar::files {
 namespace {
 
+using engine::DatalogRecord;
+
 using testsupport::DatalogShape;
 using testsupport::LogLayout;
 using Kind = DatalogReadResult::Kind;
@@ -212,7 +214,7 @@ TEST_F(DatalogReader, GeneratedFilesReadBackRecordForRecord) {
       const auto& e = expected[i];
       ASSERT_TRUE(a.rpm == e.rpm && a.map == e.map && a.o2 == e.o2 && a.status == e.status &&
                   a.gego == e.gego && a.gve == e.gve && a.gammaE == e.gammaE &&
-                  a.seconds == e.seconds && a.further == e.further)
+                  a.seconds == e.seconds && a.gair == e.gair && a.gwarm == e.gwarm && a.gbaro == e.gbaro)
           << "record " << i + 1;
     }
   }
@@ -342,7 +344,7 @@ DatalogReadResult readLineByLine(const std::string& text, DatalogLayout layout,
 bool sameRecord(const DatalogRecord& a, const DatalogRecord& b) {
   return a.seconds == b.seconds && a.rpm == b.rpm && a.map == b.map &&
          std::memcmp(&a.o2, &b.o2, sizeof a.o2) == 0 && a.status == b.status && a.gego == b.gego &&
-         a.further == b.further && a.gve == b.gve && a.gammaE == b.gammaE;
+         a.gair == b.gair && a.gwarm == b.gwarm && a.gbaro == b.gbaro && a.gve == b.gve && a.gammaE == b.gammaE;
 }
 
 // The reader takes plain lines straight from its buffer and the others line by line; together
