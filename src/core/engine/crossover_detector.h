@@ -39,6 +39,13 @@ class CrossoverDetector {
   // transferVolts is the O2Transfer setting; crossings below rpmMin (rev/min) are not kept.
   CrossoverDetector(float transferVolts, std::int16_t rpmMin);
 
+  // A detector for O2 signals that cross a target of their own in every record (o2Target:
+  // a wide-band AFR or lambda, or volts against the transfer voltage): each tested sample is
+  // on the rich or the lean side of its own target, or on neither when equal, and the same
+  // strict rules and history of two samples apply to those sides. The history starts on the
+  // low side, as 0.0 V does against a positive transfer voltage.
+  static CrossoverDetector againstSampleTargets(std::int16_t rpmMin);
+
   // Offers the next record. samplePosition is its 1-based place in the datalog (data line 1
   // is 1). A sample is tested only when its Status is 1 and the two Status-1 samples before
   // it (since the start of the file or since the last sample with another Status) were seen;
@@ -71,9 +78,13 @@ class CrossoverDetector {
     int warmUp = -1;              // w: tested only from 1 on; capped at 1
   };
   // Takes one sample into the history; true when it is a crossing to keep.
+  template <bool kSampleTargets>
   static bool isKeptCrossing(History& history, const DatalogRecord& record, float transfer,
                              std::int16_t rpmMin);
+  template <bool kSampleTargets>
+  std::size_t offerEach(std::span<const DatalogRecord> records, std::int64_t firstPosition);
   History m_history;
+  bool m_sampleTargets = false;  // each record's o2 is compared with its o2Target
   bool m_stopped = false;
   CrossoverPoints m_points;
   std::vector<std::int64_t> m_positions;

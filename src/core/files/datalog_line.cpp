@@ -26,10 +26,12 @@ std::string shownText(std::string_view text) {
 }
 
 // The column of each field, the layout's column table turned round.
+constexpr std::size_t kNotInLayout = ~std::size_t{0};
 template <std::size_t kColumns>
 constexpr std::array<std::size_t, kDatalogFieldCount> columnOfField(
     const std::array<DatalogField, kColumns>& columns) {
   std::array<std::size_t, kDatalogFieldCount> of{};
+  of.fill(kNotInLayout);
   for (std::size_t c = 0; c < kColumns; ++c)
     if (columns[c] != DatalogField::None) of[static_cast<std::size_t>(columns[c])] = c;
   return of;
@@ -54,13 +56,16 @@ std::string_view layoutStatusLine(DatalogLayout layout) {
       return "Reading DataLog File (Classic - LineFeeds)";
     case DatalogLayout::Full:
       return "Reading DataLog File (Full - LineFeeds)";
+    case DatalogLayout::Msl:
+      return "Reading DataLog File (MSL - Named Columns)";
   }
   return {};
 }
 
 std::string_view fieldName(DatalogField field) {
   static constexpr std::array<std::string_view, kDatalogFieldCount> kNames{
-      "Seconds", "RPM", "MAP", "O2", "Status", "Gego", "Gair", "Gwarm", "Gbaro", "Gve", "GammaE"};
+      "Seconds", "RPM",   "MAP",   "O2",  "Status", "Gego",
+      "Gair",    "Gwarm", "Gbaro", "Gve", "GammaE", "O2 target"};
   const auto index = static_cast<std::size_t>(field);
   return index < kNames.size() ? kNames[index] : std::string_view{};
 }
@@ -127,6 +132,7 @@ std::optional<std::string> parseDataLine(std::string_view line, DatalogLayout la
   for (std::size_t f = 0; f < kDatalogFieldCount; ++f) {
     const auto field = static_cast<DatalogField>(f);
     const std::size_t column = fieldColumns[f];
+    if (column == kNotInLayout) continue;
     const std::string_view text = columns[column];
     FieldProblem problem;
     if (field == DatalogField::O2) {

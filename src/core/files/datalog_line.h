@@ -16,6 +16,7 @@ enum class DatalogLayout {
   NoLineFeed,  // header first field "Seconds"; lines end with LF only
   Classic,     // header line begins with "Seconds"; lines end with CR or CR LF
   Full,        // header line begins with "Time"; RPM in hundreds; lines end with CR or CR LF
+  Msl,         // columns found by name in a header among the first lines (datalog_msl.h)
 };
 
 // Lines longer than this (line end not counted) are refused: no datalog line comes near it,
@@ -36,9 +37,10 @@ enum class DatalogField : std::uint8_t {
   Gbaro,
   Gve,
   GammaE,
-  None,  // a column that is not read
+  O2Target,  // what the O2 signal crosses at stoichiometric (named-column logs)
+  None,      // a column that is not read
 };
-inline constexpr std::size_t kDatalogFieldCount = 11;  // the fields before None
+inline constexpr std::size_t kDatalogFieldCount = 12;  // the fields before None
 
 // Which field each column fills, columns counted from 0; a data line needs at least as many
 // columns as its layout lists, and the columns after them are not read.
@@ -52,8 +54,10 @@ inline constexpr std::array<DatalogField, 16> kFullLayoutColumns{
     DatalogField::Status, DatalogField::Gego,    DatalogField::Gair, DatalogField::Gwarm,
     DatalogField::Gbaro,  DatalogField::GammaE,  DatalogField::None, DatalogField::Gve};
 
+// Named-column logs have no fixed columns: an empty table.
 constexpr std::span<const DatalogField> layoutColumns(DatalogLayout layout) {
   if (layout == DatalogLayout::Full) return kFullLayoutColumns;
+  if (layout == DatalogLayout::Msl) return {};
   return kShortLayoutColumns;
 }
 
@@ -68,7 +72,8 @@ std::string_view fieldName(DatalogField field);
 // The record's 16-bit field of a whole-number DatalogField (not O2 or None).
 template <DatalogField kField>
 constexpr std::int16_t& wholeNumberField(engine::DatalogRecord& record) {
-  static_assert(kField != DatalogField::O2 && kField != DatalogField::None);
+  static_assert(kField != DatalogField::O2 && kField != DatalogField::O2Target &&
+                kField != DatalogField::None);
   if constexpr (kField == DatalogField::Seconds) return record.seconds;
   if constexpr (kField == DatalogField::Rpm) return record.rpm;
   if constexpr (kField == DatalogField::Map) return record.map;

@@ -381,6 +381,8 @@ PlainLines readPlainLines(std::string_view block, DatalogLayout layout,
       return readLines<DatalogLayout::Full>(block, records);
     case DatalogLayout::NoLineFeed:
       return readLines<DatalogLayout::NoLineFeed>(block, records);
+    case DatalogLayout::Msl:
+      break;  // named columns have no plain shape: every line takes the general way
   }
   return {};
 }

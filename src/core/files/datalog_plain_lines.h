@@ -7,8 +7,8 @@
 #include <span>
 #include <string_view>
 
-#include "files/datalog_line.h"
 #include "engine/datalog_record.h"
+#include "files/datalog_line.h"
 
 namespace tallimar::files {
 
