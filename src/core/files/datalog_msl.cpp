@@ -394,14 +394,13 @@ common::Expected<DatalogRead> readMslDatalog(const std::string& path, DatalogRec
       return stop(DatalogRead::End::BadLine, lineNumber,
                   "longer than " + std::to_string(kMaxDatalogLineBytes) + " bytes");
     }
-    if (!line.terminated && cutShort(text, columns->headerColumns)) {
-      read.warnings.push_back("line " + std::to_string(lineNumber) +
-                              " is cut short and was not read");
-      break;
-    }
-    if (!records.takeLine(text, read)) {
-      read.warnings.push_back("ends in NUL bytes from line " + std::to_string(lineNumber) +
-                              " on, which were not read");
+    const bool lastCutShort = !line.terminated && cutShort(text, columns->headerColumns);
+    if (lastCutShort || !records.takeLine(text, read)) {
+      read.warnings.push_back(std::memchr(text.data(), '\0', text.size()) != nullptr
+                                  ? "ends in NUL bytes from line " + std::to_string(lineNumber) +
+                                        " on, which were not read"
+                                  : "line " + std::to_string(lineNumber) +
+                                        " is cut short and was not read");
       break;
     }
     if (records.batchFull() && !records.handOver()) return sinkStopped();
