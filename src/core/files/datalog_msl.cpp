@@ -216,15 +216,22 @@ bool rowFromCells(const RowCells& cells, const MslColumns& columns, float target
 // What the streaming read keeps between lines.
 class MslRead {
  public:
-  MslRead(DatalogRecordSink& sink, const MslColumns& columns, float target)
-      : m_sink(sink), m_columns(columns), m_fields(fieldsByColumn(columns)), m_target(target) {}
+  MslRead(DatalogRecordSink& sink, const MslColumns& columns, float target, std::int16_t rpmMin)
+      : m_sink(sink),
+        m_columns(columns),
+        m_fields(fieldsByColumn(columns)),
+        m_target(target),
+        m_rpmMin(rpmMin) {}
 
   // Takes one line after the header as the next record. False when the line ends the read
   // (NUL bytes): nothing is taken from it.
   bool takeLine(std::string_view text, DatalogRead& read) {
     engine::DatalogRecord& record = m_batch[m_batched];
     if (m_cells.split(text, m_fields) && rowFromCells(m_cells, m_columns, m_target, record)) {
-      if (record.status != 1) ++read.statusSkipped;
+      if (record.status != 1)
+        ++read.statusSkipped;
+      else if (record.rpm < m_rpmMin)
+        ++read.belowRpmMin;
       ++read.entries;
     } else {
       if (std::memchr(text.data(), '\0', text.size()) != nullptr) return false;
@@ -252,6 +259,7 @@ class MslRead {
   const MslColumns& m_columns;
   std::vector<DatalogField> m_fields;
   float m_target;
+  std::int16_t m_rpmMin;
   RowCells m_cells;
   std::array<engine::DatalogRecord, kRecordBatch> m_batch{};
   std::size_t m_batched = 0;
@@ -369,7 +377,7 @@ common::Expected<DatalogRead> readMslDatalog(const std::string& path, DatalogRec
   if (!columns) return stop(DatalogRead::End::MissingHeader, 1);
   read.firstRecordLine = lineNumber + 1;
 
-  MslRead records(sink, *columns, fixedTarget(columns->signal, options));
+  MslRead records(sink, *columns, fixedTarget(columns->signal, options), options.rpmMin);
   auto sinkStopped = [&] {
     return stop(DatalogRead::End::SinkStopped, read.firstRecordLine + records.records());
   };

@@ -67,6 +67,7 @@ struct DatalogRead {
   // and what the read says about the file's end (NUL bytes, a cut-short last line).
   std::int64_t statusSkipped = 0;
   std::int64_t gapLines = 0;
+  std::int64_t belowRpmMin = 0;  // samples with Status 1 but below DatalogReadOptions::rpmMin
   std::vector<std::string> warnings;
 };
 
@@ -75,6 +76,7 @@ struct DatalogReadOptions {
   ReadProgress progress;
   float o2TransferVolts = 0.5f;     // narrow-band O2 in volts (the O2Transfer setting)
   float wideBandTargetAfr = 14.7f;  // wide-band AFR without a target column (WBTargetAFR)
+  std::int16_t rpmMin = 1200;       // counted for a named-column log's report (RPMMin)
 };
 
 // Reads the file in the given layout and hands every record to the sink in file order.

@@ -84,7 +84,8 @@ void reportSamples(const FileContext& c, const std::string& name, const DatalogR
   c.status.append("Samples Read: " + std::to_string(read.entries) +
                   ", skipped for engine status (warm-up, cranking, after-start, enrichment): " +
                   std::to_string(read.statusSkipped) +
-                  ", gap lines: " + std::to_string(read.gapLines));
+                  ", gap lines: " + std::to_string(read.gapLines) +
+                  ", running below RPMMin: " + std::to_string(read.belowRpmMin));
 }
 
 // Reads one datalog and replaces the crossover points with its points. `lines` receives the

@@ -182,7 +182,7 @@ TEST_F(MslLogs, OpenDatalogFindsCrossingsAndReportsTheSamples) {
   EXPECT_EQ(status.lines.front(), "Reading DataLog File (MSL - Named Columns)");
   EXPECT_NE(std::find(status.lines.begin(), status.lines.end(),
                       "Samples Read: 40, skipped for engine status (warm-up, cranking, "
-                      "after-start, enrichment): 4, gap lines: 0"),
+                      "after-start, enrichment): 4, gap lines: 0, running below RPMMin: 0"),
             status.lines.end());
   // The diagnostic line counts data lines from 0 after the units row: the first tested
   // sample is the sixth, after four warm-up samples and one more after them.

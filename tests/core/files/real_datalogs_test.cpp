@@ -114,7 +114,7 @@ TEST_F(RealDatalogs, AWarmUpDriveSaysItsSamplesWereSkipped) {
   EXPECT_TRUE(ws.crossovers.empty());
   EXPECT_TRUE(
       hasLine("Samples Read: 1425, skipped for engine status (warm-up, cranking, "
-              "after-start, enrichment): 1425, gap lines: 0"));
+              "after-start, enrichment): 1425, gap lines: 0, running below RPMMin: 0"));
 }
 
 // Without its title lines and with CR LF line ends the header is the first line ended by a
