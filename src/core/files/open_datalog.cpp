@@ -81,11 +81,12 @@ std::string missingHeaderDetail(DatalogLayout layout, const std::string& name) {
 // For a named-column log: how many samples were read and why some took no part.
 void reportSamples(const FileContext& c, const std::string& name, const DatalogRead& read) {
   for (const std::string& warning : read.warnings) c.status.append(name + " " + warning);
+  // Two short lines, so that the window's status list shows them whole.
   c.status.append("Samples Read: " + std::to_string(read.entries) +
-                  ", skipped for engine status (warm-up, cranking, after-start, enrichment): " +
-                  std::to_string(read.statusSkipped) +
-                  ", gap lines: " + std::to_string(read.gapLines) +
-                  ", running below RPMMin: " + std::to_string(read.belowRpmMin));
+                  " (running below RPMMin: " + std::to_string(read.belowRpmMin) + ")");
+  c.status.append("Skipped: " + std::to_string(read.statusSkipped) +
+                  " (warm-up, cranking, after-start, enrichment), " +
+                  std::to_string(read.gapLines) + " gaps");
 }
 
 // Reads one datalog and replaces the crossover points with its points. `lines` receives the

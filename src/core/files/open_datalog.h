@@ -38,9 +38,9 @@ struct OpenDatalogResult {
 //     on the list and "Reading DataLog: <name>" in the status list first.
 //  4. Each file: layout test and read ("Reading DataLog File (...)"), crossover detection
 //     ("Finding O2 Crossover", a line per point, "<n> Crossover Points Found"), "DataLog
-//     Entries Read: <n>", for a named-column log "Samples Read: <n>, skipped for engine
-//     status (...): <n>, gap lines: <n>, running below RPMMin: <n>" (after any line on how
-//     its end was cut), then the raw data map build.
+//     Entries Read: <n>", for a named-column log "Samples Read: <n> (running below RPMMin:
+//     <n>)" and "Skipped: <n> (warm-up, cranking, after-start, enrichment), <n> gaps" (after
+//     any line on how its end was cut), then the raw data map build.
 //  5. Sets the datalog-present flag, and the raw-data-map-present flag when the last file
 //     gave more than 10 points.
 // A file that cannot be opened, or whose header is missing, shows "DataLog Read Failed"
