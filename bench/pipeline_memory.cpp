@@ -1,5 +1,6 @@
 // Peak resident memory of one Open Datalog run over a generated 1,000,000-line classic
-// datalog, above the process's idle size (after start-up, with an empty workspace).
+// datalog (or with --msl a 40-column named-column log), above the process's idle size (after
+// start-up, with an empty workspace).
 #include <malloc.h>
 
 #include <cstdio>
@@ -20,9 +21,11 @@ long statusKilobytes(const std::string& key) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   using namespace tallimar;
-  const std::string& path = bench::millionLineDatalog();
+  // --msl: the 40-column named-column log instead of the classic datalog.
+  const bool msl = argc > 1 && std::string(argv[1]) == "--msl";
+  const std::string& path = msl ? bench::millionLineMsl() : bench::millionLineDatalog();
   auto ws = std::make_unique<workspace::Workspace>();
   ::malloc_trim(0);
   const long idle = statusKilobytes("VmRSS");

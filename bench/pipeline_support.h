@@ -37,6 +37,25 @@ inline const std::string& millionLineDatalog() {
   return path;
 }
 
+// A named-column log of a million rows of 40 columns, made once per process and removed at
+// exit.
+inline const std::string& millionLineMsl() {
+  static const std::string path = [] {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("tallimar-bench-" + std::to_string(::getpid()) + ".msl");
+    testsupport::DatalogShape shape;
+    shape.samples = kDatalogLines;
+    shape.seed = 2024;
+    testsupport::writeMslDatalog(file.string(), shape, 40);
+    static struct Remover {
+      std::filesystem::path file;
+      ~Remover() { std::filesystem::remove(file); }
+    } remover{file};
+    return file.string();
+  }();
+  return path;
+}
+
 class CountingList : public engine::CrossoverList {
  public:
   void clear() override {}

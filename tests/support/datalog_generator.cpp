@@ -108,8 +108,8 @@ std::string DatalogGenerator::line(const GeneratedSample& s) const {
   return text;
 }
 
-files::DatalogRecord DatalogGenerator::record(const GeneratedSample& s) const {
-  files::DatalogRecord r;
+engine::DatalogRecord DatalogGenerator::record(const GeneratedSample& s) const {
+  engine::DatalogRecord r;
   auto i16 = [](int v) { return static_cast<std::int16_t>(v); };
   r.seconds = i16(s.seconds);
   r.rpm = i16(m_shape.layout == LogLayout::Full ? floorDiv(s.rpm, 100) * 100 : s.rpm);
@@ -117,7 +117,9 @@ files::DatalogRecord DatalogGenerator::record(const GeneratedSample& s) const {
   r.o2 = static_cast<float>(s.o2Millivolts / 1000.0);
   r.status = i16(s.status);
   r.gego = i16(s.gego);
-  r.further = {i16(s.gair), i16(s.gwarm), i16(s.gbaro)};
+  r.gair = i16(s.gair);
+  r.gwarm = i16(s.gwarm);
+  r.gbaro = i16(s.gbaro);
   r.gve = i16(s.gve);
   r.gammaE = i16(s.gammaE);
   return r;
@@ -162,9 +164,98 @@ void writeDatalog(const std::string& path, const DatalogShape& shape) {
   flush();
 }
 
-std::vector<files::DatalogRecord> expectedRecords(const DatalogShape& shape) {
+void writeMslDatalog(const std::string& path, const DatalogShape& shape, int columns) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
+                                                       &std::fclose);
+  if (!file) throw std::runtime_error("cannot create " + path);
+  // The columns read, at their places; every other column is a filler number.
+  const int target = columns - 4;
+  auto name = [&](int c) -> std::string {
+    switch (c) {
+      case 0:
+        return "Time";
+      case 1:
+        return "SecL";
+      case 2:
+        return "RPM";
+      case 3:
+        return "MAP";
+      case 5:
+        return "AFR";
+      case 8:
+        return "Engine";
+      case 10:
+        return "EGO cor1";
+      case 14:
+        return "Fuel: Total cor";
+      case 17:
+        return "VE1";
+      default:
+        return c == target ? "AFR 1 Target" : "Extra " + std::to_string(c);
+    }
+  };
+  std::string text = "\"MS2Extra comms330NP: generated\"\n\"Capture Date: generated\"\n";
+  for (int c = 0; c < columns; ++c) text += (c ? "\t" : "") + name(c);
+  text += "\n";
+  for (int c = 0; c < columns; ++c) text += c == 2 ? "\tRPM" : c ? "\tu" : "s";
+  text += "\n";
   DatalogGenerator generator(shape);
-  std::vector<files::DatalogRecord> records;
+  char field[32];
+  for (std::int64_t i = 0; i < shape.samples; ++i) {
+    const GeneratedSample s = generator.next();
+    const double afr = 14.7 + (450 - s.o2Millivolts) / 250.0;
+    for (int c = 0; c < columns; ++c) {
+      if (c) text += '\t';
+      switch (c) {
+        case 0:
+          std::snprintf(field, sizeof field, "%.3f", s.time);
+          break;
+        case 1:
+          std::snprintf(field, sizeof field, "%d", s.seconds);
+          break;
+        case 2:
+          std::snprintf(field, sizeof field, "%d", s.rpm);
+          break;
+        case 3:
+          std::snprintf(field, sizeof field, "%d.%d", s.map, s.tps % 10);
+          break;
+        case 5:
+          std::snprintf(field, sizeof field, "%.2f", afr);
+          break;
+        case 8:
+          std::snprintf(field, sizeof field, "%d", s.status == 1 ? 1 : 9);
+          break;
+        case 10:
+          std::snprintf(field, sizeof field, "%d.0", s.gego);
+          break;
+        case 14:
+          std::snprintf(field, sizeof field, "%d.0", s.gammaE);
+          break;
+        case 17:
+          std::snprintf(field, sizeof field, "%d.0", s.gve);
+          break;
+        default:
+          if (c == target)
+            std::snprintf(field, sizeof field, "14.7");
+          else
+            std::snprintf(field, sizeof field, "%.2f", (s.clt + 7 * c) / 3.0);
+      }
+      text += field;
+    }
+    text += '\n';
+    if (text.size() > (1u << 20)) {
+      if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
+        throw std::runtime_error("cannot write " + path);
+      text.clear();
+    }
+  }
+  if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
+    throw std::runtime_error("cannot write " + path);
+}
+
+std::vector<engine::DatalogRecord> expectedRecords(const DatalogShape& shape) {
+  DatalogGenerator generator(shape);
+  std::vector<engine::DatalogRecord> records;
   for (std::int64_t i = 0; i < shape.samples; ++i)
     records.push_back(generator.record(generator.next()));
   // The no-line-feed layout does not read a last line that has no line feed.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "files/datalog_record.h"
+#include "engine/datalog_record.h"
 
 namespace tallimar::testsupport {
 
@@ -50,7 +50,7 @@ class DatalogGenerator {
   GeneratedSample next();                                 // the next sample of the drive
   std::string line(const GeneratedSample& sample) const;  // without line end
   // The record a correct reader makes of the sample's line.
-  files::DatalogRecord record(const GeneratedSample& sample) const;
+  engine::DatalogRecord record(const GeneratedSample& sample) const;
 
  private:
   DatalogShape m_shape;
@@ -68,7 +68,12 @@ class DatalogGenerator {
 std::string generateDatalog(const DatalogShape& shape);
 // The file written to disk as it is generated, in constant memory (for huge files).
 void writeDatalog(const std::string& path, const DatalogShape& shape);
+// A named-column log of the same drive as TunerStudio writes it for a MegaSquirt-II: two
+// title lines, a header of `columns` names (at least 12; the ones read are spread over it,
+// the AFR target near the end), a units row, then tab-separated rows ending in LF. The O2
+// swing becomes a wide-band AFR around 14.7 and Status the Engine byte (warm-up when not 1).
+void writeMslDatalog(const std::string& path, const DatalogShape& shape, int columns = 40);
 // The records a correct reader hands out for the file, in order.
-std::vector<files::DatalogRecord> expectedRecords(const DatalogShape& shape);
+std::vector<engine::DatalogRecord> expectedRecords(const DatalogShape& shape);
 
 }  // namespace tallimar::testsupport

@@ -15,9 +15,6 @@ using common::Answer;
 using common::MessageButtons;
 using common::MessageIcon;
 using files::DatalogLayout;
-using files::DatalogProbe;
-using files::DatalogReadResult;
-using files::DatalogRecord;
 
 constexpr const char* kTitle = "Tallimar";
 
@@ -26,12 +23,13 @@ constexpr const char* kTitle = "Tallimar";
 class DetectorSink : public files::DatalogRecordSink {
  public:
   explicit DetectorSink(engine::CrossoverDetector& detector) : m_detector(detector) {}
-  std::size_t take(std::span<const DatalogRecord> records, std::int64_t firstPosition) override {
+  std::size_t take(std::span<const engine::DatalogRecord> records,
+                   std::int64_t firstPosition) override {
     const std::size_t taken = m_detector.offerAll(records, firstPosition);
     if (taken < records.size()) refused = records[taken];
     return taken;
   }
-  DatalogRecord refused;
+  engine::DatalogRecord refused;
 
  private:
   engine::CrossoverDetector& m_detector;
@@ -75,23 +73,37 @@ std::string missingHeaderDetail(DatalogLayout layout, const std::string& name) {
       return where(1, name) + " does not begin with \"Seconds\"";
     case DatalogLayout::Full:
       return where(1, name) + " does not begin with \"Time\"";
+    case DatalogLayout::Msl:
+      return name + " has no header with Time, RPM and MAP columns in its first lines";
   }
   return {};
 }
 
-// Reads one datalog and replaces the crossover points with its points.
+// For a named-column log: how many samples were read and why some took no part.
+void reportSamples(const FileContext& c, const std::string& name, const DatalogRead& read) {
+  for (const std::string& warning : read.warnings) c.status.append(name + " " + warning);
+  // Two short lines, so that the window's status list shows them whole.
+  c.status.append("Samples Read: " + std::to_string(read.entries) +
+                  " (running below RPMMin: " + std::to_string(read.belowRpmMin) + ")");
+  c.status.append("Skipped: " + std::to_string(read.statusSkipped) +
+                  " (warm-up, cranking, after-start, enrichment), " +
+                  std::to_string(read.gapLines) + " gaps");
+}
+
+// Reads one datalog and replaces the crossover points with its points. `lines` receives the
+// file line of each point.
 FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
-                           std::vector<std::int64_t>& positions) {
+                           std::vector<std::int64_t>& lines) {
   const std::string name = fileNameOf(path);
-  const DatalogProbe probe = files::probeDatalog(path);
-  if (probe.kind == DatalogProbe::Kind::Unreadable)
-    return refuseFile(c, {"DataLog Read Failed"}, name + " " + probe.problem);
-  if (probe.kind == DatalogProbe::Kind::Unrecognised) {
+  const auto probe = files::probeDatalog(path);
+  if (!probe) return refuseFile(c, {"DataLog Read Failed"}, name + " " + probe.reason());
+  if (!probe->layout) {
     return refuseFile(
         c, {},
         "DataLog Not Read: " + where(1, name) + " begins with neither \"Seconds\" nor \"Time\"");
   }
-  c.status.append(std::string(files::layoutStatusLine(probe.layout)));
+  const DatalogLayout layout = *probe->layout;
+  c.status.append(std::string(files::layoutStatusLine(layout)));
   std::error_code sizeError;
   const auto fileSize = std::filesystem::file_size(path, sizeError);
   if (c.options.progress && !c.options.progress(0, sizeError ? 0 : fileSize)) {
@@ -100,39 +112,47 @@ FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
   }
 
   const auto& settings = c.workspace.settings;
-  engine::CrossoverDetector detector(settings.o2Transfer, settings.rpmMin);
+  // Named-column logs carry each sample's crossing point in the record.
+  engine::CrossoverDetector detector =
+      layout == DatalogLayout::Msl
+          ? engine::CrossoverDetector::againstSampleTargets(settings.rpmMin)
+          : engine::CrossoverDetector(settings.o2Transfer, settings.rpmMin);
   DetectorSink sink(detector);
-  const DatalogReadResult read = files::readDatalog(path, probe.layout, sink, c.options.progress);
-  using Kind = DatalogReadResult::Kind;
-  switch (read.kind) {
-    case Kind::Read:
+  const files::DatalogReadOptions options{c.options.progress, settings.o2Transfer, settings.wbTargetAfr};
+  const auto read = files::readDatalog(path, layout, sink, options);
+  if (!read) return refuseFile(c, {"DataLog Read Failed"}, name + " " + read.reason());
+  using End = files::DatalogRead::End;
+  switch (read->end) {
+    case End::Complete:
       break;
-    case Kind::MissingHeader:
-      return refuseFile(c, {missingHeaderBox(probe.layout), "DataLog Read Failed"},
-                        missingHeaderDetail(probe.layout, name));
-    case Kind::Unreadable:
-      return refuseFile(c, {"DataLog Read Failed"}, name + " " + read.problem);
-    case Kind::BadLine:
-      c.status.append("DataLog Read Stopped at " + where(read.line, name) + ": " + read.problem);
+    case End::MissingHeader:
+      return refuseFile(c, {missingHeaderBox(layout), "DataLog Read Failed"},
+                        missingHeaderDetail(layout, name));
+    case End::MissingColumn:
+      return refuseFile(c, {}, "DataLog Read Error: " + name + " " + read->problem);
+    case End::BadLine:
+      c.status.append("DataLog Read Stopped at " + where(read->line, name) + ": " + read->problem);
       return FileOutcome::StopCommand;
-    case Kind::SinkStopped:
-      c.status.append("DataLog Read Stopped at " + where(read.line, name) + ": NewVE of Gve " +
+    case End::SinkStopped:
+      c.status.append("DataLog Read Stopped at " + where(read->line, name) + ": NewVE of Gve " +
                       std::to_string(sink.refused.gve) + " and Gego " +
                       std::to_string(sink.refused.gego) + " is out of range");
       return FileOutcome::StopCommand;
-    case Kind::Cancelled:
+    case End::Cancelled:
       c.status.append("DataLog Read Cancelled: " + name);
       return FileOutcome::StopCommand;
   }
   engine::publishCrossovers(detector, c.workspace.crossovers, c.status, c.list);
-  positions = detector.takePositions();
-  c.status.append("DataLog Entries Read: " + std::to_string(read.entries));
+  lines = detector.takePositions();
+  for (std::int64_t& line : lines) line += read->firstRecordLine - 1;
+  c.status.append("DataLog Entries Read: " + std::to_string(read->entries));
+  if (layout == DatalogLayout::Msl) reportSamples(c, name, *read);
   return FileOutcome::Read;
 }
 
 // Adds the current crossover points to the raw data map. False when a point lay outside.
 bool buildFromPoints(const FileContext& c, const std::string& path,
-                     const std::vector<std::int64_t>& positions) {
+                     const std::vector<std::int64_t>& lines) {
   auto& ws = c.workspace;
   const engine::ReductionSettings reduction{ws.settings.veOutlierEnable,
                                             ws.settings.veOutlierSigma};
@@ -140,9 +160,8 @@ bool buildFromPoints(const FileContext& c, const std::string& path,
       engine::buildRawDataMap(ws.rawMap, ws.crossovers, reduction, c.status, c.list);
   if (!outside) return true;
   const engine::CrossoverPoint& point = ws.crossovers[*outside];
-  // A datalog's sample n is on line n + 1 of its file (the header is line 1).
   const std::string at =
-      *outside < positions.size() ? " at " + where(positions[*outside] + 1, fileNameOf(path)) : "";
+      *outside < lines.size() ? " at " + where(lines[*outside], fileNameOf(path)) : "";
   c.status.append("Crossover Array Stopped" + at + ": RPM " + std::to_string(point.rpm) +
                   " and MAP " + std::to_string(point.map) + " lie outside the raw data map");
   return false;
@@ -172,7 +191,7 @@ CommandResult openDatalog(workspace::Workspace& workspace, common::Prompts& prom
   }
   common::FileRequest request;
   request.title = "Load Datalog";
-  request.filter = "*.xls";
+  request.filter = "*.xls;*.msl";
   request.presetName = "*.xls";
   request.initialFolder =
       workspace.settings.incPath.empty() ? options.programFolder : workspace.settings.incPath;
@@ -191,14 +210,14 @@ CommandResult openDatalog(workspace::Workspace& workspace, common::Prompts& prom
       list.append(std::span(&marker, 1));
       status.append("Reading DataLog: " + fileNameOf(path));
     }
-    std::vector<std::int64_t> positions;
-    const FileOutcome outcome = readOneDatalog(context, path, positions);
+    std::vector<std::int64_t> lines;
+    const FileOutcome outcome = readOneDatalog(context, path, lines);
     if (outcome == FileOutcome::StopCommand) {
       result.status = CommandStatus::Failed;
       return result;
     }
     if (outcome == FileOutcome::Refused) ++result.inputsRefused;
-    const bool built = buildFromPoints(context, path, positions);
+    const bool built = buildFromPoints(context, path, lines);
     result.changed = result.changed || !workspace.crossovers.empty();
     if (!built) {
       result.status = CommandStatus::Failed;

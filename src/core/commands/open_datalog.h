@@ -17,21 +17,25 @@ namespace tallimar::commands {
 //  1. With a raw data map present, asks "High Density VE Array already loaded, do you wish to
 //     append to the map? <No> to clear map, <Cancel> to cancel" (Yes/No/Cancel); No clears
 //     the map, Cancel ends the command.
-//  2. File dialog "Load Datalog", "*.xls", several files, starting in the settings' INCPath
-//     or, when that is empty, the program's folder. No file chosen ends the command.
+//  2. File dialog "Load Datalog", "*.xls" (and "*.msl"), several files, starting in the
+//     settings' INCPath or, when that is empty, the program's folder. No file chosen ends the command.
 //  3. Empties the crossover list. With several files each gets "**** DataLog: <name> ****"
 //     on the list and "Reading DataLog: <name>" in the status list first.
 //  4. Each file: layout test and read ("Reading DataLog File (...)"), crossover detection
 //     ("Finding O2 Crossover", a line per point, "<n> Crossover Points Found"), "DataLog
-//     Entries Read: <n>", then the raw data map build.
+//     Entries Read: <n>", for a named-column log "Samples Read: <n> (running below RPMMin:
+//     <n>)" and "Skipped: <n> (warm-up, cranking, after-start, enrichment), <n> gaps" (after
+//     any line on how its end was cut), then the raw data map build.
 //  5. Sets the datalog-present flag, and the raw-data-map-present flag when the last file
 //     gave more than 10 points.
 // A file that cannot be opened, or whose header is missing, shows "DataLog Read Failed"
 // (and the header message), adds "DataLog Read Error" and a line naming the file, and leaves
 // no crossover points; a file whose first line is not a datalog header adds a line naming
-// the file; the command then goes on with the next file. A bad data line or a crossover
-// point outside the map ends the command at once with a status line naming the file and the
-// line; the points of the file are then not kept (the previous points stay).
+// the file, and so does a named-column log without a column it needs ("DataLog Read Error:
+// <name> has no VE column (Gve, VE1 or VE)"); the command then goes on with the next file.
+// A bad data line or a crossover point outside the map ends the command at once with a status
+// line naming the file and the line; the points of the file are then not kept (the previous
+// points stay).
 //
 // Done: every chosen file was taken in turn and the flags were updated; inputsRefused counts
 // the files that could not be opened or are not datalogs. Cancelled: the append question or

@@ -103,13 +103,24 @@ std::string diagnosticLine(std::int64_t samplePosition, const CrossoverPoint& po
 CrossoverDetector::CrossoverDetector(float transferVolts, std::int16_t rpmMin)
     : m_transfer(transferVolts), m_rpmMin(rpmMin) {}
 
-bool CrossoverDetector::isKeptCrossing(History& history, const files::DatalogRecord& record,
+CrossoverDetector CrossoverDetector::againstSampleTargets(std::int16_t rpmMin) {
+  CrossoverDetector detector(0.0f, rpmMin);
+  detector.m_sampleTargets = true;
+  // The history holds how far each sample lay from its target; the start is on the low side.
+  detector.m_history.previous = detector.m_history.beforePrevious = -1.0f;
+  return detector;
+}
+
+template <bool kSampleTargets>
+bool CrossoverDetector::isKeptCrossing(History& history, const DatalogRecord& record,
                                        float transfer, std::int16_t rpmMin) {
   const bool statusOne = record.status == 1;
   bool kept = false;
   if (history.warmUp >= 1 && statusOne) {
-    const float t = transfer;
-    const float o2 = record.o2;
+    // Against its own target a sample's side is the sign of the difference, which IEEE
+    // subtraction of two finite values gives exactly.
+    const float t = kSampleTargets ? 0.0f : transfer;
+    const float o2 = kSampleTargets ? record.o2 - record.o2Target : record.o2;
     // Strict comparisons: a voltage equal to the transfer voltage is on neither side. (The
     // sides are combined without branches: which way the voltage goes is anyone's guess.)
     const bool falling = (history.previous > t) & (history.beforePrevious > t) & (o2 < t);
@@ -127,16 +138,18 @@ bool CrossoverDetector::isKeptCrossing(History& history, const files::DatalogRec
   return kept;
 }
 
-CrossoverDetector::Step CrossoverDetector::offer(const files::DatalogRecord& record,
+CrossoverDetector::Step CrossoverDetector::offer(const DatalogRecord& record,
                                                  std::int64_t samplePosition) {
   if (m_stopped) return Step::NewVeOutOfRange;
   if (full()) return Step::Full;
-  if (isKeptCrossing(m_history, record, m_transfer, m_rpmMin) && !keep(record, samplePosition))
-    return Step::NewVeOutOfRange;
+  const bool kept = m_sampleTargets
+                        ? isKeptCrossing<true>(m_history, record, m_transfer, m_rpmMin)
+                        : isKeptCrossing<false>(m_history, record, m_transfer, m_rpmMin);
+  if (kept && !keep(record, samplePosition)) return Step::NewVeOutOfRange;
   return full() ? Step::Full : Step::Scanning;
 }
 
-bool CrossoverDetector::keep(const files::DatalogRecord& record, std::int64_t samplePosition) {
+bool CrossoverDetector::keep(const DatalogRecord& record, std::int64_t samplePosition) {
   const auto corrected = newVE(record.gve, record.gego);
   if (!corrected) {
     m_stopped = true;
@@ -154,16 +167,23 @@ bool CrossoverDetector::keep(const files::DatalogRecord& record, std::int64_t sa
   return true;
 }
 
-std::size_t CrossoverDetector::offerAll(std::span<const files::DatalogRecord> records,
+std::size_t CrossoverDetector::offerAll(std::span<const DatalogRecord> records,
                                         std::int64_t firstPosition) {
-  // As offer() record by record, with the history and settings held in registers.
   if (m_stopped) return 0;
   if (full()) return records.size();  // records after the cap are taken and ignored
+  return m_sampleTargets ? offerEach<true>(records, firstPosition)
+                         : offerEach<false>(records, firstPosition);
+}
+
+// As offer() record by record, with the history and settings held in registers.
+template <bool kSampleTargets>
+std::size_t CrossoverDetector::offerEach(std::span<const DatalogRecord> records,
+                                         std::int64_t firstPosition) {
   History history = m_history;
   const float transfer = m_transfer;
   const std::int16_t rpmMin = m_rpmMin;
   for (std::size_t i = 0; i < records.size(); ++i) {
-    if (!isKeptCrossing(history, records[i], transfer, rpmMin)) continue;
+    if (!isKeptCrossing<kSampleTargets>(history, records[i], transfer, rpmMin)) continue;
     if (!keep(records[i], firstPosition + static_cast<std::int64_t>(i))) {
       m_history = history;
       return i;
@@ -196,7 +216,7 @@ void publishCrossovers(CrossoverDetector& detector, CrossoverPoints& into,
   status.append(std::to_string(into.size()) + " Crossover Points Found");
 }
 
-bool findCrossovers(std::span<const files::DatalogRecord> records, float transferVolts,
+bool findCrossovers(std::span<const DatalogRecord> records, float transferVolts,
                     std::int16_t rpmMin, CrossoverPoints& into, common::StatusLog& status,
                     CrossoverList& list, std::size_t* failedRecord) {
   CrossoverDetector detector(transferVolts, rpmMin);

@@ -15,7 +15,7 @@
 #include "common/status_log.h"
 #include "engine/crossover_list.h"
 #include "engine/crossover_point.h"
-#include "files/datalog_record.h"
+#include "engine/datalog_record.h"
 
 namespace tallimar::engine {
 
@@ -39,17 +39,24 @@ class CrossoverDetector {
   // transferVolts is the O2Transfer setting; crossings below rpmMin (rev/min) are not kept.
   CrossoverDetector(float transferVolts, std::int16_t rpmMin);
 
+  // A detector for O2 signals that cross a target of their own in every record (o2Target:
+  // a wide-band AFR or lambda, or volts against the transfer voltage): each tested sample is
+  // on the rich or the lean side of its own target, or on neither when equal, and the same
+  // strict rules and history of two samples apply to those sides. The history starts on the
+  // low side, as 0.0 V does against a positive transfer voltage.
+  static CrossoverDetector againstSampleTargets(std::int16_t rpmMin);
+
   // Offers the next record. samplePosition is its 1-based place in the datalog (data line 1
   // is 1). A sample is tested only when its Status is 1 and the two Status-1 samples before
   // it (since the start of the file or since the last sample with another Status) were seen;
   // a crossing needs the two previous tested voltages on one side of the transfer voltage
   // and this one strictly on the other.
-  Step offer(const files::DatalogRecord& record, std::int64_t samplePosition);
+  Step offer(const DatalogRecord& record, std::int64_t samplePosition);
 
   // Offers records in file order, records[0] at samplePosition. Returns how many were taken:
   // all of them, or those before the record whose NewVE did not fit (NewVeOutOfRange). After
   // the cap, records are taken and ignored.
-  std::size_t offerAll(std::span<const files::DatalogRecord> records, std::int64_t firstPosition);
+  std::size_t offerAll(std::span<const DatalogRecord> records, std::int64_t firstPosition);
 
   bool full() const { return m_points.size() >= kMaxCrossoverPoints; }
   const CrossoverPoints& points() const { return m_points; }
@@ -60,7 +67,7 @@ class CrossoverDetector {
 
  private:
   // Keeps an accepted crossing; false when its NewVE does not fit 16 bits.
-  bool keep(const files::DatalogRecord& record, std::int64_t samplePosition);
+  bool keep(const DatalogRecord& record, std::int64_t samplePosition);
 
   float m_transfer;
   std::int16_t m_rpmMin;
@@ -71,9 +78,13 @@ class CrossoverDetector {
     int warmUp = -1;              // w: tested only from 1 on; capped at 1
   };
   // Takes one sample into the history; true when it is a crossing to keep.
-  static bool isKeptCrossing(History& history, const files::DatalogRecord& record, float transfer,
+  template <bool kSampleTargets>
+  static bool isKeptCrossing(History& history, const DatalogRecord& record, float transfer,
                              std::int16_t rpmMin);
+  template <bool kSampleTargets>
+  std::size_t offerEach(std::span<const DatalogRecord> records, std::int64_t firstPosition);
   History m_history;
+  bool m_sampleTargets = false;  // each record's o2 is compared with its o2Target
   bool m_stopped = false;
   CrossoverPoints m_points;
   std::vector<std::int64_t> m_positions;
@@ -88,7 +99,7 @@ void publishCrossovers(CrossoverDetector& detector, CrossoverPoints& into,
 // Scans a whole record array at once (records in file order, the first at [0]) and publishes
 // the result. For callers that already hold the records. Returns false, leaving `into` as it
 // was, when a point's NewVE did not fit 16 bits (at index *failedRecord when given).
-bool findCrossovers(std::span<const files::DatalogRecord> records, float transferVolts,
+bool findCrossovers(std::span<const DatalogRecord> records, float transferVolts,
                     std::int16_t rpmMin, CrossoverPoints& into, common::StatusLog& status,
                     CrossoverList& list, std::size_t* failedRecord = nullptr);
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "common/digits.h"
 #include "common/number_text.h"
 
 namespace tallimar::engine {
@@ -27,14 +28,12 @@ double readElement(std::string_view element) {
   while (i < element.size() && (element[i] == ' ' || element[i] == '\t')) ++i;
   bool negative = false;
   if (i < element.size() && element[i] == '-') negative = true, ++i;
-  const std::size_t firstDigit = i;
-  std::int64_t magnitude = 0;
-  while (i < element.size() && i - firstDigit < 15 && element[i] >= '0' && element[i] <= '9')
-    magnitude = magnitude * 10 + (element[i++] - '0');
+  std::size_t digits = 0;
+  const std::uint64_t magnitude = common::leadingDigitsValue(element.substr(i), digits, 15);
+  i += digits;
   const bool simple =
-      i > firstDigit &&
-      (i == element.size() || (element[i] != '.' && element[i] != 'e' && element[i] != 'E' &&
-                               (element[i] < '0' || element[i] > '9')));
+      digits > 0 && (i == element.size() || (element[i] != '.' && element[i] != 'e' &&
+                                             element[i] != 'E' && !common::isDigit(element[i])));
   if (!simple) return common::parseLeadingNumber(element);
   const double value = static_cast<double>(magnitude);
   return negative ? -value : value;

@@ -17,12 +17,6 @@ FieldProblem floorIntoRange(double value, std::int32_t& out) {
   return FieldProblem::None;
 }
 
-// A field's column and name as the user sees them (columns counted from 1).
-struct ColumnName {
-  std::size_t column;  // 0-based
-  const char* name;
-};
-
 // Shows a field's text in a status line: printable ASCII only, at most 24 characters.
 std::string shownText(std::string_view text) {
   std::string shown;
@@ -31,41 +25,26 @@ std::string shownText(std::string_view text) {
   return "\"" + shown + "\"";
 }
 
-std::string fieldProblemText(const ColumnName& column, std::string_view text,
+// The column of each field, the layout's column table turned round.
+constexpr std::size_t kNotInLayout = ~std::size_t{0};
+template <std::size_t kColumns>
+constexpr std::array<std::size_t, kDatalogFieldCount> columnOfField(
+    const std::array<DatalogField, kColumns>& columns) {
+  std::array<std::size_t, kDatalogFieldCount> of{};
+  of.fill(kNotInLayout);
+  for (std::size_t c = 0; c < kColumns; ++c)
+    if (columns[c] != DatalogField::None) of[static_cast<std::size_t>(columns[c])] = c;
+  return of;
+}
+constexpr auto kShortFieldColumns = columnOfField(kShortLayoutColumns);
+constexpr auto kFullFieldColumns = columnOfField(kFullLayoutColumns);
+
+std::string fieldProblemText(DatalogField field, std::size_t column, std::string_view text,
                              FieldProblem problem) {
-  return std::string(column.name) + " (column " + std::to_string(column.column + 1) + ") " +
+  return std::string(fieldName(field)) + " (column " + std::to_string(column + 1) + ") " +
          shownText(text) +
          (problem == FieldProblem::NotANumber ? " is not a number" : " is out of range");
 }
-
-// Column of each record field per layout, in the record's order:
-// Seconds, RPM, MAP, O2, Status, Gego, further x3, Gve, GammaE.
-struct LayoutColumns {
-  std::array<ColumnName, 11> fields;
-};
-
-constexpr LayoutColumns kShortColumns{{{{0, "Seconds"},
-                                        {1, "RPM"},
-                                        {2, "MAP"},
-                                        {3, "O2"},
-                                        {4, "Status"},
-                                        {5, "Gego"},
-                                        {6, "Gair"},
-                                        {7, "Gwarm"},
-                                        {8, "Gbaro"},
-                                        {9, "Gve"},
-                                        {10, "GammaE"}}}};
-constexpr LayoutColumns kFullColumns{{{{1, "Seconds"},
-                                       {2, "RPM"},
-                                       {3, "MAP"},
-                                       {5, "O2"},
-                                       {8, "Status"},
-                                       {9, "Gego"},
-                                       {10, "Gair"},
-                                       {11, "Gwarm"},
-                                       {12, "Gbaro"},
-                                       {15, "Gve"},
-                                       {13, "GammaE"}}}};
 
 }  // namespace
 
@@ -77,12 +56,35 @@ std::string_view layoutStatusLine(DatalogLayout layout) {
       return "Reading DataLog File (Classic - LineFeeds)";
     case DatalogLayout::Full:
       return "Reading DataLog File (Full - LineFeeds)";
+    case DatalogLayout::Msl:
+      return "Reading DataLog File (MSL - Named Columns)";
   }
   return {};
 }
 
-std::size_t requiredColumns(DatalogLayout layout) {
-  return layout == DatalogLayout::Full ? 16 : 11;
+std::string_view fieldName(DatalogField field) {
+  static constexpr std::array<std::string_view, kDatalogFieldCount> kNames{
+      "Seconds", "RPM",   "MAP",   "O2",  "Status", "Gego",
+      "Gair",    "Gwarm", "Gbaro", "Gve", "GammaE", "O2 target"};
+  const auto index = static_cast<std::size_t>(field);
+  return index < kNames.size() ? kNames[index] : std::string_view{};
+}
+
+void setWholeNumberFields(engine::DatalogRecord& record,
+                          const std::array<std::int32_t, kDatalogFieldCount>& numbers) {
+  auto to16 = [&](DatalogField f) {
+    return static_cast<std::int16_t>(numbers[static_cast<std::size_t>(f)]);
+  };
+  record.seconds = to16(DatalogField::Seconds);
+  record.rpm = to16(DatalogField::Rpm);
+  record.map = to16(DatalogField::Map);
+  record.status = to16(DatalogField::Status);
+  record.gego = to16(DatalogField::Gego);
+  record.gair = to16(DatalogField::Gair);
+  record.gwarm = to16(DatalogField::Gwarm);
+  record.gbaro = to16(DatalogField::Gbaro);
+  record.gve = to16(DatalogField::Gve);
+  record.gammaE = to16(DatalogField::GammaE);
 }
 
 FieldProblem readFlooredField(std::string_view text, std::int32_t& value) {
@@ -106,7 +108,7 @@ FieldProblem readO2Field(std::string_view text, float& volts) {
 // Column by column with the general field readers. The reader takes plain lines the quick
 // way (readPlainLines) and only the others here.
 std::optional<std::string> parseDataLine(std::string_view line, DatalogLayout layout,
-                                         DatalogRecord& record) {
+                                         engine::DatalogRecord& record) {
   const std::size_t needed = requiredColumns(layout);
   std::array<std::string_view, 16> columns;
   std::size_t found = 0;
@@ -124,23 +126,26 @@ std::optional<std::string> parseDataLine(std::string_view line, DatalogLayout la
     if (line.empty()) return std::string("blank line");
     return "fewer than " + std::to_string(needed) + " columns (" + std::to_string(found) + ")";
   }
-  const LayoutColumns& layoutColumns = layout == DatalogLayout::Full ? kFullColumns : kShortColumns;
-  std::array<std::int32_t, 11> numbers{};
-  for (std::size_t f = 0; f < layoutColumns.fields.size(); ++f) {
-    const ColumnName& column = layoutColumns.fields[f];
-    const std::string_view text = columns[column.column];
+  const auto& fieldColumns = layout == DatalogLayout::Full ? kFullFieldColumns : kShortFieldColumns;
+  std::array<std::int32_t, kDatalogFieldCount> numbers{};
+  // Field by field, so that the first field in the record's order is the one reported.
+  for (std::size_t f = 0; f < kDatalogFieldCount; ++f) {
+    const auto field = static_cast<DatalogField>(f);
+    const std::size_t column = fieldColumns[f];
+    if (column == kNotInLayout) continue;
+    const std::string_view text = columns[column];
     FieldProblem problem;
-    if (f == 3) {
+    if (field == DatalogField::O2) {
       problem = readO2Field(text, record.o2);
     } else {
-      problem = readFlooredField(text, numbers[f]);
-      // The full layout logs RPM in hundreds of rev/min.
-      if (problem == FieldProblem::None && f == 1 && layout == DatalogLayout::Full) {
-        numbers[f] *= 100;
-        if (numbers[f] < -32768 || numbers[f] > 32767) problem = FieldProblem::OutOfRange;
+      std::int32_t& number = numbers[static_cast<std::size_t>(field)];
+      problem = readFlooredField(text, number);
+      if (problem == FieldProblem::None && field == DatalogField::Rpm) {
+        number *= rpmFactor(layout);
+        if (number < -32768 || number > 32767) problem = FieldProblem::OutOfRange;
       }
     }
-    if (problem != FieldProblem::None) return fieldProblemText(column, text, problem);
+    if (problem != FieldProblem::None) return fieldProblemText(field, column, text, problem);
   }
   setWholeNumberFields(record, numbers);
   return std::nullopt;

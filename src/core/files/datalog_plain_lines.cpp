@@ -8,6 +8,8 @@
 #include <cstring>
 #include <utility>
 
+#include "common/digits.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -17,57 +19,16 @@ namespace {
 
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
 
-// Eight bytes of the buffer; the block's padding makes them readable.
-std::uint64_t load8(const char* p) {
-  std::uint64_t bytes;
-  std::memcpy(&bytes, p, 8);
-  return bytes;
-}
-
-// How many of the eight bytes (first byte lowest, little-endian) are ASCII digits in a row
-// from the first. A byte is a digit when its high nibble is 3 and adding 6 keeps it there;
-// carries from the addition only run from a non-digit byte upwards, past the answer.
-int leadingDigits(std::uint64_t bytes) {
-  constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ULL;
-  constexpr std::uint64_t kThrees = 0x3030303030303030ULL;
-  const std::uint64_t nonDigit =
-      ((bytes & kHigh) ^ kThrees) | (((bytes + 0x0606060606060606ULL) & kHigh) ^ kThrees);
-  return nonDigit ? std::countr_zero(nonDigit) / 8 : 8;
-}
-
-// The value of the first count (1..8) bytes, all digits: they are moved to the top and
-// padded with "0" in front, then combined pairwise by multiplication.
-[[gnu::always_inline]] inline std::uint32_t digitsValue(std::uint64_t bytes, int count) {
-  if (count < 8) {
-    const int shift = 8 * (8 - count);
-    bytes = (bytes << shift) | (0x3030303030303030ULL >> (64 - shift));
-  }
-  bytes -= 0x3030303030303030ULL;
-  bytes = bytes * 10 + (bytes >> 8);
-  bytes = (((bytes & 0x000000FF000000FFULL) * 0x000F424000000064ULL) +
-           (((bytes >> 16) & 0x000000FF000000FFULL) * 0x0000271000000001ULL)) >>
-          32;
-  return static_cast<std::uint32_t>(bytes);
-}
+using common::digitBytesValue;
+using common::load8;
 
 // A field of one to four digits, the shape of nearly every 16-bit column ("3450", "98",
 // "1"): checked and converted four bytes at once. False for anything else.
 bool readShortDigits(const char* field, std::size_t length, std::int32_t& value) {
   if (length - 1 >= 4) return false;  // also refuses an empty field
-  std::uint32_t bytes;
-  std::memcpy(&bytes, field, 4);
-  const auto unused = static_cast<unsigned>(8 * (4 - length));  // bits beyond the field
-  const std::uint32_t mask = ~0u >> unused;
-  const std::uint32_t nonDigit = (((bytes & 0xF0F0F0F0u) ^ 0x30303030u) |
-                                  (((bytes + 0x06060606u) & 0xF0F0F0F0u) ^ 0x30303030u)) &
-                                 mask;
-  if (nonDigit != 0) return false;
-  // The digits moved to the top and "0"-padded in front, then paired: 10 d0 + d1 and
-  // 10 d2 + d3 in the two 16-bit lanes, then 100 x the first + the second.
-  bytes = ((bytes & mask) << unused) | (0x30303030u & ~(~0u << unused));
-  bytes -= 0x30303030u;
-  bytes = bytes * 10 + (bytes >> 8);
-  value = static_cast<std::int32_t>((((bytes & 0x00FF00FFu) * 0x00640001u) >> 16) & 0xFFFFu);
+  const std::uint64_t inField = ~0ULL >> (64 - 8 * length);
+  if ((common::nonDigitBytes(load8(field)) & inField) != 0) return false;
+  value = common::shortDigitsValue(field, length);
   return true;
 }
 
@@ -84,9 +45,9 @@ bool readPlainNumber(const char* field, std::size_t length, PlainNumber& number)
   const std::size_t sign = number.negative ? 1 : 0;
   if (length - sign == 0 || length - sign > 16) return false;
   const std::uint64_t wholeBytes = load8(field + sign);
-  const int digits = leadingDigits(wholeBytes);
+  const int digits = common::leadingDigitBytes(wholeBytes);
   if (digits == 0 || digits == 8) return false;
-  number.whole = digitsValue(wholeBytes, digits);
+  number.whole = digitBytesValue(wholeBytes, digits);
   const std::size_t rest = length - sign - static_cast<std::size_t>(digits);
   number.decimals = 0;
   number.fractionBytes = 0;
@@ -94,7 +55,7 @@ bool readPlainNumber(const char* field, std::size_t length, PlainNumber& number)
   if (field[sign + static_cast<std::size_t>(digits)] != '.' || rest > 8) return false;
   number.decimals = static_cast<int>(rest - 1);
   number.fractionBytes = load8(field + sign + static_cast<std::size_t>(digits) + 1);
-  return leadingDigits(number.fractionBytes) >= number.decimals;
+  return common::leadingDigitBytes(number.fractionBytes) >= number.decimals;
 }
 
 // Eight bytes with the byte at `point` (1..7) taken out: the bytes after it move down one.
@@ -110,30 +71,22 @@ bool readShortNumber(const char* field, std::size_t length, std::uint32_t& digit
   if (length - 1 >= 8) return false;  // also refuses an empty field
   const std::uint64_t bytes = load8(field);
   const std::uint64_t inField = ~0ULL >> (64 - 8 * length);
-  constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ULL;
-  constexpr std::uint64_t kThrees = 0x3030303030303030ULL;
-  // A byte is a digit when its high nibble is 3 and adding 6 keeps it there; carries of the
-  // addition only run upwards from a byte that is no digit, so the first one is exact.
-  const std::uint64_t nonDigit =
-      (((bytes & kHigh) ^ kThrees) | (((bytes + 0x0606060606060606ULL) & kHigh) ^ kThrees)) &
-      inField;
+  // Exact up to the first byte that is no digit: that is where the point must be.
+  const std::uint64_t nonDigit = common::nonDigitBytes(bytes) & inField;
   if (nonDigit == 0) {
-    digits = digitsValue(bytes, static_cast<int>(length));
+    digits = digitBytesValue(bytes, static_cast<int>(length));
     decimals = 0;
     return true;
   }
   const int point = std::countr_zero(nonDigit) / 8;
   if (point == 0 || static_cast<std::size_t>(point) == length - 1) return false;
   if (((bytes >> (8 * point)) & 0xFF) != '.') return false;
-  // Only the point may be no digit; the carry trick is exact up to the first non-digit, so
-  // the bytes after the point are checked again with it out of the way.
+  // Only the point may be no digit; the bytes after it are checked again with it out of the
+  // way.
   const std::uint64_t joined = withoutPoint(bytes, point);
   const std::uint64_t joinedField = inField >> 8;
-  const std::uint64_t joinedNonDigit =
-      (((joined & kHigh) ^ kThrees) | (((joined + 0x0606060606060606ULL) & kHigh) ^ kThrees)) &
-      joinedField;
-  if (joinedNonDigit != 0) return false;
-  digits = digitsValue(joined, static_cast<int>(length) - 1);
+  if ((common::nonDigitBytes(joined) & joinedField) != 0) return false;
+  digits = digitBytesValue(joined, static_cast<int>(length) - 1);
   decimals = static_cast<int>(length) - 1 - point;
   return true;
 }
@@ -171,7 +124,7 @@ bool readSixteenBit(const char* field, std::size_t length, std::int32_t factor,
   double mantissa = number.whole;
   if (number.decimals > 0)
     mantissa = mantissa * kPowersOfTen[number.decimals] +
-               digitsValue(number.fractionBytes, number.decimals);
+               digitBytesValue(number.fractionBytes, number.decimals);
   const double value = mantissa / kPowersOfTen[number.decimals];
   volts = static_cast<float>(number.negative ? -value : value);
   return true;
@@ -253,58 +206,14 @@ LineBytes classifyBytes(const char* base, char lineEnd) {
 }
 #endif
 
-// What a column of a layout holds: nothing read, the O2 voltage, or a 16-bit field (its
-// place in the record order Seconds, RPM, MAP, -, Status, Gego, Gair, Gwarm, Gbaro, Gve,
-// GammaE).
-constexpr int kSkip = -1;
-constexpr int kO2 = 3;
+// A layout's column table and line end, as constants the line readers are compiled for.
 template <DatalogLayout kLayout>
-struct Columns;
-template <>
-struct Columns<DatalogLayout::Classic> {
-  static constexpr std::size_t kCount = 11;
-  static constexpr std::array<int, 11> kRoles{0, 1, 2, kO2, 4, 5, 6, 7, 8, 9, 10};
-  static constexpr char kLineEnd = '\r';
-  static constexpr std::int32_t kRpmFactor = 1;
+struct Columns {
+  static constexpr std::span<const DatalogField> kFields = layoutColumns(kLayout);
+  static constexpr std::size_t kCount = kFields.size();
+  static constexpr char kLineEnd = kLayout == DatalogLayout::NoLineFeed ? '\n' : '\r';
+  static constexpr std::int32_t kRpmFactor = rpmFactor(kLayout);
 };
-template <>
-struct Columns<DatalogLayout::NoLineFeed> : Columns<DatalogLayout::Classic> {
-  static constexpr char kLineEnd = '\n';
-};
-template <>
-struct Columns<DatalogLayout::Full> {
-  static constexpr std::size_t kCount = 16;
-  static constexpr std::array<int, 16> kRoles{kSkip, 0, 1, 2, kSkip, kO2, kSkip, kSkip,
-                                              4,     5, 6, 7, 8,     10,  kSkip, 9};
-  static constexpr char kLineEnd = '\r';
-  static constexpr std::int32_t kRpmFactor = 100;  // RPM is logged in hundreds
-};
-
-// The value of a column of one to four bytes, all known to be digits: moved to the top of a
-// word (the bytes after the column drop out, zeros come in front; a multiplication moves them,
-// as a shift by a variable count is slow), then paired: 10 d0 + d1 and 10 d2 + d3 in the two
-// 16-bit lanes, then 100 x the first + the second.
-std::int32_t shortDigitsValue(const char* column, std::size_t length) {
-  static constexpr std::uint32_t kToTop[5] = {0, 1u << 24, 1u << 16, 1u << 8, 1u};
-  std::uint32_t bytes;
-  std::memcpy(&bytes, column, 4);
-  bytes = (bytes * kToTop[length]) & 0x0F0F0F0Fu;
-  bytes = bytes * 10 + (bytes >> 8);
-  return static_cast<std::int32_t>((((bytes & 0x00FF00FFu) * 0x00640001u) >> 16) & 0xFFFFu);
-}
-
-// The record field of a 16-bit column role.
-template <int kRole>
-std::int16_t& fieldOf(DatalogRecord& record) {
-  if constexpr (kRole == 0) return record.seconds;
-  if constexpr (kRole == 1) return record.rpm;
-  if constexpr (kRole == 2) return record.map;
-  if constexpr (kRole == 4) return record.status;
-  if constexpr (kRole == 5) return record.gego;
-  if constexpr (kRole >= 6 && kRole <= 8) return record.further[kRole - 6];
-  if constexpr (kRole == 9) return record.gve;
-  if constexpr (kRole == 10) return record.gammaE;
-}
 
 // A short line being read: the column ends not yet taken, where the next column starts, and
 // the bytes of the columns that need not be digits.
@@ -317,7 +226,7 @@ struct ShortLine {
 };
 
 template <DatalogLayout kLayout, std::size_t kColumn>
-[[gnu::always_inline]] inline bool readShortColumn(ShortLine& s, DatalogRecord& record) {
+[[gnu::always_inline]] inline bool readShortColumn(ShortLine& s, engine::DatalogRecord& record) {
   using C = Columns<kLayout>;
   if (s.ends == 0) return false;  // fewer columns than needed
   const auto end = static_cast<std::size_t>(std::countr_zero(s.ends));
@@ -325,19 +234,19 @@ template <DatalogLayout kLayout, std::size_t kColumn>
   const std::size_t start = s.start;
   const std::size_t length = end - start;
   s.start = end + 1;
-  constexpr int kRole = C::kRoles[kColumn];
-  if constexpr (kRole == kO2 || kRole == kSkip) {
+  constexpr DatalogField kField = C::kFields[kColumn];
+  if constexpr (kField == DatalogField::O2 || kField == DatalogField::None) {
     const std::uint64_t column =
         ((std::uint64_t{1} << end) - 1) ^ ((std::uint64_t{1} << start) - 1);
     s.freeBytes |= column;
-    if constexpr (kRole == kO2) {
+    if constexpr (kField == DatalogField::O2) {
       // Digits with at most one "." inside ("0.660"): converted here, anything else as a
       // plain number.
       const std::uint64_t odd = s.nonDigits & column;
       if (length - 1 < 8 && (odd & (odd - 1)) == 0) {
         const std::uint64_t bytes = load8(s.line + start);
         if (odd == 0) {
-          record.o2 = static_cast<float>(digitsValue(bytes, static_cast<int>(length)));
+          record.o2 = static_cast<float>(digitBytesValue(bytes, static_cast<int>(length)));
           return true;
         }
         const int point = std::countr_zero(odd) - static_cast<int>(start);
@@ -347,7 +256,7 @@ template <DatalogLayout kLayout, std::size_t kColumn>
           const int decimals = static_cast<int>(length) - 1 - point;
           // Both operands are exact doubles: the quotient is the correctly rounded value.
           record.o2 = static_cast<float>(
-              static_cast<double>(digitsValue(joined, static_cast<int>(length) - 1)) /
+              static_cast<double>(digitBytesValue(joined, static_cast<int>(length) - 1)) /
               kPowersOfTen[decimals]);
           return true;
         }
@@ -357,18 +266,18 @@ template <DatalogLayout kLayout, std::size_t kColumn>
     return true;
   } else {
     if (length - 1 >= 4) return false;  // empty, or five digits and more
-    std::int32_t value = shortDigitsValue(s.line + start, length);
-    if constexpr (kRole == 1 && C::kRpmFactor != 1) {
+    std::int32_t value = common::shortDigitsValue(s.line + start, length);
+    if constexpr (kField == DatalogField::Rpm && C::kRpmFactor != 1) {
       value *= C::kRpmFactor;
       if (value > 32767) return false;
     }
-    fieldOf<kRole>(record) = static_cast<std::int16_t>(value);
+    wholeNumberField<kField>(record) = static_cast<std::int16_t>(value);
     return true;
   }
 }
 
 template <DatalogLayout kLayout, std::size_t... kColumns>
-[[gnu::always_inline]] inline bool readShortColumns(ShortLine& s, DatalogRecord& record,
+[[gnu::always_inline]] inline bool readShortColumns(ShortLine& s, engine::DatalogRecord& record,
                                                     std::index_sequence<kColumns...>) {
   return (readShortColumn<kLayout, kColumns>(s, record) && ...);
 }
@@ -378,7 +287,7 @@ template <DatalogLayout kLayout, std::size_t... kColumns>
 // for the whole line at once; the columns then only need converting. False for any other
 // line (readPlainLine takes it on); the record may then hold anything.
 template <DatalogLayout kLayout>
-bool readShortLine(const char*& p, const char* blockEnd, DatalogRecord& record) {
+bool readShortLine(const char*& p, const char* blockEnd, engine::DatalogRecord& record) {
   using C = Columns<kLayout>;
   const LineBytes bytes = classifyBytes(p, C::kLineEnd);
   if (bytes.ends == 0) return false;
@@ -397,11 +306,11 @@ bool readShortLine(const char*& p, const char* blockEnd, DatalogRecord& record) 
 // Reads one plain line at p; on success p is moved past its line end. The separators of 64
 // bytes are found at once and taken one by one, so the columns convert independently.
 template <DatalogLayout kLayout>
-bool readPlainLine(const char*& p, const char* blockEnd, DatalogRecord& record) {
+bool readPlainLine(const char*& p, const char* blockEnd, engine::DatalogRecord& record) {
   using C = Columns<kLayout>;
   Separators window = findSeparators(p, C::kLineEnd);
   std::uint64_t ahead = window.tabs | window.ends;  // separators not yet taken
-  std::array<std::int32_t, 11> numbers{};
+  std::array<std::int32_t, kDatalogFieldCount> numbers{};
   const char* field = p;
   const char* separator = p;
   bool atLineEnd = false;
@@ -417,11 +326,11 @@ bool readPlainLine(const char*& p, const char* blockEnd, DatalogRecord& record) 
     atLineEnd = ((window.ends >> at) & 1) != 0;
     ahead &= ahead - 1;
     const auto length = static_cast<std::size_t>(separator - field);
-    const int role = C::kRoles[column];
-    if (role == kO2) {
+    const DatalogField role = C::kFields[column];
+    if (role == DatalogField::O2) {
       if (!readPlainVolts(field, length, record.o2)) return false;
-    } else if (role != kSkip) {
-      const std::int32_t factor = role == 1 ? C::kRpmFactor : 1;
+    } else if (role != DatalogField::None) {
+      const std::int32_t factor = role == DatalogField::Rpm ? C::kRpmFactor : 1;
       std::int32_t& value = numbers[static_cast<std::size_t>(role)];
       if (readShortDigits(field, length, value)) {
         value *= factor;
@@ -440,6 +349,8 @@ bool readPlainLine(const char*& p, const char* blockEnd, DatalogRecord& record) 
                                 field, C::kLineEnd, static_cast<std::size_t>(blockEnd - field)));
     if (!separator) return false;
   }
+  // An overlong line is left to the general path, which refuses it.
+  if (static_cast<std::size_t>(separator - p) > kMaxDatalogLineBytes) return false;
   p = separator + 1;
   if (C::kLineEnd == '\r' && p < blockEnd && *p == '\n') ++p;
   setWholeNumberFields(record, numbers);
@@ -447,7 +358,7 @@ bool readPlainLine(const char*& p, const char* blockEnd, DatalogRecord& record) 
 }
 
 template <DatalogLayout kLayout>
-PlainLines readLines(std::string_view block, std::span<DatalogRecord> records) {
+PlainLines readLines(std::string_view block, std::span<engine::DatalogRecord> records) {
   const char* const begin = block.data();
   const char* const end = begin + block.size();
   const char* p = begin;
@@ -462,7 +373,7 @@ PlainLines readLines(std::string_view block, std::span<DatalogRecord> records) {
 }  // namespace
 
 PlainLines readPlainLines(std::string_view block, DatalogLayout layout,
-                          std::span<DatalogRecord> records) {
+                          std::span<engine::DatalogRecord> records) {
   switch (layout) {
     case DatalogLayout::Classic:
       return readLines<DatalogLayout::Classic>(block, records);
@@ -470,6 +381,8 @@ PlainLines readPlainLines(std::string_view block, DatalogLayout layout,
       return readLines<DatalogLayout::Full>(block, records);
     case DatalogLayout::NoLineFeed:
       return readLines<DatalogLayout::NoLineFeed>(block, records);
+    case DatalogLayout::Msl:
+      break;  // named columns have no plain shape: every line takes the general way
   }
   return {};
 }

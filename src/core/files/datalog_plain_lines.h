@@ -7,8 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "engine/datalog_record.h"
 #include "files/datalog_line.h"
-#include "files/datalog_record.h"
 
 namespace tallimar::files {
 
@@ -29,6 +29,6 @@ struct PlainLines {
 // no-line-feed layout), and in the CR layouts an LF right after a CR is part of the line end
 // and is in the block too. kPlainLinesPadding bytes past the block must be readable.
 PlainLines readPlainLines(std::string_view block, DatalogLayout layout,
-                          std::span<DatalogRecord> records);
+                          std::span<engine::DatalogRecord> records);
 
 }  // namespace tallimar::files

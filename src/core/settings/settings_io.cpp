@@ -68,6 +68,7 @@ void loadSettings(const SettingsStore& store, Settings& into) {
   const Reader reader(store);
   into.incPath = reader.text("INCPath", "");
   reader.single("O2Transfer", "0.5", into.o2Transfer);
+  reader.single("WBTargetAFR", "14.7", into.wbTargetAfr);
   reader.single("VEOutlierSigma", "2.0", into.veOutlierSigma);
   into.veRange = reader.text("VERange", "Average") == "Average" ? 0 : 1;
   into.veOutlierEnable = reader.text("VEOutlierEnable", "False") == "True";
@@ -94,6 +95,7 @@ void saveSettings(SettingsStore& store, const Settings& settings) {
   auto number = [](std::int16_t value) { return std::to_string(value); };
   save("INCPath", settings.incPath);
   save("O2Transfer", common::shortestText(settings.o2Transfer));
+  save("WBTargetAFR", common::shortestText(settings.wbTargetAfr));
   save("VEOutlierSigma", common::shortestText(settings.veOutlierSigma));
   save("VERange", settings.veRange == 0 ? "Average" : "Mean");
   save("VEOutlierEnable", common::boolText(settings.veOutlierEnable));

@@ -10,8 +10,6 @@
 namespace tallimar::engine {
 namespace {
 
-using files::DatalogRecord;
-
 DatalogRecord sample(float o2, std::int16_t status = 1, std::int16_t rpm = 2500) {
   DatalogRecord r;
   r.rpm = rpm;
@@ -144,6 +142,39 @@ TEST(CrossoverDetection, BatchesScanAsSingleRecords) {
     for (std::size_t i = 0; i < single.points().size(); ++i)
       ASSERT_EQ(batched.points()[i].newVE, single.points()[i].newVE);
   }
+}
+
+// Against a target in every record: with the same target throughout it finds exactly what the
+// detector against a fixed transfer value finds (ties, warm-up and gaps included); with
+// targets that move, each sample's side is taken against its own target.
+TEST(CrossoverDetection, SampleTargetsActAsAFixedTargetAndMoveWithTheSample) {
+  std::mt19937 random(5);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  for (int run = 0; run < 200; ++run) {
+    const float target = pick(2) ? 14.7f : 1.0f;
+    std::vector<DatalogRecord> records;
+    for (int i = 0; i < 300; ++i) {
+      const float o2 = pick(4) == 0 ? target : target + static_cast<float>(pick(21) - 10) / 10.0f;
+      DatalogRecord r = sample(o2, pick(15) == 0 ? 0 : 1, static_cast<std::int16_t>(pick(3000)));
+      r.o2Target = target;
+      records.push_back(r);
+    }
+    auto own = CrossoverDetector::againstSampleTargets(1200);
+    own.offerAll(records, 1);
+    ASSERT_EQ(own.positions(), crossings(records, target)) << "run " << run;
+  }
+  // Samples 1 and 2 warm up; 3 lies below its target, as the start does; 4 lies above its own
+  // lower target: a crossing, though its AFR fell; 5 stays above.
+  std::vector<DatalogRecord> moving;
+  for (const auto& [afr, target] : std::vector<std::pair<float, float>>{
+           {15.0f, 14.7f}, {15.0f, 14.7f}, {15.0f, 15.5f}, {14.0f, 12.5f}, {15.0f, 14.7f}}) {
+    moving.push_back(sample(afr));
+    moving.back().o2Target = target;
+  }
+  auto own = CrossoverDetector::againstSampleTargets(1200);
+  own.offerAll(moving, 1);
+  EXPECT_EQ(own.positions(), (Positions{4}));
+  EXPECT_EQ(own.points().at(0).o2, 14.0f);  // the point keeps the AFR itself
 }
 
 TEST(CrossoverDetection, NewVeOutOfRangeStopsTheScan) {

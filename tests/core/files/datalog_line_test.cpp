@@ -14,27 +14,25 @@
 namespace tallimar::files {
 namespace {
 
-std::int32_t floored(std::string_view text) {
-  std::int32_t value = -99999;
-  EXPECT_EQ(readFlooredField(text, value), FieldProblem::None) << text;
-  return value;
-}
+using engine::DatalogRecord;
 
-TEST(DatalogFields, SixteenBitColumnsAreRoundedDown) {
-  EXPECT_EQ(floored("3500"), 3500);
-  EXPECT_EQ(floored("35.7"), 35);
-  EXPECT_EQ(floored("-0.5"), -1);
-  EXPECT_EQ(floored("-12.000"), -12);
-  EXPECT_EQ(floored(" 42 "), 42);
-  EXPECT_EQ(floored("+7"), 7);
-  EXPECT_EQ(floored("1e3"), 1000);
-  EXPECT_EQ(floored(".9"), 0);
-  EXPECT_EQ(floored("32767.999999"), 32767);
-  EXPECT_EQ(floored("-32768"), -32768);
-  EXPECT_EQ(floored("0000000000032767"), 32767);
-}
-
-TEST(DatalogFields, SixteenBitColumnsRefuseTextAndOutOfRange) {
+TEST(DatalogFields, SixteenBitColumnsAreRoundedDownOrRefused) {
+  const std::pair<const char*, std::int32_t> read[] = {{"3500", 3500},
+                                                       {"35.7", 35},
+                                                       {"-0.5", -1},
+                                                       {"-12.000", -12},
+                                                       {" 42 ", 42},
+                                                       {"+7", 7},
+                                                       {"1e3", 1000},
+                                                       {".9", 0},
+                                                       {"-32768", -32768},
+                                                       {"32767.999999", 32767},
+                                                       {"0000000000032767", 32767}};
+  for (const auto& [text, expected] : read) {
+    std::int32_t value = -99999;
+    EXPECT_EQ(readFlooredField(text, value), FieldProblem::None) << text;
+    EXPECT_EQ(value, expected) << text;
+  }
   std::int32_t value = 0;
   for (const char* text : {"", " ", "abc", "12abc", "1,5", "-", ".", "1 2", "0x10", "nan"})
     EXPECT_EQ(readFlooredField(text, value), FieldProblem::NotANumber) << text;
@@ -43,18 +41,19 @@ TEST(DatalogFields, SixteenBitColumnsRefuseTextAndOutOfRange) {
 }
 
 TEST(DatalogFields, O2IsReadLenientlyInSinglePrecision) {
-  auto o2 = [](std::string_view text) {
+  const std::pair<const char*, float> read[] = {
+      {"0.456", static_cast<float>(0.456)},
+      {"  0.5V", 0.5f},
+      {"abc", 0.0f},
+      {"", 0.0f},
+      {"-.25", -0.25f},
+      {"4.5e-1", 0.45f},
+      {"0.12345678901234567890", static_cast<float>(0.12345678901234567890)}};
+  for (const auto& [text, expected] : read) {
     float volts = -1;
     EXPECT_EQ(readO2Field(text, volts), FieldProblem::None) << text;
-    return volts;
-  };
-  EXPECT_EQ(o2("0.456"), static_cast<float>(0.456));
-  EXPECT_EQ(o2("  0.5V"), 0.5f);
-  EXPECT_EQ(o2("abc"), 0.0f);
-  EXPECT_EQ(o2(""), 0.0f);
-  EXPECT_EQ(o2("-.25"), -0.25f);
-  EXPECT_EQ(o2("4.5e-1"), 0.45f);
-  EXPECT_EQ(o2("0.12345678901234567890"), static_cast<float>(0.12345678901234567890));
+    EXPECT_EQ(volts, expected) << text;
+  }
   float volts = 0;
   EXPECT_EQ(readO2Field("1e39", volts), FieldProblem::OutOfRange);
 }
@@ -66,15 +65,19 @@ TEST(DatalogLines, FullLayoutColumnsAndRpmInHundreds) {
   ASSERT_EQ(parseDataLine("x\t7\t12.9\t40\tTP\t0.7\tM\tC\t1\t99\t1\t2\t3\t104\tacc\t61",
                           DatalogLayout::Full, r),
             std::nullopt);
-  EXPECT_EQ(r.seconds, 7);
-  EXPECT_EQ(r.rpm, 1200);
-  EXPECT_EQ(r.map, 40);
-  EXPECT_EQ(r.o2, 0.7f);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.gego, 99);
-  EXPECT_EQ(r.further, (std::array<std::int16_t, 3>{1, 2, 3}));
-  EXPECT_EQ(r.gammaE, 104);
-  EXPECT_EQ(r.gve, 61);
+  DatalogRecord expected;
+  expected.seconds = 7;
+  expected.rpm = 1200;
+  expected.map = 40;
+  expected.o2 = 0.7f;
+  expected.status = 1;
+  expected.gego = 99;
+  expected.gair = 1;
+  expected.gwarm = 2;
+  expected.gbaro = 3;
+  expected.gammaE = 104;
+  expected.gve = 61;
+  EXPECT_EQ(r, expected);
   ASSERT_EQ(parseDataLine("0\t7\t35.7\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61",
                           DatalogLayout::Full, r),
             std::nullopt);
@@ -103,11 +106,7 @@ void expectQuickWayAgrees(const std::string& line, DatalogLayout layout, int& ta
   ASSERT_FALSE(refused) << line;
   ASSERT_EQ(read.bytes, size);
   const DatalogRecord& q = quick[0];
-  ASSERT_TRUE(std::memcmp(&q.o2, &general.o2, sizeof q.o2) == 0) << line;
-  ASSERT_TRUE(q.seconds == general.seconds && q.rpm == general.rpm && q.map == general.map &&
-              q.status == general.status && q.gego == general.gego &&
-              q.further == general.further && q.gve == general.gve && q.gammaE == general.gammaE)
-      << line;
+  ASSERT_TRUE(std::memcmp(&q.o2, &general.o2, sizeof q.o2) == 0 && q == general) << line;
 }
 
 // Every line's record (or its refusal) is what reading it column by column with the field
@@ -213,41 +212,48 @@ TEST(DatalogLines, EveryLineReadsAsItsColumnsRead) {
     ASSERT_EQ(record.o2, volts) << line;
     ASSERT_TRUE(record.seconds == values[0] && record.rpm == values[1] && record.map == values[2] &&
                 record.status == values[4] && record.gego == values[5] &&
-                record.further[0] == values[6] && record.further[1] == values[7] &&
-                record.further[2] == values[8] && record.gve == values[9] &&
-                record.gammaE == values[10])
+                record.gair == values[6] && record.gwarm == values[7] &&
+                record.gbaro == values[8] && record.gve == values[9] && record.gammaE == values[10])
         << line;
   }
   EXPECT_GT(taken, 6000);
 }
 
 TEST(DatalogLines, RefusedLinesSayWhy) {
-  DatalogRecord r;
-  EXPECT_EQ(parseDataLine("", DatalogLayout::Classic, r), "blank line");
-  EXPECT_EQ(parseDataLine("1\t2\t3", DatalogLayout::Classic, r), "fewer than 11 columns (3)");
-  EXPECT_EQ(parseDataLine("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11", DatalogLayout::Full, r),
-            "fewer than 16 columns (11)");
-  EXPECT_EQ(
-      parseDataLine("1\t2\tabc\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
-      "MAP (column 3) \"abc\" is not a number");
-  EXPECT_EQ(
-      parseDataLine("1\t40000\t50\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
-      "RPM (column 2) \"40000\" is out of range");
-  EXPECT_EQ(parseDataLine("1\t2\t50\t0.5\t1\t100\t\t100\t100\t60\t100", DatalogLayout::Classic, r),
-            "Gair (column 7) \"\" is not a number");
-  EXPECT_EQ(parseDataLine("0\t7\t328\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61",
-                          DatalogLayout::Full, r),
-            "RPM (column 3) \"328\" is out of range");
+  const std::string odd = std::string("1\t2\t\x01\xff") + std::string(40, 'z');
+  const struct {
+    std::string line;
+    DatalogLayout layout;
+    std::string problem;
+  } cases[] = {
+      {"", DatalogLayout::Classic, "blank line"},
+      {"1\t2\t3", DatalogLayout::Classic, "fewer than 11 columns (3)"},
+      {"1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11", DatalogLayout::Full, "fewer than 16 columns (11)"},
+      {"1\t2\tabc\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic,
+       "MAP (column 3) \"abc\" is not a number"},
+      {"1\t40000\t50\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic,
+       "RPM (column 2) \"40000\" is out of range"},
+      {"1\t2\t50\t0.5\t1\t100\t\t100\t100\t60\t100", DatalogLayout::Classic,
+       "Gair (column 7) \"\" is not a number"},
+      {"0\t7\t328\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61", DatalogLayout::Full,
+       "RPM (column 3) \"328\" is out of range"},
+      // Both Gve and GammaE are bad: the first in the record's order is named.
+      {"0\t7\t3\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\tx\t0\ty", DatalogLayout::Full,
+       "Gve (column 16) \"y\" is not a number"},
+      // Odd bytes are not shown raw in a status line.
+      {odd + "\t0\t1\t1\t1\t1\t1\t1\t1", DatalogLayout::Classic,
+       "MAP (column 3) \"??" + std::string(22, 'z') + "...\" is not a number"},
+  };
+  for (const auto& c : cases) {
+    DatalogRecord r;
+    EXPECT_EQ(parseDataLine(c.line, c.layout, r), c.problem) << c.line;
+  }
   // The O2 column is lenient: text reads 0 V and the line is fine.
+  DatalogRecord r;
   EXPECT_EQ(
       parseDataLine("1\t2\t50\tlean\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
       std::nullopt);
   EXPECT_EQ(r.o2, 0.0f);
-  // Odd bytes are not shown raw in a status line.
-  EXPECT_EQ(parseDataLine(
-                std::string("1\t2\t\x01\xff") + std::string(40, 'z') + "\t0\t1\t1\t1\t1\t1\t1\t1",
-                DatalogLayout::Classic, r),
-            "MAP (column 3) \"??" + std::string(22, 'z') + "...\" is not a number");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // main_window_shot: the main window as a user sees it after opening a generated datalog, for
 // screenshots (scripts/screenshot with TALLIMAR_BIN pointing here). Not a test.
-//   main_window_shot [--lines N] [--enlarge List1|lstStatus] [--about]
-// Opens one generated classic datalog of N lines (default 20000) through "Open Datalog",
+//   main_window_shot [--lines N | --open FILE] [--enlarge List1|lstStatus] [--about]
+// Opens one generated classic datalog of N lines (default 20000), or the given datalog,
+// through "Open Datalog",
 // then double-clicks the named list or opens the About box, and stays open until stopped.
 #include <QAction>
 #include <QApplication>
@@ -26,10 +27,13 @@ int main(int argc, char** argv) {
   const qint64 lines = option("--lines").isEmpty() ? 20000 : option("--lines").toLongLong();
 
   QTemporaryDir folder;
-  const std::string path = folder.filePath("drive.xls").toStdString();
-  tallimar::testsupport::DatalogShape shape;
-  shape.samples = lines;
-  tallimar::testsupport::writeDatalog(path, shape);
+  std::string path = option("--open").toStdString();
+  if (path.empty()) {
+    path = folder.filePath("drive.xls").toStdString();
+    tallimar::testsupport::DatalogShape shape;
+    shape.samples = lines;
+    tallimar::testsupport::writeDatalog(path, shape);
+  }
 
   tallimar::workspace::Workspace workspace;
   tallimar::settings::MemorySettingsStore store;
