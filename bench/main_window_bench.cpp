@@ -25,7 +25,7 @@
 #include "plot_ratio_reporter.h"
 #include "settings/settings_io.h"
 #include "ui/app/main_window.h"
-#include "ui/app/string_list_model.h"
+#include "ui/common/string_list_model.h"
 #include "ui/plot/plot_widget.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "settings/settings_io.h"
-#include "ui/vemap/form_parts.h"
+#include "ui/common/form_parts.h"
 #include "ui/vemap/ve_grid.h"
 #include "vemap/ve_map_commands.h"
 

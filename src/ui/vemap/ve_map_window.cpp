@@ -18,8 +18,8 @@
 
 #include "files/ve_map_file_commands.h"
 #include "settings/settings_io.h"
-#include "ui/app/language_applier.h"
-#include "ui/app/string_list_model.h"
+#include "ui/common/language_applier.h"
+#include "ui/common/string_list_model.h"
 #include "ui/plot/plot_widget.h"
 #include "ui/vemap/filter_run.h"
 #include "ui/vemap/ve_plot_panel.h"

@@ -12,7 +12,7 @@
 #include <stdexcept>
 
 #include "common/scripted_prompts.h"
-#include "ui/app/string_list_model.h"
+#include "ui/common/string_list_model.h"
 
 namespace tallimar::ui {
 namespace {

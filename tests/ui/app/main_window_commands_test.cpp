@@ -1,6 +1,5 @@
 // The main window's commands that need no file: list enlargement, "Acquire Data", the About
-// box, "Print Raw Data Map", the secondary windows (and the program's own wiring of the VE
-// window), the plot and "Clear Raw Data Map".
+// box, "Print Raw Data Map", the secondary windows, the plot and "Clear Raw Data Map".
 #include <gtest/gtest.h>
 
 #include <QCloseEvent>
@@ -14,7 +13,6 @@
 #include "plot/colour_scale.h"
 #include "ui/app/about_box.h"
 #include "ui/app/main_window_fixture.h"
-#include "ui/app/program_windows.h"
 #include "ui/plot/plot_widget.h"
 
 namespace tallimar::ui {
@@ -185,24 +183,6 @@ TEST_F(MainWindowCommands, ModifyVeMapAndSettingsDisableTheirPartsAndPlaceTheirW
             window->frameGeometry().topLeft() + QPoint(px(300), px(300)));
   window->setEnabled(true);
   lastOpened->close();
-}
-
-TEST_F(MainWindowCommands, ProgramWiringOpensTheVeWindowAndClosingItEnablesTheMenus) {
-  connectProgramWindows(*window);
-  entry("mnuCalculateNewMap")->trigger();
-  auto* veWindow = window->findChild<QMainWindow*>("frmCalculateMap");
-  ASSERT_NE(veWindow, nullptr);
-  EXPECT_TRUE(veWindow->isVisible());
-  EXPECT_TRUE(veWindow->isWindow());
-  EXPECT_EQ(veWindow->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-  EXPECT_EQ(enabledOfThirteen(), 0);
-  veWindow->close();
-  QApplication::processEvents();
-  EXPECT_EQ(enabledOfThirteen(), 13);
-  // Each opening starts afresh: the closed window is gone.
-  QTest::qWait(0);
-  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(window->findChild<QMainWindow*>("frmCalculateMap"), nullptr);
 }
 
 TEST_F(MainWindowCommands, AboutBoxIsPlacedAndStartsTheFirstSystemInformationToolFound) {

@@ -16,7 +16,7 @@
 #include "common/twips.h"
 #include "settings/settings_io.h"
 #include "ui/app/main_window.h"
-#include "ui/app/string_list_model.h"
+#include "ui/common/string_list_model.h"
 #include "workspace/workspace.h"
 
 namespace tallimar::ui {

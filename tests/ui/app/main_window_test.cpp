@@ -12,7 +12,7 @@
 #include <QScreen>
 #include <filesystem>
 
-#include "ui/app/language_applier.h"
+#include "ui/common/language_applier.h"
 #include "ui/app/main_window_fixture.h"
 #include "ui/plot/plot_widget.h"
 
