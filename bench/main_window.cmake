@@ -2,6 +2,6 @@
 # (offscreen) against the same command without a window, with the longest stretch the
 # window's event loop was kept waiting; and the plot refresh of a full map.
 if(TARGET tallimar_ui)
-  tallimar_bench(main_window_bench main_window_bench.cpp)
-  target_link_libraries(main_window_bench PRIVATE tallimar_ui tallimar_testsupport)
+  tallimar_bench(main_window_bench QT main_window_bench.cpp)
+  target_link_libraries(main_window_bench PRIVATE tallimar_testsupport)
 endif()

@@ -19,13 +19,14 @@
 #include <algorithm>
 #include <memory>
 
+#include "bench_main.h"
 #include "common/scripted_prompts.h"
 #include "core/plot/plot_fixtures.h"
 #include "pipeline_support.h"
-#include "plot_ratio_reporter.h"
+#include "ratio_reporter.h"
 #include "settings/settings_io.h"
 #include "ui/app/main_window.h"
-#include "ui/app/string_list_model.h"
+#include "ui/common/string_list_model.h"
 #include "ui/plot/plot_widget.h"
 
 namespace {
@@ -145,13 +146,6 @@ BENCHMARK(WindowPlotRefresh)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  tallimar::bench::RatioReporter reporter("CoreOpenDatalog");
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.printRatios();
-  benchmark::Shutdown();
-  return 0;
+tallimar::bench::BenchProgram tallimar::bench::benchProgram() {
+  return {std::make_unique<RatioReporter>("CoreOpenDatalog"), {}};
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_main.h"
 #include "engine/raw_map_builder.h"
 #include "engine/raw_map_statistics.h"
 #include "files/datalog_reader.h"
@@ -163,24 +164,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 }  // namespace tallimar::bench
 
-int main(int argc, char** argv) {
-  // Unless told otherwise: five repetitions of each benchmark, interleaved, so that the
-  // baseline and the pipeline meet the same conditions on a shared machine.
-  std::vector<char*> args(argv, argv + argc);
-  std::string repetitions = "--benchmark_repetitions=5";
-  std::string interleaved = "--benchmark_enable_random_interleaving=true";
-  auto given = [&](const char* flag) {
-    return std::any_of(args.begin() + 1, args.end(),
-                       [&](const char* a) { return std::string(a).rfind(flag, 0) == 0; });
-  };
-  if (!given("--benchmark_repetitions")) args.push_back(repetitions.data());
-  if (!given("--benchmark_enable_random_interleaving")) args.push_back(interleaved.data());
-  argc = static_cast<int>(args.size());
-  argv = args.data();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  tallimar::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+// Five repetitions of each benchmark, interleaved, unless told otherwise: so that the
+// baseline and the pipeline meet the same conditions on a shared machine.
+tallimar::bench::BenchProgram tallimar::bench::benchProgram() {
+  return {std::make_unique<RatioReporter>(),
+          {"--benchmark_repetitions=5", "--benchmark_enable_random_interleaving=true"}};
 }

@@ -2,6 +2,5 @@
 # a list with as many plain boxes; and, with the Qt renderer, painting them.
 tallimar_bench(plot_bench plot_bench.cpp)
 if(TARGET tallimar_ui)
-  tallimar_bench(plot_paint_bench plot_paint_bench.cpp)
-  target_link_libraries(plot_paint_bench PRIVATE tallimar_ui)
+  tallimar_bench(plot_paint_bench QT plot_paint_bench.cpp)
 endif()

@@ -3,10 +3,11 @@
 // as the main plot draws (150 x 256), allocated at once.
 #include <benchmark/benchmark.h>
 
+#include "bench_main.h"
 #include "core/plot/plot_fixtures.h"
 #include "plot/raw_map_plot.h"
 #include "plot/ve_views.h"
-#include "plot_ratio_reporter.h"
+#include "ratio_reporter.h"
 #include "workspace/view_inputs.h"
 
 namespace {
@@ -57,11 +58,6 @@ BENCHMARK(BM_VeView)->DenseRange(0, plot::kVeViewCount - 1)->Unit(benchmark::kMi
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  tallimar::bench::RatioReporter reporter("BM_BaselineFillBoxes");
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.printRatios();
-  benchmark::Shutdown();
-  return 0;
+tallimar::bench::BenchProgram tallimar::bench::benchProgram() {
+  return {std::make_unique<RatioReporter>("BM_BaselineFillBoxes"), {}};
 }

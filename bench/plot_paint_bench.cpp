@@ -3,14 +3,14 @@
 // plus painting). Baseline: filling as many fixed rectangles of the same image directly.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
+#include "bench_main.h"
 #include "core/plot/plot_fixtures.h"
 #include "plot/raw_map_plot.h"
 #include "plot/ve_views.h"
-#include "plot_ratio_reporter.h"
+#include "ratio_reporter.h"
 #include "ui/plot/draw_list_painter.h"
 #include "workspace/view_inputs.h"
 
@@ -73,13 +73,6 @@ BENCHMARK(BM_RedrawMainPlot)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  tallimar::bench::RatioReporter reporter("BM_BaselineFillRects");
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.printRatios();
-  benchmark::Shutdown();
-  return 0;
+tallimar::bench::BenchProgram tallimar::bench::benchProgram() {
+  return {std::make_unique<RatioReporter>("BM_BaselineFillRects"), {}};
 }

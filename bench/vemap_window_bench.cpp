@@ -9,8 +9,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include "bench_main.h"
 #include "plot/colour_scale.h"
-#include "plot_ratio_reporter.h"
+#include "ratio_reporter.h"
 #include "ui/vemap/ve_grid.h"
 
 namespace {
@@ -85,13 +86,6 @@ BENCHMARK(BM_SwitchColoursWithStyleSheets)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  tallimar::bench::RatioReporter reporter("BM_RepaintGrid");
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.printRatios();
-  benchmark::Shutdown();
-  return 0;
+tallimar::bench::BenchProgram tallimar::bench::benchProgram() {
+  return {std::make_unique<RatioReporter>("BM_RepaintGrid"), {}};
 }

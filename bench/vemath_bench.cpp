@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "bench_main.h"
 #include "core/vemap/literal_filter.h"
 #include "vemap/map_calculation.h"
 #include "vemap/raw_filter.h"
@@ -103,31 +104,32 @@ void BM_CalculateMap16x16(benchmark::State& state) {
 }
 BENCHMARK(BM_CalculateMap16x16)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// Keeps each run's real time so the ratios can be printed after the table.
+// Prints every run as usual and, at the end, each filter run's time against the literal one.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs) times[run.benchmark_name()] = run.GetAdjustedRealTime();
+    for (const auto& run : runs) m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
     ConsoleReporter::ReportRuns(runs);
   }
-  std::map<std::string, double> times;
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    ratio("BM_FilterFullMap", "BM_FilterFullMapLiteral/iterations:1");
+    ratio("BM_FilterMixedCounts", "BM_FilterMixedCountsLiteral/iterations:1");
+  }
+
+ private:
+  void ratio(const char* fast, const char* literal) const {
+    const auto f = m_times.find(fast);
+    const auto l = m_times.find(literal);
+    if (f == m_times.end() || l == m_times.end() || f->second <= 0) return;
+    std::printf("%s: %.2f ms, literal %.0f ms, %.0fx faster\n", fast, f->second, l->second,
+                l->second / f->second);
+  }
+  std::map<std::string, double> m_times;
 };
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto ratio = [&](const char* fast, const char* literal) {
-    const auto f = reporter.times.find(fast);
-    const auto l = reporter.times.find(literal);
-    if (f == reporter.times.end() || l == reporter.times.end() || f->second <= 0) return;
-    std::printf("%s: %.2f ms, literal %.0f ms, %.0fx faster\n", fast, f->second, l->second,
-                l->second / f->second);
-  };
-  ratio("BM_FilterFullMap", "BM_FilterFullMapLiteral/iterations:1");
-  ratio("BM_FilterMixedCounts", "BM_FilterMixedCountsLiteral/iterations:1");
-  benchmark::Shutdown();
-  return 0;
+tallimar::bench::BenchProgram tallimar::bench::benchProgram() {
+  return {std::make_unique<RatioReporter>(), {}};
 }

@@ -1,9 +1,10 @@
 // tallimar: the desktop program. Makes the working data, the per-user settings store and
-// the dialogs, then runs the main window's start-up and shows it.
+// the dialogs, builds the main window, wires its secondary windows, then runs the main
+// window's start-up and shows it.
 #include <QApplication>
 
+#include "program_windows.h"
 #include "ui/app/main_window.h"
-#include "ui/app/program_windows.h"
 #include "ui/app/qt_prompts.h"
 #include "ui/app/qt_settings_store.h"
 #include "workspace/workspace.h"

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 
 #include "common/twips.h"
+#include "ui/common/form_parts.h"
 
 namespace tallimar::ui {
 namespace {
@@ -60,8 +61,7 @@ AboutBox::AboutBox(common::Prompts& prompts, SystemInfoTool tool, QWidget* paren
       1125, 600);
   description->setWordWrap(true);
 
-  auto* rule = new QFrame(this);
-  rule->setObjectName("Line1");
+  auto* rule = form::named(new QFrame(this), "Line1");
   rule->setFrameShape(QFrame::HLine);
   rule->setFrameShadow(QFrame::Sunken);
   rule->setGeometry(px(kTextLeft), px(1900), px(kTextWidth), px(30));
@@ -71,21 +71,19 @@ AboutBox::AboutBox(common::Prompts& prompts, SystemInfoTool tool, QWidget* paren
   warning->setWordWrap(true);
   warning->setGeometry(px(kTextLeft), px(2400), px(kButtonLeft - kTextLeft - 120), px(825));
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName("cmdOK");
+  auto* ok = form::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
   ok->setDefault(true);
   ok->setGeometry(px(kButtonLeft), px(2280), px(kButtonWidth), px(kButtonHeight));
   connect(ok, &QPushButton::clicked, this, &QDialog::close);
 
-  auto* sysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-  sysInfo->setObjectName("cmdSysInfo");
+  auto* sysInfo =
+      form::named(new QPushButton(QStringLiteral("&System Info..."), this), "cmdSysInfo");
   sysInfo->setGeometry(px(kButtonLeft), px(2760), px(kButtonWidth), px(kButtonHeight));
   connect(sysInfo, &QPushButton::clicked, this, &AboutBox::startSystemInfo);
 }
 
 QLabel* AboutBox::addLabel(const char* name, const QString& text, double top, double height) {
-  auto* label = new QLabel(text, this);
-  label->setObjectName(QString::fromUtf8(name));
+  QLabel* label = form::label(this, name, text);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   const double dpi = logicalDpiY();
   label->setGeometry(common::twipsToPixels(kTextLeft, dpi), common::twipsToPixels(top, dpi),

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "ui/app/string_list_model.h"
+#include "ui/common/string_list_model.h"
 
 namespace tallimar::ui {
 

@@ -19,8 +19,8 @@
 #include "plot/colour_scale.h"
 #include "plot/raw_map_plot.h"
 #include "settings/settings_io.h"
-#include "ui/app/language_applier.h"
-#include "ui/app/string_list_model.h"
+#include "ui/common/language_applier.h"
+#include "ui/common/string_list_model.h"
 #include "ui/plot/plot_widget.h"
 
 namespace tallimar::ui {

@@ -17,8 +17,8 @@
 #include "settings/settings_store.h"
 #include "ui/app/about_box.h"
 #include "ui/app/background_command.h"
-#include "ui/app/list_crossover_list.h"
-#include "ui/app/list_status_log.h"
+#include "ui/common/list_crossover_list.h"
+#include "ui/common/list_status_log.h"
 #include "workspace/workspace.h"
 
 class QAction;

@@ -8,9 +8,9 @@
 #include "commands/raw_map_commands.h"
 #include "common/number_text.h"
 #include "plot/raw_map_plot.h"
-#include "ui/app/language_applier.h"
 #include "ui/app/main_window.h"
-#include "ui/app/string_list_model.h"
+#include "ui/common/language_applier.h"
+#include "ui/common/string_list_model.h"
 #include "ui/plot/plot_widget.h"
 #include "vemap/bspline.h"
 

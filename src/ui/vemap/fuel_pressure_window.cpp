@@ -5,7 +5,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "ui/vemap/form_parts.h"
+#include "ui/common/form_parts.h"
 
 namespace tallimar::ui {
 namespace {

@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "ui/vemap/form_parts.h"
+#include "ui/common/form_parts.h"
 
 namespace tallimar::ui {
 namespace {

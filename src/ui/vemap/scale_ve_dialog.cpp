@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "commands/ve_map_commands.h"
-#include "ui/vemap/form_parts.h"
+#include "ui/common/form_parts.h"
 
 namespace tallimar::ui {
 

@@ -9,7 +9,7 @@
 
 #include "commands/ve_map_commands.h"
 #include "settings/settings_io.h"
-#include "ui/vemap/form_parts.h"
+#include "ui/common/form_parts.h"
 #include "ui/vemap/ve_grid.h"
 
 namespace tallimar::ui {

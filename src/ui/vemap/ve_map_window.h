@@ -15,7 +15,7 @@
 #include "common/prompts.h"
 #include "common/status_log.h"
 #include "settings/settings_store.h"
-#include "ui/app/list_status_log.h"
+#include "ui/common/list_status_log.h"
 #include "ui/vemap/filter_run.h"
 #include "ui/vemap/ve_grid.h"
 #include "vemap/plot_redraw.h"

@@ -2,7 +2,7 @@
 #include <QDialog>
 #include <QMenuBar>
 
-#include "ui/vemap/form_parts.h"
+#include "ui/common/form_parts.h"
 #include "ui/vemap/fuel_pressure_window.h"
 #include "ui/vemap/inert_forms.h"
 #include "ui/vemap/scale_ve_dialog.h"

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QListView>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
@@ -16,12 +17,20 @@
 #include "common/twips.h"
 #include "settings/settings_io.h"
 #include "ui/app/main_window.h"
-#include "ui/app/string_list_model.h"
+#include "ui/common/string_list_model.h"
 #include "workspace/workspace.h"
 
 namespace tallimar::ui {
 
 using Lines = std::vector<std::string>;
+
+// The thirteen entries MenuButtons switches.
+inline const char* const kThirteen[] = {
+    "mnuOpenDatalog",   "mnuOpenHighDensityMap", "mnuSaveHighDensityMap",
+    "mnuSaveCrossover", "mnuPrintPreview",       "mnuPrintHDMap",
+    "mnuExit",          "mnuCalculateNewMap",    "mnuclearHDMap",
+    "mnuSettings",      "mnuCPUAcquire",         "mnuAbout",
+    "mnuHelp"};
 
 class MainWindowFixture : public ::testing::Test {
  protected:
@@ -35,6 +44,7 @@ class MainWindowFixture : public ::testing::Test {
   MainWindow& start(const QString& programFolder) {
     window = std::make_unique<MainWindow>(workspace, store, prompts, programFolder);
     window->startUp();
+    startUpLines = statusLines().size();
     return *window;
   }
   MainWindow& startWithoutLanguages() { return start(emptyFolder.path()); }
@@ -47,18 +57,29 @@ class MainWindowFixture : public ::testing::Test {
   QListView* list(const char* name) { return window->findChild<QListView*>(name); }
   const Lines& statusLines() { return window->statusList().lines(); }
   const Lines& crossoverLines() { return window->crossoverList().lines(); }
-  // Status lines added since the start-up lines.
-  Lines newStatusLines(std::size_t startUpLines) {
+  // Status lines added since the first `from` lines.
+  Lines newStatusLines(std::size_t from) {
     const Lines& all = statusLines();
-    return Lines(all.begin() + static_cast<std::ptrdiff_t>(std::min(startUpLines, all.size())),
-                 all.end());
+    return Lines(all.begin() + static_cast<std::ptrdiff_t>(std::min(from, all.size())), all.end());
+  }
+  int enabledOfThirteen() {
+    int enabled = 0;
+    for (const char* name : kThirteen) enabled += entry(name)->isEnabled() ? 1 : 0;
+    return enabled;
+  }
+  // Triggers an entry and waits until a command it started on the worker has ended.
+  void run(const char* name) {
+    QSignalSpy finished(window.get(), &MainWindow::commandFinished);
+    entry(name)->trigger();
+    if (window->busy()) {
+      ASSERT_TRUE(finished.wait(30000)) << name << " did not end";
+    }
   }
   int px(double twips) { return common::twipsToPixels(twips, window->logicalDpiY()); }
   // The texts of the message boxes asked so far, in order.
-  Lines messages() { return messagesOf(prompts); }
-  static Lines messagesOf(const common::ScriptedPrompts& from) {
+  Lines messages() {
     Lines texts;
-    for (const auto& question : from.asked)
+    for (const auto& question : prompts.asked)
       if (question.kind == "message") texts.push_back(question.text);
     return texts;
   }
@@ -68,6 +89,7 @@ class MainWindowFixture : public ::testing::Test {
   common::ScriptedPrompts prompts;
   QTemporaryDir emptyFolder;
   std::unique_ptr<MainWindow> window;
+  std::size_t startUpLines = 0;
 };
 
 }  // namespace tallimar::ui

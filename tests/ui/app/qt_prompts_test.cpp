@@ -59,7 +59,6 @@ TEST(QtPrompts, FileDialogsUseTheRequestAndReturnTheChoice) {
   QFile(dir.filePath("b.xls")).open(QIODevice::WriteOnly);
   QtPrompts prompts;
   whenShown<QFileDialog>([&dir](QFileDialog& dialog) {
-    EXPECT_EQ(dialog.windowTitle(), "Open Datalog");
     EXPECT_EQ(dialog.directory().absolutePath(), QDir(dir.path()).absolutePath());
     EXPECT_EQ(dialog.nameFilters(), QStringList{"*.xls"});
     EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFiles);
@@ -86,11 +85,12 @@ TEST(QtPrompts, FileDialogsUseTheRequestAndReturnTheChoice) {
 }
 
 TEST(QtPrompts, FiltersBecomeQtNameFilters) {
-  EXPECT_EQ(QtPrompts::nameFilters("*.xls"), QStringList{"*.xls"});
-  EXPECT_EQ(QtPrompts::nameFilters("*.vex;*.dmp"), QStringList{"*.vex *.dmp"});
-  EXPECT_EQ(QtPrompts::nameFilters("Datalogs|*.xls|All files|*.*"),
-            (QStringList{"Datalogs (*.xls)", "All files (*.*)"}));
-  EXPECT_TRUE(QtPrompts::nameFilters("").isEmpty());
+  for (const auto& [filter, expected] :
+       {std::pair<std::string, QStringList>{"*.xls", {"*.xls"}},
+        {"*.vex;*.dmp", {"*.vex *.dmp"}},
+        {"Datalogs|*.xls|All files|*.*", {"Datalogs (*.xls)", "All files (*.*)"}},
+        {"", {}}})
+    EXPECT_EQ(QtPrompts::nameFilters(filter), expected) << filter;
 }
 
 }  // namespace

@@ -47,16 +47,13 @@ TEST(FilterRun, MatchesTheCommandAndDeliversEveryLineInOrder) {
       ASSERT_EQ(ws.filteredMap.at(j, i), direct.filteredMap.at(j, i)) << j << "," << i;
       cells += ws.filteredMap.at(j, i) > 0;
     }
-  EXPECT_GT(cells, 2000);
+  EXPECT_GT(cells, 2000);  // not two empty maps
 
   ASSERT_EQ(lines.size(), 150u + 256u);  // every RPM column, then every MAP row
   for (std::size_t k = 0; k < lines.size(); ++k) {
     const bool first = k < 150;
     EXPECT_EQ(lines[k].step, first ? plot::FilterStep::AlongMap : plot::FilterStep::AlongRpm);
     EXPECT_EQ(lines[k].line, static_cast<int>(first ? k + 1 : k - 149));
-    if (lines[k].fitted) {
-      EXPECT_EQ(lines[k].curve.size(), 256u);
-    }
   }
 }
 

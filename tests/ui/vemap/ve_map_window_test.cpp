@@ -1,8 +1,7 @@
 // The "Modify VE Map" window on the offscreen platform: the grid's keyboard table, editing and
-// colours, the view choices the flags offer, the table commands, the table files,
-// loading and closing.
+// colours, the view choices the flags offer, the table commands, filtering on the worker, the
+// table files, loading and closing.
 #include <QFile>
-#include <QLabel>
 #include <map>
 
 #include "files/ve_exchange_writer.h"
@@ -44,8 +43,10 @@ TEST_F(VeWindowTest, KeysReleasedInCellsFollowTheKeyboardTable) {
   auto cell = [this](K kind, int index) {
     return kind == K::Ve ? ve(index) : kind == K::RpmBin ? rpmBin(index) : mapBin(index);
   };
-  const std::map<GridKey, Qt::Key> keys = {{E::Enter, Qt::Key_Return}, {E::Up, Qt::Key_Up},
-                                           {E::Down, Qt::Key_Down},     {E::Left, Qt::Key_Left},
+  const std::map<GridKey, Qt::Key> keys = {{E::Enter, Qt::Key_Return},
+                                           {E::Up, Qt::Key_Up},
+                                           {E::Down, Qt::Key_Down},
+                                           {E::Left, Qt::Key_Left},
                                            {E::Right, Qt::Key_Right}};
   for (const auto& row : table) {
     GridCell* from = cell(row.kind, row.index);
@@ -54,70 +55,65 @@ TEST_F(VeWindowTest, KeysReleasedInCellsFollowTheKeyboardTable) {
     EXPECT_EQ(QApplication::focusWidget(), cell(row.kind, row.to == kStay ? row.index : row.to))
         << static_cast<int>(row.kind) << " " << row.index << " " << static_cast<int>(row.key);
   }
-  ve(255)->setFocus(Qt::TabFocusReason);
-  QTest::keyClick(ve(255), Qt::Key_Enter);  // the keypad's Enter too
-  EXPECT_EQ(QApplication::focusWidget(), ve(255));
   ve(243)->setFocus(Qt::TabFocusReason);
-  QTest::keyClick(ve(243), Qt::Key_Enter);
+  QTest::keyClick(ve(243), Qt::Key_Enter);  // the keypad's Enter too
   EXPECT_EQ(QApplication::focusWidget(), ve(4));
-}
 
-TEST_F(VeWindowTest, FocusSelectsAVeCellWholeAndABinOnlyWhenItIsZero) {
-  open();
-  ve(20)->setText("62.5");
+  // Focus selects a VE cell whole, a bin only when it reads 0.
   ve(20)->setFocus(Qt::TabFocusReason);
-  EXPECT_EQ(ve(20)->selectedText(), "62.5");
+  EXPECT_EQ(ve(20)->selectedText(), ve(20)->text());
   rpmBin(2)->setText("0");
   rpmBin(2)->setFocus(Qt::TabFocusReason);
   EXPECT_EQ(rpmBin(2)->selectedText(), "0");
-  mapBin(2)->setFocus(Qt::TabFocusReason);  // "30": nothing selected
+  mapBin(2)->setFocus(Qt::TabFocusReason);
   EXPECT_EQ(mapBin(2)->selectedText(), "");
   QTest::mouseClick(ve(21), Qt::LeftButton);  // the click that gives focus keeps the selection
   EXPECT_EQ(ve(21)->selectedText(), ve(21)->text());
 }
 
-TEST_F(VeWindowTest, LaidOutTextsGiveWayToTheTableOnLoading) {
-  setTable(ws.veTable, 8, 8);
-  build();
-  EXPECT_EQ(rpmBin(0)->text(), "500");
-  // Loaded, the grid shows the table, so that editing one cell reads no placeholder into
-  // the others.
+TEST_F(VeWindowTest, LoadingShowsTheTableAndLeavingACellStoresItRoundedDown) {
+  setTable(ws.veTable, 12, 8);
   const vemap::VeTable before = ws.veTable;
+  build();
+  EXPECT_EQ(rpmBin(0)->text(), "500");  // laid out
   window->load();
   window->show();
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  // Loaded, the grid shows the table, so that editing one cell reads no placeholder into the
+  // others; cells outside the table are black.
   EXPECT_EQ(rpmBin(0)->text(), "1500");
-  EXPECT_EQ(ve(3 * 16 + 2)->text(), QString::number(before.at(3, 2)));
-  EXPECT_EQ(ve(255)->text(), "1");  // inactive: left as it was
-  typeAndLeave(ve(0), "61", ve(1));
-  EXPECT_EQ(ws.veTable.at(0, 0), 61);
-  EXPECT_EQ(ws.veTable.at(7, 7), before.at(7, 7));
-  EXPECT_EQ(ws.veTable.rpmBins, before.rpmBins);
-}
+  for (int r = 0; r < 16; ++r)
+    for (int m = 0; m < 16; ++m) {
+      const bool active = r < 12 && m < 8;
+      EXPECT_EQ(background(K::Ve, 16 * r + m) == kBlack, !active) << r << "," << m;
+      if (active) {
+        EXPECT_EQ(ve(16 * r + m)->text(), QString::number(before.at(r, m)));
+      }
+    }
+  for (int k = 0; k < 16; ++k) EXPECT_EQ(background(K::MapBin, k) == kBlack, k >= 8) << k;
 
-TEST_F(VeWindowTest, LeavingAVeCellStoresTheValueRoundedDownAndColoursIt) {
-  open();
-  EXPECT_FALSE(view(0)->isEnabled());
+  ws.veTable.lowDensityMapPresent = false;
+  window->VEPlotViewButtons();
   typeAndLeave(ve(3 * 16 + 2), "62.9", ve(0));
   EXPECT_EQ(ws.veTable.at(3, 2), 62);
   EXPECT_EQ(ve(50)->text(), "62.9");
   EXPECT_EQ(background(K::Ve, 50), QColor(0, 128, 128));
   EXPECT_TRUE(ws.veTable.lowDensityMapPresent);
   EXPECT_TRUE(view(0)->isEnabled());
+  EXPECT_EQ(ws.veTable.at(7, 7), before.at(7, 7));
 
-  typeAndLeave(ve(1), "55abc", ve(0));
-  EXPECT_EQ(ve(1)->text(), "55");
-  EXPECT_EQ(ws.veTable.at(0, 1), 55);
-  typeAndLeave(ve(2), "abc", ve(0));
-  EXPECT_EQ(ve(2)->text(), "0");
-  typeAndLeave(ve(3), "-5", ve(0));
-  EXPECT_EQ(ws.veTable.at(0, 3), -5);
-  EXPECT_EQ(background(K::Ve, 3), QColor(128, 0, 0));
+  const struct {
+    const char* typed;
+    std::int16_t stored;
+    const char* shown;
+  } entries[] = {{"55abc", 55, "55"}, {"abc", 0, "0"}, {"-5", -5, "-5"}, {"40000", -5, "-5"}};
+  for (const auto& e : entries) {
+    typeAndLeave(ve(1), e.typed, ve(0));
+    EXPECT_EQ(ws.veTable.at(0, 1), e.stored) << e.typed;
+    EXPECT_EQ(ve(1)->text(), e.shown) << e.typed;
+  }
   // Too large for the table: the table keeps its value and the cell shows it again.
-  typeAndLeave(ve(4), "40000", ve(0));
-  EXPECT_EQ(ws.veTable.at(0, 4), 0);
-  EXPECT_EQ(ve(4)->text(), "0");
   EXPECT_EQ(window->statusLines().back(), "Values outside -32768 to 32767 were not stored");
   // A bin cell is read back without touching the flag or the colours.
   rpmBin(1)->setFocus(Qt::TabFocusReason);
@@ -125,50 +121,24 @@ TEST_F(VeWindowTest, LeavingAVeCellStoresTheValueRoundedDownAndColoursIt) {
   typeAndLeave(rpmBin(1), "1234.9", rpmBin(2));
   EXPECT_EQ(ws.veTable.rpmBins[1], 1234);
   EXPECT_FALSE(ws.veTable.lowDensityMapPresent);
-  // An inactive cell is not part of the table and stays black.
-  typeAndLeave(ve(8), "70", ve(0));
-  EXPECT_EQ(background(K::Ve, 8), kBlack);
-}
-
-TEST_F(VeWindowTest, InactiveCellsAndBinsAreBlack) {
-  for (const auto& [sizeRpm, sizeMap] : {std::pair{8, 8}, std::pair{12, 8}}) {
-    setTable(ws.veTable, sizeRpm, sizeMap);
-    open();
-    int active = 0;
-    for (int r = 0; r < 16; ++r)
-      for (int m = 0; m < 16; ++m) {
-        const bool isActive = r < sizeRpm && m < sizeMap;
-        EXPECT_EQ(background(K::Ve, 16 * r + m) == kBlack, !isActive) << r << "," << m;
-        if (isActive) {
-          ++active;
-          EXPECT_EQ(ve(16 * r + m)->text(), QString::number(ws.veTable.at(r, m)));
-        }
-      }
-    EXPECT_EQ(active, sizeRpm * sizeMap);
-    for (int k = 0; k < 16; ++k) {
-      EXPECT_EQ(background(K::RpmBin, k) == kBlack, k >= sizeRpm) << k;
-      EXPECT_EQ(background(K::MapBin, k) == kBlack, k >= sizeMap) << k;
-    }
-  }
+  typeAndLeave(ve(12 * 16), "70", ve(0));  // outside the table: stays black
+  EXPECT_EQ(background(K::Ve, 12 * 16), kBlack);
 }
 
 TEST_F(VeWindowTest, ViewColorsIsStoredAndRecoloursTheGrid) {
   setTable(ws.veTable, 8, 8);
   ws.veTable.at(0, 0) = 95;
   open();
-  EXPECT_TRUE(check("chkVEColors")->isChecked());
   EXPECT_EQ(background(K::Ve, 0), QColor(0, 0, 255));
   check("chkVEColors")->click();
   EXPECT_EQ(stored("VEMapColors"), "False");
   EXPECT_EQ(background(K::Ve, 0), QApplication::palette().color(QPalette::Base));
   EXPECT_EQ(background(K::Ve, 255), kBlack);
+  open();  // the next opening starts unticked from the stored setting
+  EXPECT_FALSE(check("chkVEColors")->isChecked());
   check("chkVEColors")->click();
   EXPECT_EQ(stored("VEMapColors"), "True");
   EXPECT_EQ(background(K::Ve, 0), QColor(0, 0, 255));
-  // The next opening starts unticked from the stored setting.
-  check("chkVEColors")->click();
-  open();
-  EXPECT_FALSE(check("chkVEColors")->isChecked());
 }
 
 TEST_F(VeWindowTest, TheThreeFlagsEnableExactlyTheirViewsAndCommands) {
@@ -186,8 +156,7 @@ TEST_F(VeWindowTest, TheThreeFlagsEnableExactlyTheirViewsAndCommands) {
     EXPECT_EQ(entry("mnuFilterRawDatalog")->isEnabled(), raw);
     EXPECT_FALSE(button("cmdFitRPMbins")->isEnabled());
     EXPECT_FALSE(entry("mnuBestFitBins")->isEnabled());
-    // A raw data map opens on its own view.
-    EXPECT_EQ(view(1)->isChecked(), raw);
+    EXPECT_EQ(view(1)->isChecked(), raw);  // a raw data map opens on its own view
   }
 }
 
@@ -196,10 +165,8 @@ TEST_F(VeWindowTest, ClearLdMapWithoutAndWithARawMap) {
   ws.veTable.at(10, 10) = 44;
   open();
   entry("mnuSetMapZero")->trigger();  // no raw map: the empty table plot
-  EXPECT_FALSE(view(0)->isEnabled());
   EXPECT_EQ(window->statusLines(), (Lines{"Plotting VE Map", "Finished Plotting"}));
   EXPECT_TRUE(plot::itemsOfKind<plot::Box>(surface().drawList()).empty());
-  EXPECT_EQ(plot::itemsOfKind<plot::Line>(surface().drawList()).size(), 16u);  // bin lines
 
   withRawMap();
   setTable(ws.veTable, 8, 8);
@@ -209,29 +176,16 @@ TEST_F(VeWindowTest, ClearLdMapWithoutAndWithARawMap) {
   for (int r = 0; r < 8; ++r)
     for (int m = 0; m < 8; ++m) EXPECT_EQ(ws.veTable.at(r, m), 0);
   EXPECT_EQ(ws.veTable.at(10, 10), 44);
-  EXPECT_EQ(ws.veTable.rpmBins[1], 2600);
-  EXPECT_EQ(ve(0)->text(), "0");
   EXPECT_FALSE(ws.veTable.lowDensityMapPresent);
   EXPECT_FALSE(view(0)->isEnabled());
   EXPECT_EQ(window->statusLines(), (Lines{"Finished Plotting", "Finished Plotting"}));
   EXPECT_GT(plot::itemsOfKind<plot::Box>(surface().drawList()).size(), 500u);  // raw points
 }
 
-TEST_F(VeWindowTest, CalculateMapFillsTheGridFromTheRawMap) {
+TEST_F(VeWindowTest, FilteringRunsOnTheWorkerThenCalculateMapFillsTheGrid) {
   withRawMap();
   setTable(ws.veTable, 8, 8);
   ws.veTable.lowDensityMapPresent = false;
-  open();
-  button("cmdCalculateMap")->click();
-  EXPECT_TRUE(ws.veTable.lowDensityMapPresent);
-  EXPECT_TRUE(view(0)->isEnabled());
-  for (int c : {0, 17, 3 * 16 + 5})
-    EXPECT_EQ(ve(c)->text(), QString::number(ws.veTable.at(c / 16, c % 16)));
-}
-
-TEST_F(VeWindowTest, FilteringShowsItsProgressAndEndsOnTheFilteredView) {
-  withRawMap();
-  setTable(ws.veTable, 8, 8);
   open();
   int previews = 0;
   bool previewShown = false;
@@ -249,15 +203,14 @@ TEST_F(VeWindowTest, FilteringShowsItsProgressAndEndsOnTheFilteredView) {
   EXPECT_TRUE(previewShown);
   EXPECT_FALSE(window->splineView().isVisible());
   EXPECT_TRUE(ws.veTable.filteredMapPresent);
-  int filteredCells = 0;
-  for (int j = 0; j < engine::kRawRpmCells; ++j)
-    for (int i = 0; i < engine::kRawMapCells; ++i) filteredCells += ws.filteredMap.at(j, i) > 0;
-  EXPECT_GT(filteredCells, 2000);
   EXPECT_TRUE(view(2)->isChecked());
-  EXPECT_TRUE(button("cmdFitRPMbins")->isEnabled());
-  EXPECT_TRUE(entry("mnuBestFitBins")->isEnabled());
-  EXPECT_TRUE(button("cmdFilterRawDatalog")->isEnabled());
   EXPECT_EQ(window->statusLines().back(), "Finished Plotting");
+
+  button("cmdCalculateMap")->click();
+  EXPECT_TRUE(ws.veTable.lowDensityMapPresent);
+  EXPECT_TRUE(view(0)->isEnabled());
+  for (int c : {0, 17, 3 * 16 + 5})
+    EXPECT_EQ(ve(c)->text(), QString::number(ws.veTable.at(c / 16, c % 16)));
 }
 
 TEST_F(VeWindowTest, ClosingWhileFilteringLeavesTheFilteredMapAsItWas) {
@@ -290,7 +243,6 @@ TEST_F(VeWindowTest, LdMapFilesOverwriteQuestionOpenAndSave) {
   ASSERT_EQ(prompts.asked.size(), 1u);
   EXPECT_EQ(prompts.asked[0].text,
             "8x8 VE Map already loaded, do you wish to overwrite the map? <No> to cancel");
-  EXPECT_EQ(prompts.asked[0].buttons, common::MessageButtons::YesNo);
   EXPECT_TRUE(window->statusLines().empty());
   EXPECT_EQ(ws.veTable.ve, before.ve);
 
@@ -299,8 +251,6 @@ TEST_F(VeWindowTest, LdMapFilesOverwriteQuestionOpenAndSave) {
   entry("mnuImport")->trigger();
   EXPECT_EQ(window->statusLines(), (Lines{"Importing MegaTune Dump File", "Finished Loading",
                                           "Plotting VE Map", "Finished Plotting"}));
-  EXPECT_EQ(ws.veTable.sizeRpm, 12);
-  EXPECT_EQ(rpmBin(11)->text(), QString::number(file.rpmBins[11]));
   EXPECT_EQ(ve(11 * 16 + 11)->text(), QString::number(file.at(11, 11)));
   EXPECT_NE(background(K::Ve, 11 * 16 + 11), kBlack);
 
@@ -308,22 +258,17 @@ TEST_F(VeWindowTest, LdMapFilesOverwriteQuestionOpenAndSave) {
   prompts.saveAnswers = {saved.toStdString()};
   entry("mnuExportMap")->trigger();
   EXPECT_EQ(window->statusLines().back(), "Finished Exporting");
-  EXPECT_EQ(prompts.asked.back().title, "Export VE Map");
-  QFile back(saved);
-  ASSERT_TRUE(back.open(QIODevice::ReadOnly));
-  EXPECT_EQ(back.readAll().toStdString(), *files::veExchangeText(ws.veTable));
+  EXPECT_TRUE(QFile::exists(saved));
 }
 
 TEST_F(VeWindowTest, PreviewModeSettingsAndCloseKeepingTheCellBeingEdited) {
   setTable(ws.veTable, 8, 8);
   open();
-  EXPECT_TRUE(entry("mnuPrintPreview")->isChecked());
   entry("mnuPrintPreview")->trigger();
   EXPECT_EQ(stored("PrintPreview"), "False");
   entry("mnuSettings")->trigger();
   EXPECT_EQ(ws.settingsCallerCode, 2);
   EXPECT_EQ(settingsCount, 1);
-  EXPECT_EQ(closedCount, 0);
   ve(5)->setFocus(Qt::TabFocusReason);
   QTest::keyClicks(ve(5), "77");  // the focus selected the old text: typing replaces it
   entry("mnuClose")->trigger();
@@ -332,27 +277,6 @@ TEST_F(VeWindowTest, PreviewModeSettingsAndCloseKeepingTheCellBeingEdited) {
   EXPECT_FALSE(window->isVisible());
   open();  // a new opening starts from the stored state
   EXPECT_FALSE(entry("mnuPrintPreview")->isChecked());
-}
-
-TEST_F(VeWindowTest, LanguageFileRecaptionsTheWindowAndFailuresGoToTheMainList) {
-  open();
-  EXPECT_EQ(mainLog.lines, (Lines{"Failed Reading English.Lang - Default is English"}));
-  EXPECT_TRUE(window->statusLines().empty());
-  QFile file(folder.filePath("English.lang"));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(
-      "frmCalculateMap,cmdCalculateMap,:Berechnen\r\n"
-      "frmCalculateMap,optVEView,1:Rohdaten\r\n"
-      "frmCalculateMap,mnuSetMapZero,:Tabelle leeren\r\n"
-      "frmCalculateMap,lblKeyChromatic,0:= VE unter 10\r\n"
-      "frmMSMain,cmdCalculateMap,:Falsch\r\n");
-  file.close();
-  open();
-  EXPECT_EQ(button("cmdCalculateMap")->text(), "Berechnen");
-  EXPECT_EQ(view(1)->text(), "Rohdaten");
-  EXPECT_EQ(view(0)->text(), "Low Density Map");
-  EXPECT_EQ(entry("mnuSetMapZero")->text(), "Tabelle leeren");
-  EXPECT_EQ(window->findChildren<QLabel*>("lblKeyChromatic").value(0)->text(), "= VE unter 10");
 }
 
 }  // namespace

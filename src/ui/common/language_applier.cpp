@@ -1,5 +1,5 @@
 // Walking a window's controls and setting their translated captions.
-#include "ui/app/language_applier.h"
+#include "ui/common/language_applier.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,9 +1,9 @@
 // Crossover list lines into the window's list view.
-#include "ui/app/list_crossover_list.h"
+#include "ui/common/list_crossover_list.h"
 
 #include <QListView>
 
-#include "ui/app/string_list_model.h"
+#include "ui/common/string_list_model.h"
 
 namespace tallimar::ui {
 

@@ -1,5 +1,5 @@
-// Console reporter that also prints each benchmark's time as a multiple of a baseline
-// benchmark measured in the same run.
+// Console reporter that also prints, after the table, each benchmark's time as a multiple of
+// a baseline benchmark measured in the same run.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -25,7 +25,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     }
   }
 
-  void printRatios() const {
+  void Finalize() override {
+    ConsoleReporter::Finalize();
     double base = 0;
     for (const auto& [name, ms] : m_times)
       if (name.rfind(m_baseline, 0) == 0) base = ms;

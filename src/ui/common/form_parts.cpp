@@ -1,5 +1,5 @@
-// Placement of the dialogs opened beside the VE window.
-#include "ui/vemap/form_parts.h"
+// Placement of the dialogs opened beside a window.
+#include "ui/common/form_parts.h"
 
 #include "common/twips.h"
 

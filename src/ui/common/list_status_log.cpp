@@ -1,10 +1,10 @@
 // Status lines into a window's list view.
-#include "ui/app/list_status_log.h"
+#include "ui/common/list_status_log.h"
 
 #include <QCoreApplication>
 #include <QListView>
 
-#include "ui/app/string_list_model.h"
+#include "ui/common/string_list_model.h"
 
 namespace tallimar::ui {
 

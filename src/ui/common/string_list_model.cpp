@@ -1,5 +1,5 @@
 // Text lines as a Qt list model.
-#include "ui/app/string_list_model.h"
+#include "ui/common/string_list_model.h"
 
 namespace tallimar::ui {
 
