@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "batch_options.h"
+#include "commands/ve_tune_commands.h"
 #include "common/prompts.h"
 #include "files/open_datalog.h"
 #include "files/raw_map_commands.h"
@@ -94,7 +95,8 @@ std::vector<std::string> settingKeys() {
   return recorder.keys;
 }
 
-// The VE table steps, in their fixed order: import, clear, filter, calculate, export, plots.
+// The VE table steps, in their fixed order: import, clear, filter, calculate, the exports,
+// plots.
 int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, common::StatusLog& status,
                std::ostream& err) {
   if (options.importVe && !files::importVeMapFile(ws, *options.importVe, status).loaded)
@@ -115,6 +117,10 @@ int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, common::St
     vemap::calculateMapCommand(ws, status);
   }
   if (options.exportVe && !files::exportVeMapFile(ws, *options.exportVe, status))
+    return kExitFailed;
+  if (options.exportMsq &&
+      !commands::exportVeMapToTune(ws, options.exportMsq->first, options.exportMsq->second, status)
+           .ok())
     return kExitFailed;
   std::string why;
   for (const auto& [name, path] : options.plots) {

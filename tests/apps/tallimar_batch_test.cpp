@@ -162,6 +162,26 @@ TEST_F(TallimarBatch, RunsTheVeTableStepsAfterTheDatalogs) {
   EXPECT_EQ(run({"--no-user-settings", "--plot", "sideways", path("x.png")}).exitCode, 2);
 }
 
+TEST_F(TallimarBatch, TakesTheTableFromATuneAndWritesItIntoAnother) {
+  const std::string tuneText =
+      "<?xml version=\"1.0\"?>\n<msq>\n"
+      "<constant cols=\"2\" name=\"veBins1\" rows=\"1\">\n  61.0 62.0\n</constant>\n"
+      "<constant cols=\"1\" name=\"rpmBins1\" rows=\"2\">\n  900.0\n  2000.0\n</constant>\n"
+      "<constant cols=\"1\" name=\"mapBins1\" rows=\"1\">\n  95.0\n</constant>\n</msq>\n";
+  const auto tune = write("tune.msq", tuneText);
+  const auto out = path("out.msq");
+  Run result = run({"--no-user-settings", "--import-ve", tune, "--export-msq", tune, out});
+  ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
+  EXPECT_EQ(read(out), tuneText);
+  EXPECT_EQ(result.err[1], "Tune constants read: veBins1 (2 x 1), rpmBins1, mapBins1");
+  // The start-up table is 8 x 8: refused, nothing written.
+  result = run({"--no-user-settings", "--export-msq", tune, path("none.msq")});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err.back(), "Export Failed");
+  EXPECT_FALSE(std::filesystem::exists(path("none.msq")));
+  EXPECT_EQ(run({"--no-user-settings", "--export-msq", tune}).exitCode, 2);
+}
+
 TEST_F(TallimarBatch, FailuresAndRefusalsExitWithOneAndSaveNothing) {
   const auto good = datalog("good.xls", 20000, 5);
   const auto table = write("aem.xls", "Voltage\tAFR\n0.00\t9.72\n");

@@ -1,10 +1,14 @@
 // Import and export of the VE table as the window's File menu runs them.
 #include "files/ve_map_file_commands.h"
 
+#include <filesystem>
+
+#include "commands/ve_tune_commands.h"
 #include "common/atomic_file.h"
 #include "common/text_lines.h"
 #include "files/ve_exchange_writer.h"
 #include "files/ve_map_readers.h"
+#include "files/xml_tune.h"
 
 namespace tallimar::files {
 
@@ -26,6 +30,10 @@ bool writeTable(const workspace::Workspace& ws, const std::string& path, common:
   if (!error.empty()) log.append(error);
   log.append("Export Failed");
   return false;
+}
+
+std::string fileNameOf(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
 }
 
 bool refuse(const std::string& why, common::StatusLog& log) {
@@ -51,9 +59,14 @@ bool readChosenFile(workspace::Workspace& ws, const std::string& path, common::S
     case VeFileKind::Dump:
       result = readMegaTuneDump(bytes, table);
       break;
-    default:
-      result = readMsq(bytes);
+    default: {  // a tune: only today's XML tunes hold a table this program reads
+      const auto tune = readTuneVeTable(bytes);
+      if (!tune) return refuse(fileNameOf(path) + ": " + tune.reason(), log);
+      tune->copyInto(table);
+      log.append("Tune constants read: " + tune->constantsText());
+      result.ok = true;
       break;
+    }
   }
   if (!result.ok) return refuse(result.error, log);
   ws.veTable = table;
@@ -78,6 +91,10 @@ bool saveLdMapCommand(const workspace::Workspace& ws, common::Prompts& prompts,
   const auto path = prompts.saveFile(
       {kExportTitle, kExportFilter, kExportPresetName, "vex", initialFolder(ws, programFolder)});
   if (!path || path->empty()) return false;
+  if (commands::isTunePath(*path)) {
+    return commands::saveLdMapToTune(ws, prompts, log, *path, initialFolder(ws, programFolder))
+        .ok();
+  }
   return writeTable(ws, *path, log);
 }
 
