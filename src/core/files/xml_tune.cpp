@@ -186,12 +186,36 @@ common::Expected<Constant> findAxis(std::string_view bytes,
                       mismatch);
 }
 
+// The first veTable1 or veBins1 with rows and cols, of 1 to 16 each.
+common::Expected<Constant> findVeTable(std::string_view bytes,
+                                       const std::vector<pugi::xml_node>& constants) {
+  const auto node = std::find_if(constants.begin(), constants.end(), [](pugi::xml_node n) {
+    return (named(n, kVeNames[0]) || named(n, kVeNames[1])) && n.attribute("rows") &&
+           n.attribute("cols");
+  });
+  if (node == constants.end()) {
+    return common::fail("no VE table found (no veTable1 or veBins1 constant with rows and cols)");
+  }
+  const auto inRange = [](std::optional<long long> size) {
+    return size && *size >= 1 && *size <= vemap::kMaxBins;
+  };
+  if (!inRange(numberAttribute(*node, "rows")) || !inRange(numberAttribute(*node, "cols"))) {
+    const auto shown = [&](const char* name) {
+      return std::string(node->attribute(name).value()).substr(0, 12);
+    };
+    return common::fail(shown("name") + " is " + shown("cols") + " x " + shown("rows") +
+                        " (RPM x MAP); a VE table has 1 to 16 bins on each axis");
+  }
+  return readConstant(bytes, *node);
+}
+
 common::Expected<TuneLayout> locateVeTable(std::string_view bytes) {
   if (bytes.empty()) return common::fail("no VE table found (the file is empty)");
   if (!looksLikeXml(bytes)) return common::fail("no VE table found (not an XML tune file)");
   pugi::xml_document doc;
   // Loaded as UTF-8 whatever the declaration says, so that the parser converts nothing and
-  // its offsets are the file's own; only ASCII numbers are read.
+  // its offsets are the file's own; only ASCII numbers are read. Comments and processing
+  // instructions become nodes, so that one inside a constant is seen and refused.
   const pugi::xml_parse_result parsed = doc.load_buffer(
       bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_comments | pugi::parse_pi,
       pugi::encoding_utf8);
@@ -203,37 +227,14 @@ common::Expected<TuneLayout> locateVeTable(std::string_view bytes) {
     return common::fail("no VE table found (not an XML tune file)");
   }
   const auto constants = constantsOf(doc);
-  const auto veNode = std::find_if(constants.begin(), constants.end(), [](pugi::xml_node n) {
-    return (named(n, kVeNames[0]) || named(n, kVeNames[1])) && n.attribute("rows") &&
-           n.attribute("cols");
-  });
-  if (veNode == constants.end()) {
-    return common::fail("no VE table found (no veTable1 or veBins1 constant with rows and cols)");
-  }
-  const auto inRange = [](std::optional<long long> size) {
-    return size && *size >= 1 && *size <= vemap::kMaxBins;
-  };
-  const auto rows = numberAttribute(*veNode, "rows");
-  const auto cols = numberAttribute(*veNode, "cols");
-  if (!inRange(rows) || !inRange(cols)) {
-    return common::fail(std::string(veNode->attribute("name").value()) + " is " +
-                        veNode->attribute("cols").value() + " x " +
-                        veNode->attribute("rows").value() +
-                        " (RPM x MAP); a VE table has 1 to 16 bins on each axis");
-  }
-  TuneLayout layout;
-  auto ve = readConstant(bytes, *veNode);
+  auto ve = findVeTable(bytes, constants);
   if (!ve) return common::fail(ve.reason());
-  layout.ve = std::move(*ve);
-  auto rpm = findAxis(bytes, constants, kRpmAxisNames,
-                      layout.ve.numbers.size() / static_cast<std::size_t>(layout.ve.rows), "RPM");
+  const auto rows = static_cast<std::size_t>(ve->rows);
+  auto rpm = findAxis(bytes, constants, kRpmAxisNames, ve->numbers.size() / rows, "RPM");
   if (!rpm) return common::fail(rpm.reason());
-  auto map =
-      findAxis(bytes, constants, kMapAxisNames, static_cast<std::size_t>(layout.ve.rows), "MAP");
+  auto map = findAxis(bytes, constants, kMapAxisNames, rows, "MAP");
   if (!map) return common::fail(map.reason());
-  layout.rpm = std::move(*rpm);
-  layout.map = std::move(*map);
-  return layout;
+  return TuneLayout{std::move(*ve), std::move(*rpm), std::move(*map)};
 }
 
 // Fills `into` with the constant's numbers as 16-bit whole numbers, halves to even.
