@@ -1,5 +1,4 @@
-// The window's "Open LD Map" and "Save LD Map" on a real tune file: the grid shows the
-// tune's table, and an edited table goes back into a copy of the tune.
+// The window's "Open LD Map" on the largest real tune file: the grid shows the tune's table.
 #include <QDir>
 #include <filesystem>
 
@@ -16,7 +15,7 @@ std::string contents(const std::string& path) {
   return bytes;
 }
 
-TEST_F(VeWindowTest, LargestRealTuneOpensEditsAndSavesBack) {
+TEST_F(VeWindowTest, LargestRealTuneOpensIntoTheGrid) {
   const std::string tune =
       (std::filesystem::path(TALLIMAR_REAL_DATA_DIR) / "msq" / "CurrentTune__MX5_ECU.msq").string();
   if (!std::filesystem::exists(tune)) GTEST_SKIP() << "real sample files not present";
@@ -32,21 +31,10 @@ TEST_F(VeWindowTest, LargestRealTuneOpensEditsAndSavesBack) {
   EXPECT_EQ(mapBin(15)->text(), QString::number(expected->mapBins[15]));
   EXPECT_EQ(ve(15 * 16 + 14)->text(), QString::number(expected->ve[15][14]));
   const QString dir = qEnvironmentVariable("TALLIMAR_SCREENSHOT_DIR");
-  if (!dir.isEmpty()) {
-    QDir().mkpath(dir);
+  if (!dir.isEmpty() && QDir().mkpath(dir)) {
     QApplication::processEvents();
     EXPECT_TRUE(window->grab().save(dir + "/window_tune_16x16.png"));
   }
-
-  typeAndLeave(ve(3 * 16 + 2), "99", ve(0));
-  const QString saved = folder.filePath("corrected.msq");
-  prompts.saveAnswers = {saved.toStdString()};
-  prompts.openAnswers = {{tune}};  // the base tune
-  entry("mnuExportMap")->trigger();
-  EXPECT_EQ(window->statusLines().back(), "Finished Exporting");
-  auto edited = *expected;
-  edited.ve[3][2] = 99;
-  EXPECT_EQ(files::readTuneVeTable(contents(saved.toStdString()))->ve, edited.ve);
 }
 
 }  // namespace
