@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <vector>
@@ -14,27 +15,22 @@ namespace tallimar::files {
 namespace {
 
 namespace fs = std::filesystem;
-using Rows = std::vector<std::vector<std::string>>;
 
-// A constant laid out as the tuning software writes one: each row after nine blanks, every
-// number followed by a blank, the closing tag indented by six.
-std::string constant(const std::string& name, const Rows& rows, const std::string& digits = "0",
-                     const std::string& eol = "\r\n") {
-  std::string text = "<constant cols=\"" + std::to_string(rows.front().size()) + "\" digits=\"" +
-                     digits + "\" name=\"" + name + "\" rows=\"" + std::to_string(rows.size()) +
-                     "\">" + eol;
-  for (const auto& row : rows) {
-    text += "         ";
-    for (const auto& number : row) text += number + " ";
-    text += eol;
+// A constant laid out as the tuning software writes one: rows ("|" between them) after nine
+// blanks, every number followed by a blank, the closing tag indented by six.
+std::string constant(const std::string& name, const std::string& rows,
+                     const std::string& digits = "0", const std::string& eol = "\r\n") {
+  std::string text;
+  int rowCount = 0;
+  for (std::size_t at = 0; at <= rows.size(); ++rowCount) {
+    const auto end = std::min(rows.find('|', at), rows.size());
+    text += "         " + rows.substr(at, end - at) + " " + eol;
+    at = end + 1;
   }
-  return text + "      </constant>" + eol;
-}
-
-Rows column(const std::vector<std::string>& numbers) {
-  Rows rows;
-  for (const auto& number : numbers) rows.push_back({number});
-  return rows;
+  const auto cols = std::count(rows.begin(), rows.begin() + (rows + "|").find('|'), ' ') + 1;
+  return "<constant cols=\"" + std::to_string(cols) + "\" digits=\"" + digits + "\" name=\"" +
+         name + "\" rows=\"" + std::to_string(rowCount) + "\">" + eol + text + "      </constant>" +
+         eol;
 }
 
 // A whole tune around the constants, with a Latin-1 byte and a decoy table in a comment.
@@ -45,8 +41,7 @@ std::string tune(const std::string& constants, const std::string& eol = "\r\n") 
          "<page number=\"0\">" + eol + constants + "</page>" + eol + "</msq>" + eol;
 }
 
-const std::string kAxes2x2 = constant("frpm_table1", column({"800", "1500"})) +
-                             constant("fmap_table1", column({"30", "95"}));
+const std::string kAxes2x2 = constant("frpm_table1", "800|1500") + constant("fmap_table1", "30|95");
 
 // The text with that of the named constants cut out: what a writer may not change.
 std::string outsideConstants(std::string text, const std::vector<std::string>& names) {
@@ -68,11 +63,11 @@ vemap::VeTable tableOf(const std::string& bytes) {
 TEST(XmlTuneReader, RowsAreMapBinsAndHalvesGoToEven) {
   for (const std::string eol : {"\r\n", "\n"}) {
     for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
-      const auto read = readTuneVeTable(
-          bom + tune(constant("veTable1", {{"40", "41", "42.5"}, {"50", "51", "53.5"}}, "0", eol) +
-                         constant("frpm_table1", column({"800.0", "1500.0", "2500.0"}), "0", eol) +
-                         constant("fmap_table1", column({"30.0", "99.5"}), "1", eol),
-                     eol));
+      const auto read =
+          readTuneVeTable(bom + tune(constant("veTable1", "40 41 42.5|50 51 53.5", "0", eol) +
+                                         constant("frpm_table1", "800.0|1500.0|2500.0", "0", eol) +
+                                         constant("fmap_table1", "30.0|99.5", "1", eol),
+                                     eol));
       ASSERT_TRUE(read) << read.reason();
       EXPECT_EQ(read->constantsText(), "veTable1 (3 x 2), frpm_table1, fmap_table1");
       EXPECT_EQ(read->ve[1][0], 41);
@@ -84,17 +79,17 @@ TEST(XmlTuneReader, RowsAreMapBinsAndHalvesGoToEven) {
     }
   }
   // A table without a shape is passed over, and so is an axis of the wrong length.
-  const auto read = readTuneVeTable(
-      tune("<constant name=\"veTable1\">1</constant>" + constant("veBins1", {{"60", "61"}}) +
-           constant("frpm_table", column({"1", "2", "3"})) +
-           constant("rpmBins1", column({"1000", "2000"})) + constant("mapBins1", {{"95"}})));
+  const auto read =
+      readTuneVeTable(tune("<constant name=\"veTable1\">1</constant>" +
+                           constant("veBins1", "60 61") + constant("frpm_table", "1|2|3") +
+                           constant("rpmBins1", "1000|2000") + constant("mapBins1", "95")));
   ASSERT_TRUE(read) << read.reason();
   EXPECT_EQ(read->constantsText(), "veBins1 (2 x 1), rpmBins1, mapBins1");
 }
 
 TEST(XmlTuneReader, RefusesWhatHoldsNoUsableTable) {
   const auto ve2x2 = [](const std::string& last) {
-    return tune(constant("veTable1", {{"1", "2"}, {"3", last}}) + kAxes2x2);
+    return tune(constant("veTable1", "1 2|3 " + last) + kAxes2x2);
   };
   std::string deep = "<msq>";
   for (int i = 0; i < 100000; ++i) deep += "<a>";
@@ -107,18 +102,17 @@ TEST(XmlTuneReader, RefusesWhatHoldsNoUsableTable) {
       {"<?xml version=\"1.0\"?><map/>", "no VE table found (not an XML tune file)"},
       {tune(kAxes2x2), "no VE table found (no veTable1 or veBins1 constant with rows and cols)"},
       {deep, "not a readable XML tune ("},
-      {tune(constant("veTable1", Rows(17, {"1", "2"})) + kAxes2x2),
+      {tune("<constant name=\"veTable1\" rows=\"17\" cols=\"2\">1</constant>" + kAxes2x2),
        "veTable1 is 2 x 17 (RPM x MAP); a VE table has 1 to 16 bins on each axis"},
-      {tune(constant("veTable1", {{"1", "2"}, {"3"}}) + kAxes2x2),
+      {tune(constant("veTable1", "1 2|3") + kAxes2x2),
        "veTable1 holds 3 numbers, not rows x cols = 2 x 2"},
       {ve2x2("&#52;"), "veTable1 holds \"&#52;\", which is not a number"},
       {ve2x2("32767.5"), "veTable1: 32767.5 does not fit a 16-bit table entry"},
       {tune("<constant name=\"veTable1\" rows=\"1\" cols=\"1\"><!-- x -->5</constant>"),
        "veTable1 does not hold a plain list of numbers"},
-      {tune(constant("veTable1", {{"1", "2"}, {"3", "4"}}) + constant("frpm_table", {{"800"}})),
+      {tune(constant("veTable1", "1 2|3 4") + constant("frpm_table", "800")),
        "no RPM axis of 2 bins (frpm_table1, frpm_table or rpmBins1); frpm_table has 1"},
-      {tune(constant("veTable1", {{"1", "2"}, {"3", "4"}}) +
-            constant("frpm_table1", column({"800", "1500"}))),
+      {tune(constant("veTable1", "1 2|3 4") + constant("frpm_table1", "800|1500")),
        "no MAP axis of 2 bins (fmap_table1, fmap_table or mapBins1)"},
   };
   for (const auto& c : cases) {
@@ -129,9 +123,9 @@ TEST(XmlTuneReader, RefusesWhatHoldsNoUsableTable) {
 }
 
 TEST(XmlTuneWriter, NumbersTakeTheOldPlacesWithTheConstantsDecimals) {
-  const std::string base = tune(constant("veTable1", {{"40", "41"}, {"50", "51"}}) +
-                                constant("frpm_table1", column({"800.0", "1500.0"}), "0", "\n") +
-                                constant("fmap_table1", column({"30", "100"}), "2"));
+  const std::string base = tune(constant("veTable1", "40 41|50 51") +
+                                constant("frpm_table1", "800.0|1500.0", "0", "\n") +
+                                constant("fmap_table1", "30|100", "2"));
   auto table = tableOf(base);
   table.ve[1][1] = 120;
   table.ve[0][0] = -5;
