@@ -11,7 +11,8 @@ const char* const kUsage =
     "usage: tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]\n"
     "                      [DATALOG]... [--save-hdmap FILE] [--save-crossovers FILE] [--list]\n"
     "                      [--import-ve FILE] [--clear-ve] [--filter] [--calculate]\n"
-    "                      [--export-ve FILE] [--plot VIEW FILE.png]... [--plot-main FILE.png]\n"
+    "                      [--export-ve FILE] [--export-msq BASE.msq OUT.msq]\n"
+    "                      [--plot VIEW FILE.png]... [--plot-main FILE.png]\n"
     "\n"
     "Reads datalogs into the raw data map as \"Open Datalog\" does (appending to a map\n"
     "opened with --open-hdmap), then saves the raw data map and the crossover points.\n"
@@ -33,6 +34,9 @@ const char* const kUsage =
     "                         BSplineFilter settings\n"
     "  --calculate            \"Calculate Map\" from the filtered or raw data map\n"
     "  --export-ve FILE       export the VE table as a VE exchange file\n"
+    "  --export-msq BASE.msq OUT.msq\n"
+    "                         write the XML tune BASE.msq with the VE table and its bins\n"
+    "                         replaced to OUT.msq (which may be BASE.msq itself)\n"
     "  --plot VIEW FILE.png   draw a view of the \"Modify VE Map\" window; VIEW is one of\n"
     "                         low, raw, filtered, raw-low, filtered-low, filtered-raw\n"
     "  --plot-main FILE.png   draw the main window's raw data map plot (\"VE Area Plot\")\n"
@@ -114,6 +118,18 @@ std::optional<BatchOptions> parseBatchOptions(std::span<const std::string> argum
       if (!takeValue(arguments, i, "--import-ve", options.importVe, error)) return std::nullopt;
     } else if (isOption(argument, "--export-ve")) {
       if (!takeValue(arguments, i, "--export-ve", options.exportVe, error)) return std::nullopt;
+    } else if (isOption(argument, "--export-msq")) {
+      std::optional<std::string> base;
+      if (!takeValue(arguments, i, "--export-msq", base, error)) return std::nullopt;
+      if (options.exportMsq) {
+        error = "--export-msq given twice";
+        return std::nullopt;
+      }
+      if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+        error = "--export-msq needs a base tune and a file to write";
+        return std::nullopt;
+      }
+      options.exportMsq.emplace(*base, arguments[++i]);
     } else if (isOption(argument, "--plot-main")) {
       if (!takeValue(arguments, i, "--plot-main", options.plotMain, error)) return std::nullopt;
     } else if (isOption(argument, "--plot")) {
@@ -141,8 +157,8 @@ std::optional<BatchOptions> parseBatchOptions(std::span<const std::string> argum
       return std::nullopt;
     }
   }
-  const bool veWork = options.importVe || options.clearVe || options.filter ||
-                      options.calculate || options.exportVe || !options.plots.empty() ||
+  const bool veWork = options.importVe || options.clearVe || options.filter || options.calculate ||
+                      options.exportVe || options.exportMsq || !options.plots.empty() ||
                       options.plotMain;
   if (!options.help && !options.openHdmap && options.datalogs.empty() && !options.saveHdmap &&
       !options.saveCrossovers && !veWork) {

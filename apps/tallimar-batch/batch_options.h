@@ -2,7 +2,8 @@
 //   tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]
 //                  [DATALOG]... [--save-hdmap FILE] [--save-crossovers FILE] [--list]
 //                  [--import-ve FILE] [--clear-ve] [--filter] [--calculate] [--export-ve FILE]
-//                  [--plot VIEW FILE.png]... [--plot-main FILE.png]
+//                  [--export-msq BASE.msq OUT.msq] [--plot VIEW FILE.png]...
+//                  [--plot-main FILE.png]
 #pragma once
 
 #include <optional>
@@ -27,7 +28,8 @@ struct BatchOptions {
   bool filter = false;
   bool calculate = false;
   std::optional<std::string> exportVe;
-  std::vector<std::pair<std::string, std::string>> plots;  // --plot VIEW FILE, in order
+  std::optional<std::pair<std::string, std::string>> exportMsq;  // base tune, file to write
+  std::vector<std::pair<std::string, std::string>> plots;        // --plot VIEW FILE, in order
   std::optional<std::string> plotMain;
   bool help = false;
 };

@@ -10,6 +10,7 @@
 #include "commands/startup.h"
 #include "commands/ve_map_commands.h"
 #include "commands/ve_map_file_commands.h"
+#include "commands/ve_tune_commands.h"
 #include "common/prompts.h"
 #include "plot/raw_map_plot.h"
 #include "plot/ve_views.h"
@@ -95,7 +96,8 @@ std::vector<std::string> settingKeys() {
   return recorder.keys;
 }
 
-// The VE table steps, in their fixed order: import, clear, filter, calculate, export, plots.
+// The VE table steps, in their fixed order: import, clear, filter, calculate, the exports,
+// plots.
 int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, common::StatusLog& status,
                std::ostream& err) {
   if (options.importVe && !commands::importVeMapFile(ws, *options.importVe, status).ok())
@@ -105,6 +107,10 @@ int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, common::St
   if (options.filter && !commands::filterRawDatalogCommand(ws, status).ok()) return kExitFailed;
   if (options.calculate && !commands::calculateMapCommand(ws, status).ok()) return kExitFailed;
   if (options.exportVe && !commands::exportVeMapFile(ws, *options.exportVe, status).ok())
+    return kExitFailed;
+  if (options.exportMsq &&
+      !commands::exportVeMapToTune(ws, options.exportMsq->first, options.exportMsq->second, status)
+           .ok())
     return kExitFailed;
   std::string why;
   for (const auto& [name, path] : options.plots) {

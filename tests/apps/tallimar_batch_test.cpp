@@ -144,6 +144,21 @@ TEST_F(TallimarBatch, RunsTheVeTableStepsAfterTheDatalogs) {
   EXPECT_EQ(read(again), read(vex));
 }
 
+TEST_F(TallimarBatch, TakesTheTableFromATuneAndWritesItIntoAnother) {
+  const std::string text =
+      "<?xml version=\"1.0\"?>\n<msq>\n<constant cols=\"2\" name=\"veBins1\" rows=\"1\">61 62"
+      "</constant>\n<constant name=\"rpmBins1\" rows=\"2\">900 2000</constant>\n"
+      "<constant name=\"mapBins1\">95</constant>\n</msq>\n";
+  const auto tune = write("tune.msq", text);
+  EXPECT_EQ(run({"--no-user-settings", "--import-ve", tune, "--export-msq", tune, path("out.msq")})
+                .exitCode,
+            0);
+  EXPECT_EQ(read(path("out.msq")), text);
+  // The start-up table is 8 x 8: refused.
+  EXPECT_EQ(run({"--no-user-settings", "--export-msq", tune, path("none.msq")}).exitCode, 1);
+  EXPECT_EQ(run({"--no-user-settings", "--export-msq", tune}).exitCode, 2);
+}
+
 TEST_F(TallimarBatch, RefusalsExitWithOneAndSaveNothingUsageErrorsWithTwo) {
   const auto good = datalog("good.xls", 2000, 5);
   const auto table = write("aem.xls", "Voltage\tAFR\n0.00\t9.72\n");

@@ -1,10 +1,13 @@
 // Import and export of the VE table as the window's File menu runs them.
 #include "commands/ve_map_file_commands.h"
 
+#include "commands/command_options.h"
+#include "commands/ve_tune_commands.h"
 #include "common/atomic_file.h"
 #include "common/text_lines.h"
 #include "files/ve_exchange_writer.h"
 #include "files/ve_map_readers.h"
+#include "files/xml_tune.h"
 
 namespace tallimar::commands {
 
@@ -44,10 +47,17 @@ bool readChosenFile(workspace::Workspace& ws, const std::string& path, common::S
   const auto bytes = common::readWholeFile(path, kMaxVeMapFileBytes);
   if (!bytes) return refuse("Could not read " + path + " (missing, unreadable or too large)", log);
   vemap::VeTable table = ws.veTable;
-  const common::Outcome read = kind == VeFileKind::Exchange ? files::readVeExchange(*bytes, table)
-                               : kind == VeFileKind::Dump   ? files::readMegaTuneDump(*bytes, table)
-                                                            : files::readMsq(*bytes);
-  if (!read) return refuse(read.reason(), log);
+  if (kind == VeFileKind::Msq) {  // only today's XML tunes hold a table this program reads
+    const auto tune = files::readTuneVeTable(*bytes);
+    if (!tune) return refuse(fileNameOf(path) + ": " + tune.reason(), log);
+    tune->copyInto(table);
+    log.append("Tune constants read: " + tune->constantsText());
+  } else {
+    const common::Outcome read = kind == VeFileKind::Exchange
+                                     ? files::readVeExchange(*bytes, table)
+                                     : files::readMegaTuneDump(*bytes, table);
+    if (!read) return refuse(read.reason(), log);
+  }
   ws.veTable = table;
   ws.settings.veSizeRPM = table.sizeRpm;
   ws.settings.veSizeMAP = table.sizeMap;
@@ -70,6 +80,8 @@ CommandResult saveLdMapCommand(const workspace::Workspace& ws, common::Prompts& 
   const auto path = prompts.saveFile(
       {kExportTitle, kExportFilter, kExportPresetName, "vex", initialFolder(ws, programFolder)});
   if (!path || path->empty()) return CommandResult::cancelled();
+  if (isTunePath(*path))
+    return saveLdMapToTune(ws, prompts, log, *path, initialFolder(ws, programFolder));
   return writeTable(ws, *path, log);
 }
 

@@ -16,7 +16,7 @@ namespace tallimar::commands {
 inline constexpr std::size_t kMaxVeMapFileBytes = 16u << 20;  // larger files are refused
 
 inline constexpr const char* kExportTitle = "Export VE Map";
-inline constexpr const char* kExportFilter = "VE eXchange (*.vex)|*.vex";
+inline constexpr const char* kExportFilter = "VE eXchange (*.vex)|*.vex|Tune File (*.msq)|*.msq";
 inline constexpr const char* kExportPresetName = "Map Export.vex";
 inline constexpr const char* kImportTitle = "Import VE Map";
 inline constexpr const char* kImportFilter =
@@ -28,7 +28,8 @@ inline constexpr const char* kOverwriteQuestion =
 // "Save LD Map": "Exporting VE Map", the save dialog (initial folder INCPath, or
 // programFolder when INCPath is empty), then the file and "Finished Exporting", or
 // "Export Failed" (after a line naming the reason) when the table cannot be written (Failed).
-// Cancelling the dialog ends the command with nothing written and no further line.
+// Cancelling the dialog ends the command with nothing written and no further line. A chosen
+// *.msq file gets the table written into a tune (saveLdMapToTune).
 CommandResult saveLdMapCommand(const workspace::Workspace& ws, common::Prompts& prompts,
                                common::StatusLog& log, const std::string& programFolder = {});
 
@@ -38,7 +39,8 @@ CommandResult exportVeMapFile(const workspace::Workspace& ws, const std::string&
 
 // "Open LD Map": with a table already present asks kOverwriteQuestion (Yes/No; No ends the
 // command), logs "Importing MegaTune Dump File", shows the open dialog and reads the file by
-// its ending (vex, dmp, msq; any other ending reads nothing). On success the
+// its ending (vex, dmp, msq; any other ending reads nothing; a *.msq file must be an XML
+// tune holding a VE table, whose constants a status line names). On success the
 // low-density-map-present flag is set and "Finished Loading" logged (Done, changed); the
 // window then redisplays the table, updates the view choices and redraws
 // (vemap::redrawAfterTableChange). A refused file logs the reason and "Loading Failed" and

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace tallimar::ui {
 namespace {
@@ -117,6 +118,15 @@ std::optional<std::string> QtPrompts::saveFile(const common::FileRequest& reques
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   prepare(dialog, request);
+  // A name typed without an extension takes the one of the file type chosen in the dialog,
+  // so that "new" under "Tune File (*.msq)" becomes new.msq, not new.vex.
+  if (!request.defaultExtension.empty()) {
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+      static const QRegularExpression extension(QStringLiteral(R"(\*\.(\w+))"));
+      const QRegularExpressionMatch match = extension.match(f);
+      if (match.hasMatch()) dialog.setDefaultSuffix(match.captured(1));
+    });
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front().toStdString();
 }

@@ -101,11 +101,14 @@ TEST_F(VeMapFiles, RefusedAndOtherFilesLeaveTheTable) {
 
   log.lines.clear();
   EXPECT_FALSE(importVeMapFile(ws, write("empty.msq", ""), log).ok());
-  EXPECT_EQ(log.lines,
-            (Lines{"Importing MegaTune Dump File", "MSQ file is empty", "Loading Failed"}));
+  EXPECT_EQ(log.lines, (Lines{"Importing MegaTune Dump File",
+                              "empty.msq: no VE table found (the file is empty)",
+                              "Loading Failed"}));
 
-  // An MSQ file or a file of another kind reads nothing but marks the table as loaded.
-  EXPECT_TRUE(importVeMapFile(ws, write("tune.msq", "<msq>\n"), log).ok());
+  // A tune without a VE table is refused; a file of another kind reads nothing but marks
+  // the table as loaded.
+  EXPECT_FALSE(importVeMapFile(ws, write("tune.msq", "<msq>\n"), log).ok());
+  EXPECT_FALSE(ws.veTable.lowDensityMapPresent);
   EXPECT_TRUE(importVeMapFile(ws, path("notes.txt"), log).ok());
   EXPECT_TRUE(ws.veTable.lowDensityMapPresent);
   EXPECT_EQ(ws.veTable.ve, before.ve);
@@ -172,9 +175,9 @@ TEST_F(RealVeFiles, EveryExchangeAndMsqFileReadsWithoutHarm) {
   EXPECT_EQ(ws.veTable.sizeRpm, 12);
   EXPECT_EQ(ws.veTable.mapBins[11], 200);
   EXPECT_EQ(ws.veTable.rpmBins[1], 800);
-  // An empty MSQ file is refused; a binary one reads its first line only.
+  // Empty and binary tunes hold no table this program reads.
   EXPECT_FALSE(importVeMapFile(ws, real("msq/zoo.msq"), log).ok());
-  EXPECT_TRUE(importVeMapFile(ws, real("msq/megasquirt.msq"), log).ok());
+  EXPECT_FALSE(importVeMapFile(ws, real("msq/megasquirt.msq"), log).ok());
   EXPECT_EQ(ws.veTable.sizeRpm, 12);
 }
 

@@ -80,6 +80,19 @@ TEST(QtPrompts, FileDialogsUseTheRequestAndReturnTheChoice) {
   ASSERT_TRUE(saved.has_value());
   EXPECT_EQ(*saved, dir.filePath("table.vex").toStdString());
 
+  // Choosing another file type gives a bare typed name that type's extension.
+  whenShown<QFileDialog>([](QFileDialog& dialog) {
+    emit dialog.filterSelected("Tune File (*.msq)");
+    EXPECT_EQ(dialog.defaultSuffix(), "msq");
+    emit dialog.filterSelected("All files (*)");
+    EXPECT_EQ(dialog.defaultSuffix(), "msq");
+    dialog.selectFile("corrected");
+    static_cast<QDialog&>(dialog).accept();
+  });
+  EXPECT_EQ(prompts.saveFile({"Save", "VE eXchange (*.vex)|*.vex|Tune File (*.msq)|*.msq", "x",
+                              "vex", dir.path().toStdString()}),
+            dir.filePath("corrected.msq").toStdString());
+
   whenShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
   EXPECT_FALSE(prompts.saveFile({"Save", "*.vex", "x", "vex", dir.path().toStdString()}));
 }
