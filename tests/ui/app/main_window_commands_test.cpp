@@ -179,7 +179,6 @@ TEST_F(MainWindowCommands, ModifyVeMapAndSettingsDisableTheirPartsAndPlaceTheirW
   window->setWindowFactory(SecondaryWindow::Settings, countingFactory());
   entry("mnuSettings")->trigger();
   ASSERT_EQ(opened, 2);
-  EXPECT_EQ(workspace.settingsCallerCode, 1);
   EXPECT_FALSE(window->isEnabled());
   EXPECT_EQ(lastOpened->frameGeometry().topLeft(),
             window->frameGeometry().topLeft() + QPoint(px(300), px(300)));

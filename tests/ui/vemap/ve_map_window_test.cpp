@@ -321,7 +321,6 @@ TEST_F(VeWindowTest, PreviewModeSettingsAndCloseKeepingTheCellBeingEdited) {
   entry("mnuPrintPreview")->trigger();
   EXPECT_EQ(stored("PrintPreview"), "False");
   entry("mnuSettings")->trigger();
-  EXPECT_EQ(ws.settingsCallerCode, 2);
   EXPECT_EQ(settingsCount, 1);
   EXPECT_EQ(closedCount, 0);
   ve(5)->setFocus(Qt::TabFocusReason);
