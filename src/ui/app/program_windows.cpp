@@ -3,6 +3,7 @@
 
 #include "ui/app/main_window.h"
 #include "ui/app/settings_dialog.h"
+#include "ui/tools/wb_factor_window.h"
 #include "ui/vemap/ve_map_window.h"
 
 namespace tallimar::ui {
@@ -35,6 +36,9 @@ void connectProgramWindows(MainWindow& mainWindow) {
   });
   mainWindow.setWindowFactory(SecondaryWindow::Settings, [](MainWindow& main) -> QWidget* {
     return settingsFor(main, SettingsCaller::MainWindow, main);
+  });
+  mainWindow.setWindowFactory(SecondaryWindow::WbFactorTables, [](MainWindow& main) -> QWidget* {
+    return createWbFactorWindow(main.workspace(), main.prompts(), main.programFolder(), &main);
   });
 }
 

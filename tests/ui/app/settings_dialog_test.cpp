@@ -95,6 +95,15 @@ TEST_F(SettingsDialogTest, FromTheMainWindowCancelWritesNothingAndSaveWritesTheR
   EXPECT_TRUE(window->isEnabled());
 }
 
+TEST_F(SettingsDialogTest, WbFactorTablesOpensTheCreatorBesideTheMainWindow) {
+  entry("mnuCreateWBFactor")->trigger();
+  QWidget* creator = window->findChild<QWidget*>("frmMakeWBFactor");
+  ASSERT_NE(creator, nullptr);
+  EXPECT_TRUE(creator->isVisible());
+  EXPECT_TRUE(window->isEnabled());
+  creator->close();
+}
+
 TEST_F(SettingsDialogTest, FieldsAreCorrectedOnLeavingAndBarsFollowTheirTexts) {
   openFromMain();
   type("txtMaxRPM", "1250");
@@ -215,6 +224,12 @@ TEST_F(SettingsDialogTest, Pictures) {
     EXPECT_TRUE(dialog->grab().save(dir + QStringLiteral("/frmSettings_%1.png").arg(tab)));
   }
   dialog->close();
+  entry("mnuCreateWBFactor")->trigger();
+  auto* wb = window->findChild<QWidget*>("frmMakeWBFactor");
+  ASSERT_NE(wb, nullptr);
+  QApplication::processEvents();
+  EXPECT_TRUE(wb->grab().save(dir + "/frmMakeWBFactor.png"));
+  wb->close();
 }
 
 }  // namespace
