@@ -12,6 +12,7 @@
 
 #include "commands/settings_command.h"
 #include "common/twips.h"
+#include "settings/settings_io.h"
 #include "ui/app/language_applier.h"
 #include "ui/vemap/form_parts.h"
 #include "ui/vemap/ve_map_window.h"
@@ -100,8 +101,8 @@ SettingsDialog::SettingsDialog(workspace::Workspace& workspace, settings::Settin
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  QPushButton* saveButton = form::button(this, "cmdOK", QStringLiteral("&Save"));
-  QPushButton* cancelButton = form::button(this, "cmdCancel", QStringLiteral("&Cancel"));
+  QPushButton* saveButton = form::button(this, "cmdOK", QStringLiteral("Save"));
+  QPushButton* cancelButton = form::button(this, "cmdCancel", QStringLiteral("Cancel"));
   buttons->addWidget(saveButton);
   buttons->addWidget(cancelButton);
   layout->addLayout(buttons);
@@ -473,7 +474,9 @@ SettingsDialog* createSettingsDialog(workspace::Workspace& workspace,
   auto* dialog = new SettingsDialog(workspace, store, prompts, factorLog, programFolder, caller,
                                     &callerWindow, &callerWindow);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  applyLanguageTable(*dialog, SettingsDialog::kWindowName, workspace.languageTable);
+  // The stored language is read again at every opening; a failure is a main window line.
+  applyLanguage(*dialog, SettingsDialog::kWindowName, workspace.languageTable, programFolder,
+                settings::readLanguage(store), factorLog);
   const int x = common::twipsToPixels(300, callerWindow.logicalDpiX());
   const int y = common::twipsToPixels(300, callerWindow.logicalDpiY());
   dialog->move(callerWindow.frameGeometry().topLeft() + QPoint(x, y));

@@ -115,9 +115,9 @@ class SettingsDialog : public QDialog {
   int m_devicePort = -1;  // the port whose device the box shows
 };
 
-// Makes the dialog for the caller, translated from the workspace's language table, to be
-// deleted when it closes, placed 300 twips right of and below the caller's top-left corner
-// (not shown yet).
+// Makes the dialog for the caller, translated from the stored language's file (read into
+// the workspace's language table; a failure is reported on factorLog), to be deleted when
+// it closes, placed 300 twips right of and below the caller's top-left corner (not shown).
 SettingsDialog* createSettingsDialog(workspace::Workspace& workspace,
                                      settings::SettingsStore& store, common::Prompts& prompts,
                                      common::StatusLog& factorLog, const QString& programFolder,

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
@@ -93,6 +94,27 @@ TEST_F(SettingsDialogTest, FromTheMainWindowCancelWritesNothingAndSaveWritesTheR
   openFromMain();  // closing the dialog by its close box counts as Cancel
   dialog->close();
   EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(SettingsDialogTest, EachOpeningReadsTheStoredLanguageAgain) {
+  QTemporaryDir languages;
+  QFile file(languages.filePath("Svenska.lang"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("frmSettings,cmdCancel,:Avbryt\r\nfrmSettings,optMapSize,3:Egen\r\n");
+  file.close();
+  start(languages.path());
+  connectProgramWindows(*window);
+  put("Language", "Svenska");
+  openFromMain();
+  EXPECT_EQ(control<QPushButton>("cmdCancel")->text(), "Avbryt");
+  EXPECT_EQ(control<QRadioButton>("optMapSize", 3)->text(), "Egen");
+  EXPECT_EQ(control<QPushButton>("cmdOK")->text(), "Save");
+  click("cmdCancel");
+
+  put("Language", "Dansk");  // no such file: the main window says so
+  openFromMain();
+  EXPECT_EQ(statusLines().back(), "Failed Reading Dansk.Lang - Default is English");
+  click("cmdCancel");
 }
 
 TEST_F(SettingsDialogTest, WbFactorTablesOpensTheCreatorBesideTheMainWindow) {
