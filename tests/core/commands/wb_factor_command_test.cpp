@@ -81,12 +81,14 @@ TEST_F(CreateWbTable, RowsInOneVoltageStepAreRefusedAndTheOldFileKept) {
   EXPECT_EQ(written(), "older table");
 }
 
-TEST_F(CreateWbTable, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept) {
+TEST_F(CreateWbTable, AFolderThatCannotBeWrittenIsReportedWithThePath) {
   const CommandResult missing = createWbFactorTable(initial(), path("no such folder"), "", prompts);
   EXPECT_EQ(missing.status, CommandStatus::Failed);
   EXPECT_EQ(lastMessage().icon, common::MessageIcon::Stop);
   EXPECT_NE(lastMessage().text.find(path("no such folder/diywbfactor.inc")), std::string::npos);
+}
 
+TEST_F(CreateWbTable, AReadOnlyFolderKeepsTheOldFile) {
   if (::geteuid() == 0) GTEST_SKIP() << "a read-only folder does not stop root";
   write("diywbfactor.inc", "older table");
   std::filesystem::permissions(
