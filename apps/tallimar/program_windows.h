@@ -9,7 +9,8 @@ class MainWindow;
 
 // Tells the main window how to open each secondary window that exists: "Modify VE Map"
 // opens frmCalculateMap, which enables the main window's menus again when it closes and
-// reports a language file it cannot read in the main window's status list.
+// reports a language file it cannot read in the main window's status list; "Settings" (in
+// either window) opens frmSettings for that window; "WB Factor Tables" opens frmMakeWBFactor.
 void connectProgramWindows(MainWindow& mainWindow);
 
 }  // namespace tallimar::ui

@@ -88,34 +88,48 @@ void loadSettings(const SettingsStore& store, Settings& into) {
   tableSize(reader, "VESizeMAP", into.veSizeMAP);
 }
 
-void saveSettings(SettingsStore& store, const Settings& settings) {
-  auto save = [&store](const char* key, const std::string& text) {
-    store.save(kApplication, kSection, key, text);
-  };
+std::optional<std::string> storedText(const Settings& settings, std::string_view key) {
   auto number = [](std::int16_t value) { return std::to_string(value); };
-  save("INCPath", settings.incPath);
-  save("O2Transfer", common::shortestText(settings.o2Transfer));
-  save("WBTargetAFR", common::shortestText(settings.wbTargetAfr));
-  save("VEOutlierSigma", common::shortestText(settings.veOutlierSigma));
-  save("VERange", settings.veRange == 0 ? "Average" : "Mean");
-  save("VEOutlierEnable", common::boolText(settings.veOutlierEnable));
-  save("RPMMax", number(settings.rpmMax));
-  save("RPMMin", number(settings.rpmMin));
-  save("MAPMax", number(settings.mapMax));
-  save("ComPort", number(settings.comPort));
-  save("DataRate", number(settings.dataRate));
-  save("BSpline", number(settings.bSpline));
-  save("BSpline2", number(settings.bSpline2));
-  save("BSplineFilter", number(settings.bSplineFilter));
-  save("BSplineOutlier", common::boolText(settings.bSplineOutlier));
-  save("BSplineSigma", number(settings.bSplineSigma));
-  // A unit that was never recognised (0) has no stored text; the key is left as it is.
-  if (settings.temperatureUnit >= 1 && settings.temperatureUnit <= 3)
-    save("Tempereature", kTemperatureWords[settings.temperatureUnit - 1]);
-  if (settings.manifoldUnit >= 1 && settings.manifoldUnit <= 3)
-    save("Manifold", kManifoldWords[settings.manifoldUnit - 1]);
-  save("VESizeRPM", number(settings.veSizeRPM));
-  save("VESizeMAP", number(settings.veSizeMAP));
+  auto unit = [](std::int16_t value, const char* const(&words)[3]) -> std::optional<std::string> {
+    // A unit that was never recognised (0) has no stored text; the key is left as it is.
+    if (value < 1 || value > 3) return std::nullopt;
+    return words[value - 1];
+  };
+  if (key == "INCPath") return settings.incPath;
+  if (key == "O2Transfer") return common::shortestText(settings.o2Transfer);
+  if (key == "WBTargetAFR") return common::shortestText(settings.wbTargetAfr);
+  if (key == "VEOutlierSigma") return common::shortestText(settings.veOutlierSigma);
+  if (key == "VERange") return settings.veRange == 0 ? "Average" : "Mean";
+  if (key == "VEOutlierEnable") return common::boolText(settings.veOutlierEnable);
+  if (key == "RPMMax") return number(settings.rpmMax);
+  if (key == "RPMMin") return number(settings.rpmMin);
+  if (key == "MAPMax") return number(settings.mapMax);
+  if (key == "ComPort") return number(settings.comPort);
+  if (key == "DataRate") return number(settings.dataRate);
+  if (key == "BSpline") return number(settings.bSpline);
+  if (key == "BSpline2") return number(settings.bSpline2);
+  if (key == "BSplineFilter") return number(settings.bSplineFilter);
+  if (key == "BSplineOutlier") return common::boolText(settings.bSplineOutlier);
+  if (key == "BSplineSigma") return number(settings.bSplineSigma);
+  if (key == "Tempereature") return unit(settings.temperatureUnit, kTemperatureWords);
+  if (key == "Manifold") return unit(settings.manifoldUnit, kManifoldWords);
+  if (key == "VESizeRPM") return number(settings.veSizeRPM);
+  if (key == "VESizeMAP") return number(settings.veSizeMAP);
+  return std::nullopt;
+}
+
+void saveSetting(SettingsStore& store, const Settings& settings, std::string_view key) {
+  if (auto text = storedText(settings, key))
+    store.save(kApplication, kSection, std::string(key), *text);
+}
+
+void saveSettings(SettingsStore& store, const Settings& settings) {
+  for (const char* key :
+       {"INCPath",         "O2Transfer",   "WBTargetAFR", "VEOutlierSigma", "VERange",
+        "VEOutlierEnable", "RPMMax",       "RPMMin",      "MAPMax",         "ComPort",
+        "DataRate",        "BSpline",      "BSpline2",    "BSplineFilter",  "BSplineOutlier",
+        "BSplineSigma",    "Tempereature", "Manifold",    "VESizeRPM",      "VESizeMAP"})
+    saveSetting(store, settings, key);
 }
 
 std::string readLanguage(const SettingsStore& store) {

@@ -2,7 +2,9 @@
 // forms and conversions of every field.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "settings/settings.h"
 #include "settings/settings_store.h"
@@ -23,6 +25,12 @@ void loadSettings(const SettingsStore& store, Settings& into);
 // keys "Language", "PrintPreview" and "VEMapColors"). Singles are written as their
 // shortest decimal text with "."; a unit of 0 (none recognised) leaves its key untouched.
 void saveSettings(SettingsStore& store, const Settings& settings);
+
+// The stored text of one key of the record ("RPMMax" -> "10000"); nullopt for a key that is
+// not in the record and for a unit of 0, which has no stored text.
+std::optional<std::string> storedText(const Settings& settings, std::string_view key);
+// Saves one key of the record in its stored text form; does nothing when storedText has none.
+void saveSetting(SettingsStore& store, const Settings& settings, std::string_view key);
 
 // The per-window keys, kept in the same application and section as the record.
 // "Language": the chosen language file's name without extension, default "English".

@@ -21,7 +21,6 @@ struct Workspace {
   bool datalogPresent = false;
   vemap::VeTable veTable;  // bins, values and the two table flags
   vemap::FilteredMap filteredMap;
-  int settingsCallerCode = 0;             // 1 = main window, 2 = "Modify VE Map" window
   language::LanguageTable languageTable;  // lines of the last *.Lang file read
 
   Workspace() { factors.setIdentity(); }

@@ -146,7 +146,6 @@ void MainWindow::modifyVeMap() {
 
 void MainWindow::openSettings() {
   if (!m_factories.contains(SecondaryWindow::Settings)) return;
-  m_workspace.settingsCallerCode = 1;
   setEnabled(false);
   QWidget* dialog = openWindow(SecondaryWindow::Settings);
   if (!dialog) {

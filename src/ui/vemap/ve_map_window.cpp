@@ -357,8 +357,7 @@ void VeMapWindow::saveLdMap() {
 }
 
 void VeMapWindow::settingsCommand() {
-  m_ws.settingsCallerCode = 2;
-  if (m_hooks.settings) m_hooks.settings();
+  if (m_hooks.settings) m_hooks.settings(*this);
 }
 
 void VeMapWindow::tableRewritten() {

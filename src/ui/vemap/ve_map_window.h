@@ -30,6 +30,7 @@ class QPushButton;
 namespace tallimar::ui {
 
 class PlotWidget;
+class VeMapWindow;
 class StringListModel;
 class VePlotPanel;
 
@@ -37,8 +38,8 @@ class VePlotPanel;
 struct VeMapWindowHooks {
   // The window closed (by "Close" or its close box): the main window enables its menus again.
   std::function<void()> closed;
-  // "Settings" was chosen; the settings caller code is already 2. Opens the settings dialog.
-  std::function<void()> settings;
+  // "Settings" was chosen in this window: opens the settings dialog for it.
+  std::function<void(VeMapWindow& window)> settings;
   // Where a failed language file is reported (the main window's status list); the window's
   // own status list when not given.
   common::StatusLog* mainStatusLog = nullptr;
@@ -81,7 +82,7 @@ class VeMapWindow : public QMainWindow {
 
   // The window takes no input (its menus and controls are disabled, the dialog is modal to
   // it) until `dialog` finishes in any way. Used by "Best Fit RPM/MAP Bins" and "Modify VE
-  // Map with AFR's", and meant for the settings dialog opened from "Settings". The dialog may
+  // Map with AFR's", and by the settings dialog opened from "Settings". The dialog may
   // be a child of this window: only the window's menus and controls are disabled.
   void disableWhileOpen(QDialog* dialog);
   // False while such a dialog is open.

@@ -267,7 +267,6 @@ TEST_F(VeWindowTest, PreviewModeSettingsAndCloseKeepingTheCellBeingEdited) {
   entry("mnuPrintPreview")->trigger();
   EXPECT_EQ(stored("PrintPreview"), "False");
   entry("mnuSettings")->trigger();
-  EXPECT_EQ(ws.settingsCallerCode, 2);
   EXPECT_EQ(settingsCount, 1);
   ve(5)->setFocus(Qt::TabFocusReason);
   QTest::keyClicks(ve(5), "77");  // the focus selected the old text: typing replaces it

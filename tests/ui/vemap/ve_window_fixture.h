@@ -84,7 +84,7 @@ class VeWindowTest : public ::testing::Test {
   VeMapWindowHooks hooks() {
     VeMapWindowHooks h;
     h.closed = [this] { ++closedCount; };
-    h.settings = [this] { ++settingsCount; };
+    h.settings = [this](VeMapWindow&) { ++settingsCount; };
     h.mainStatusLog = &mainLog;
     return h;
   }

@@ -1,0 +1,204 @@
+// The settings dialog without widgets: the texts shown for a record, the checks run on
+// leaving a field, the smoothing coupling, and the conversion back into a record.
+#include "settings/settings_form.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/settings_io.h"
+
+namespace tallimar::settings {
+namespace {
+
+Settings firstRun() {
+  MemorySettingsStore empty;
+  Settings settings;
+  loadSettings(empty, settings);
+  return settings;
+}
+
+TEST(SettingsFieldChecks, LeavingAFieldCorrectsItsText) {
+  struct Case {
+    std::string (*check)(std::string_view);
+    const char* typed;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {rpmFieldLeft, "1250", "1200"},     {rpmFieldLeft, "1299.9", "1200"},
+      {rpmFieldLeft, " 7500rpm", "7500"}, {rpmFieldLeft, "abc", "0"},
+      {rpmFieldLeft, "-150", "-200"},     {rpmFieldLeft, "1e99999", "1e99999"},
+      {mapFieldLeft, "105", "100"},       {mapFieldLeft, "99.9", "90"},
+      {dataRateLeft, "20", "30"},         {dataRateLeft, "29.9", "30"},
+      {dataRateLeft, "30", "30"},         {dataRateLeft, "abc", "30"},
+      {dataRateLeft, "100 ms", "100 ms"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.check(c.typed), c.shown) << c.typed;
+}
+
+TEST(SettingsFieldChecks, MaximumRpmMustLieAboveTheMinimum) {
+  EXPECT_EQ(maxRpmAgainstMin("1200", rpmFieldLeft("1250")), "10000");
+  EXPECT_EQ(maxRpmAgainstMin("1100", rpmFieldLeft("1250")), "1200");
+  EXPECT_EQ(maxRpmAgainstMin("9000", "8000"), "10000");
+
+  SettingsForm form;
+  form.minRpm = "1250";
+  form.maxRpm = "1299";
+  form.maxMap = "105";
+  form.dataRate = "20";
+  applyFieldChecks(form);
+  EXPECT_EQ(form.minRpm, "1200");
+  EXPECT_EQ(form.maxRpm, "10000");
+  EXPECT_EQ(form.maxMap, "100");
+  EXPECT_EQ(form.dataRate, "30");
+  const SettingsForm once = form;
+  applyFieldChecks(form);  // a second pass changes nothing
+  EXPECT_EQ(form.maxRpm, once.maxRpm);
+  EXPECT_EQ(form.minRpm, once.minRpm);
+}
+
+TEST(SettingsSmoothing, SecondBarFollowsHalfTheFirstAndTypedTextsMustFitTheBars) {
+  const std::pair<int, int> halves[] = {{45, 22}, {44, 22}, {43, 22}, {41, 20}, {1, 0}, {100, 50}};
+  for (auto [first, second] : halves) EXPECT_EQ(halfSmoothing(first), second) << first;
+
+  const std::pair<const char*, std::optional<int>> typed[] = {{"45", 45},
+                                                              {" 45 ", 45},
+                                                              {"0", 0},
+                                                              {"100", 100},
+                                                              {"100.4", 100},
+                                                              {"22.5", 22},
+                                                              {"101", std::nullopt},
+                                                              {"-1", std::nullopt},
+                                                              {"150", std::nullopt},
+                                                              {"abc", std::nullopt},
+                                                              {"", std::nullopt},
+                                                              {"45%", std::nullopt}};
+  for (auto [text, position] : typed) EXPECT_EQ(typedSmoothing(text), position) << text;
+}
+
+TEST(SettingsFormLoad, ShowsTheRecordInTheControlsForms) {
+  MemorySettingsStore store;
+  store.save(kApplication, kSection, "ComDevice2", "/dev/pts/4");
+  const SettingsForm form = settingsFormFor(firstRun(), store);
+  EXPECT_EQ(form.incPath, "");
+  EXPECT_EQ(form.egoCross, "0.5000");
+  EXPECT_EQ(form.veRangeOption, 0);
+  EXPECT_EQ(form.sigma, "2.000");
+  EXPECT_EQ(form.maxRpm, "10000");
+  EXPECT_EQ(form.minRpm, "1200");
+  EXPECT_EQ(form.maxMap, "100");
+  EXPECT_EQ(form.comPortIndex, 0);
+  EXPECT_EQ(form.dataRate, "50");
+  EXPECT_EQ(form.temperatureOption, 0);
+  EXPECT_EQ(form.manifoldOption, 0);
+  EXPECT_EQ(form.bSpline, 50);
+  EXPECT_EQ(form.bSplineText, "50");
+  EXPECT_EQ(form.bSpline2, 33);
+  EXPECT_EQ(form.bSpline2Text, "33");
+  EXPECT_EQ(form.bSplineSigma, "3.000");
+  EXPECT_EQ(form.filteringOption, 1);
+  EXPECT_EQ(form.mapSizeOption, 0);
+  EXPECT_EQ(form.comDevices[0], "/dev/ttyS0");
+  EXPECT_EQ(form.comDevices[1], "/dev/pts/4");
+  EXPECT_EQ(form.comDevices[7], "/dev/ttyS7");
+}
+
+TEST(SettingsFormLoad, ValuesNoControlCanShowSelectNothingOrAreClamped) {
+  struct Case {
+    void (*change)(Settings&);
+    bool (*holds)(const SettingsForm&);
+  };
+  const Case cases[] = {
+      {[](Settings& s) { s.veSizeRPM = s.veSizeMAP = 10; },
+       [](const SettingsForm& f) { return f.mapSizeOption == -1; }},
+      {[](Settings& s) { s.veSizeRPM = 12; },
+       [](const SettingsForm& f) { return f.mapSizeOption == -1; }},
+      {[](Settings& s) { s.veSizeRPM = s.veSizeMAP = 16; },
+       [](const SettingsForm& f) { return f.mapSizeOption == 2; }},
+      {[](Settings& s) { s.comPort = 9; },
+       [](const SettingsForm& f) { return f.comPortIndex == -1; }},
+      {[](Settings& s) { s.temperatureUnit = 0; },
+       [](const SettingsForm& f) { return f.temperatureOption == -1; }},
+      {[](Settings& s) { s.bSplineFilter = 3; },
+       [](const SettingsForm& f) { return f.filteringOption == -1; }},
+      {[](Settings& s) { s.bSpline = 150; },
+       [](const SettingsForm& f) { return f.bSpline == 100 && f.bSplineText == "100"; }},
+      {[](Settings& s) { s.bSpline2 = -4; },
+       [](const SettingsForm& f) { return f.bSpline2 == 0 && f.bSpline2Text == "0"; }},
+      {[](Settings& s) { s.veRange = 1; },
+       [](const SettingsForm& f) { return f.veRangeOption == 1; }},
+  };
+  MemorySettingsStore store;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Settings settings = firstRun();
+    cases[i].change(settings);
+    EXPECT_TRUE(cases[i].holds(settingsFormFor(settings, store))) << "case " << i;
+  }
+}
+
+TEST(SettingsFormSave, ConvertsTheControlsBackIntoARecord) {
+  MemorySettingsStore store;
+  Settings current = firstRun();
+  current.veSizeRPM = current.veSizeMAP = 10;
+  SettingsForm form = settingsFormFor(current, store);
+  form.egoCross = " 0.45 ";
+  form.veRangeOption = 1;
+  form.sigma = "1.5 sigma";
+  form.comPortIndex = 2;  // "Com:3"
+  form.bSplineSigma = "2,5";
+  form.temperatureOption = 1;
+  form.manifoldOption = 2;
+  form.filteringOption = 2;
+  form.bSpline = 45;
+  form.bSplineText = "45";
+
+  auto saved = settingsFromForm(form, current);
+  ASSERT_TRUE(saved.ok()) << saved.reason();
+  EXPECT_EQ(saved->o2Transfer, 0.45f);
+  EXPECT_EQ(saved->veRange, 1);
+  EXPECT_EQ(saved->veOutlierSigma, 1.5f);
+  EXPECT_EQ(saved->comPort, 3);
+  EXPECT_EQ(form.bSplineSigma, "2.5");  // the box shows what was read
+  EXPECT_EQ(saved->bSplineSigma, 2);    // 2.5 rounds to the even neighbour
+  EXPECT_EQ(saved->temperatureUnit, 2);
+  EXPECT_EQ(saved->manifoldUnit, 3);
+  EXPECT_EQ(saved->bSplineFilter, 2);
+  EXPECT_EQ(saved->bSpline, 45);
+  EXPECT_EQ(saved->veSizeRPM, 10);  // no size chosen: the 10 x 10 table keeps its size
+  EXPECT_EQ(saved->veSizeMAP, 10);
+
+  form.mapSizeOption = kCustomMapSize;
+  EXPECT_EQ(settingsFromForm(form, current)->veSizeRPM, 10);
+  form.mapSizeOption = 1;
+  EXPECT_EQ(settingsFromForm(form, current)->veSizeRPM, 12);
+  EXPECT_EQ(settingsFromForm(form, current)->veSizeMAP, 12);
+}
+
+TEST(SettingsFormSave, RefusesTextsNoSettingCanHoldAndNamesTheField) {
+  struct Case {
+    void (*spoil)(SettingsForm&);
+    const char* named;
+  };
+  const Case cases[] = {
+      {[](SettingsForm& f) { f.egoCross = "abc"; }, "EGO Crossover Voltage"},
+      {[](SettingsForm& f) { f.egoCross = "0.5V"; }, "EGO Crossover Voltage"},
+      {[](SettingsForm& f) { f.egoCross = ""; }, "EGO Crossover Voltage"},
+      {[](SettingsForm& f) { f.dataRate = "fast"; }, "Data Rate (ms)"},
+      {[](SettingsForm& f) { f.dataRate = "40000"; }, "Data Rate (ms)"},
+      {[](SettingsForm& f) { f.bSplineText = "150"; }, "first \"Smoothing %\""},
+      {[](SettingsForm& f) { f.bSpline2Text = "-5"; }, "second \"Smoothing %\""},
+      {[](SettingsForm& f) { f.maxRpm = "40000"; }, "Max RPM to Plot"},
+      {[](SettingsForm& f) { f.minRpm = "-40000"; }, "Min RPM for O2 crossover points"},
+      {[](SettingsForm& f) { f.bSplineSigma = "1e9"; }, "Data Filtering and Fitting"},
+  };
+  MemorySettingsStore store;
+  const Settings current = firstRun();
+  for (const Case& c : cases) {
+    SettingsForm form = settingsFormFor(current, store);
+    c.spoil(form);
+    const auto saved = settingsFromForm(form, current);
+    ASSERT_FALSE(saved.ok()) << c.named;
+    EXPECT_NE(saved.reason().find(c.named), std::string::npos) << saved.reason();
+  }
+}
+
+}  // namespace
+}  // namespace tallimar::settings

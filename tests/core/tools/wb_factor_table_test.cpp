@@ -1,0 +1,166 @@
+// The wide-band factor table: calibration points, the fine table, the file text, and the
+// file read back by the factor table loader.
+#include "tools/wb_factor_table.h"
+
+#include <gtest/gtest.h>
+
+#include "files/factor_table_loader.h"
+
+namespace tallimar::tools {
+namespace {
+
+std::vector<WbRow> initialRows() {
+  const auto rows = initialWbRows();
+  return {rows.begin(), rows.end()};
+}
+
+std::vector<WbPoint> pointsOf(const std::vector<WbRow>& rows) {
+  std::vector<WbPoint> points;
+  for (int i = 0; i < usedWbRows(rows); ++i)
+    points.push_back(wbPoint(rows[static_cast<std::size_t>(i)]));
+  return points;
+}
+
+std::string fileFor(const std::vector<WbRow>& rows) {
+  return wbFactorFileText(wbFineTable(pointsOf(rows)));
+}
+
+// The 258 lines of a file, each without its CR LF; fails when a line lacks it.
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const auto end = text.find("\r\n", start);
+    EXPECT_NE(end, std::string::npos) << "a line without CR LF at byte " << start;
+    if (end == std::string::npos) break;
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+// The corrFac written for ADC count adc.
+std::string corrFacOf(const std::string& text, int adc) {
+  const std::string line = linesOf(text).at(static_cast<std::size_t>(adc) + 2);
+  return line.substr(4, line.find('T') - 4);
+}
+
+TEST(WbFactorTable, InitialRowsSpanTheirVoltageSteps) {
+  const auto rows = initialRows();
+  EXPECT_EQ(usedWbRows(rows), 31);
+  EXPECT_EQ(rows[0].volts, "1.40");
+  EXPECT_EQ(rows[30].volts, "2.90");
+  EXPECT_EQ(rows[30].afr, "20.66");
+  EXPECT_EQ(wbPoint(rows[0]).position, 143);
+  EXPECT_EQ(wbPoint(rows[30]).position, 296);
+  EXPECT_FLOAT_EQ(wbPoint(rows[0]).afr, 10.08f);
+}
+
+TEST(WbFactorTable, FileOfTheInitialRowsLineByLine) {
+  const std::string text = fileFor(initialRows());
+  const auto lines = linesOf(text);
+  ASSERT_EQ(lines.size(), 258u);
+  EXPECT_EQ(lines[0], "; DIY-WB AFR * 10 to ADC count");
+  EXPECT_EQ(lines[1], "WBO2FAC: ;      corrFac   ADC   Volts (0 corrFac = out of sensor range)");
+  EXPECT_EQ(lines[2], "\tDB\t000T\t; 000 - 0.000");
+  EXPECT_EQ(lines[2 + 71], "\tDB\t101T\t; 071 - 1.392");
+  EXPECT_EQ(lines[2 + 255], "\tDB\t255T\t; 255 - 5.000");
+
+  for (int adc = 0; adc <= 70; ++adc) EXPECT_EQ(corrFacOf(text, adc), "000") << adc;
+  const std::pair<int, const char*> points[] = {
+      {71, "101"}, {72, "101"}, {100, "120"}, {146, "201"}, {147, "205"}};
+  for (auto [adc, corr] : points) EXPECT_EQ(corrFacOf(text, adc), corr) << adc;
+  for (int adc = 148; adc <= 255; ++adc) EXPECT_EQ(corrFacOf(text, adc), "255") << adc;
+  // Between the calibration points the table rises with the voltage.
+  for (int adc = 72; adc <= 148; ++adc)
+    EXPECT_LE(std::stoi(corrFacOf(text, adc - 1)), std::stoi(corrFacOf(text, adc))) << adc;
+}
+
+TEST(WbFactorTable, WrittenFileReadsBackAsTheCorrFacs) {
+  auto rows = initialRows();
+  rows[30].afr = "150";  // four digits from here on
+  const auto table = wbFineTable(pointsOf(rows));
+  const std::string text = wbFactorFileText(table);
+  EXPECT_EQ(corrFacOf(text, 148), "255");
+  EXPECT_EQ(corrFacOf(text, 147), "1239");  // 19.66 + 4 x (150 - 19.66) / 5
+
+  files::FactorTable loaded{};
+  const files::FactorLoadResult result = files::readFactorTableText(text, loaded);
+  ASSERT_TRUE(result.ok());
+  EXPECT_EQ(result.entriesStored, 256);
+  for (int adc = 0; adc < 256; ++adc)
+    EXPECT_EQ(loaded[static_cast<std::size_t>(adc)], wbCorrFac(table, adc)) << adc;
+}
+
+TEST(WbFactorTable, OnlyTheRowsBeforeTheFirstEmptyVoltageCount) {
+  auto rows = initialRows();
+  for (std::size_t i = 11; i < rows.size(); ++i) rows[i] = {"4.9", "99"};
+  rows[10].volts.clear();
+  EXPECT_EQ(usedWbRows(rows), 10);
+  const std::vector<WbRow> firstTen(rows.begin(), rows.begin() + 10);
+  EXPECT_EQ(fileFor(rows), fileFor(firstTen));
+  // From row 9 (1.85 V, step 189) on, the table holds 25.5.
+  EXPECT_EQ(corrFacOf(fileFor(rows), 95), "255");
+
+  std::vector<WbRow> all(40, WbRow{"1", "14.7"});
+  for (std::size_t i = 0; i < all.size(); ++i)
+    all[i].volts = std::to_string(0.1 * static_cast<double>(i + 1));
+  EXPECT_EQ(usedWbRows(all), 40);
+}
+
+TEST(WbFactorTable, FallingSegmentsDrawNoLine) {
+  // Voltages fall from row 3 to row 4: that pair draws nothing, and the rising pair after it
+  // draws over the same steps.
+  const std::vector<WbRow> mixed = {{"1.0", "10"}, {"2.0", "12"}, {"3.0", "14"},
+                                    {"2.5", "16"}, {"3.5", "18"}, {"4.0", "20"}};
+  std::string text = fileFor(mixed);
+  EXPECT_EQ(corrFacOf(text, 50), "000");   // below the first point (1.0 V, step 102)
+  EXPECT_EQ(corrFacOf(text, 60), "104");   // 10 + 19 x 2 / 102
+  EXPECT_EQ(corrFacOf(text, 140), "165");  // on the line from 2.5 V to 3.5 V
+  EXPECT_EQ(corrFacOf(text, 165), "175");
+  EXPECT_EQ(corrFacOf(text, 220), "255");  // from the last point (4.0 V) on
+
+  // A wholly falling calibration draws no line at all: 0 below its lowest voltage (0.5 V,
+  // step 51), 25.5 from there on.
+  const std::vector<WbRow> falling = {{"3.0", "10"}, {"2.5", "11"}, {"2.0", "12"},
+                                      {"1.5", "13"}, {"1.0", "14"}, {"0.5", "15"}};
+  text = fileFor(falling);
+  for (int adc = 0; adc <= 24; ++adc) EXPECT_EQ(corrFacOf(text, adc), "000") << adc;
+  for (int adc = 25; adc <= 255; ++adc) EXPECT_EQ(corrFacOf(text, adc), "255") << adc;
+}
+
+TEST(WbFactorTable, VoltagesOutsideTheSensorRangeTakeStepZero) {
+  EXPECT_EQ(wbPoint({"5.1", "20"}).position, 0);
+  EXPECT_EQ(wbPoint({"5.1", "20"}).afr, 0.0f);
+  EXPECT_EQ(wbPoint({"-0.1", "20"}).position, 0);
+  EXPECT_EQ(wbPoint({"5.0097", "20"}).position, 511);  // top edge of the last step
+  EXPECT_EQ(wbPoint({"abc", "20"}).position, 0);
+}
+
+TEST(WbFactorTable, RefusesRowsInOneVoltageStepAndAfrsBeyondSixteenBits) {
+  struct Case {
+    std::vector<WbRow> rows;
+    const char* reason;  // empty: accepted
+  };
+  const Case cases[] = {
+      {{{"1.0", "10"}, {"1.2", "11"}, {"1.550", "12"}, {"1.555", "13"}, {"2", "14"}}, "#3 and #4"},
+      {{{"6", "10"}, {"7", "11"}, {"1.5", "12"}}, "#1 and #2"},  // both outside: step 0
+      {{{"1.0", "10"}, {"1.0", "11"}}, "#1 and #2"},
+      {{{"1.0", "10"}, {"2.0", "3276.7"}}, ""},
+      {{{"1.0", "10"}, {"2.0", "3277"}}, "#2"},
+      {{{"1.0", "1e39"}, {"2.0", "10"}}, "#1"},
+      {{{"1.0", "10"}, {"3.0", "11"}, {"2.0", "12"}, {"3.0", "13"}}, ""},  // not consecutive
+  };
+  for (const Case& c : cases) {
+    const common::Outcome checked = checkWbPoints(pointsOf(c.rows));
+    if (std::string(c.reason).empty()) {
+      EXPECT_TRUE(checked.ok()) << checked.reason();
+    } else {
+      ASSERT_FALSE(checked.ok()) << c.reason;
+      EXPECT_NE(checked.reason().find(c.reason), std::string::npos) << checked.reason();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tallimar::tools
