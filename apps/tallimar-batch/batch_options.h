@@ -3,6 +3,7 @@
 //                  [DATALOG]... [--save-hdmap FILE] [--save-crossovers FILE] [--list]
 //                  [--import-ve FILE] [--clear-ve] [--filter] [--calculate] [--export-ve FILE]
 //                  [--plot VIEW FILE.png]... [--plot-main FILE.png]
+//                  [--report VIEW FILE.pdf]... [--report-main FILE.pdf]
 #pragma once
 
 #include <optional>
@@ -29,6 +30,8 @@ struct BatchOptions {
   std::optional<std::string> exportVe;
   std::vector<std::pair<std::string, std::string>> plots;  // --plot VIEW FILE, in order
   std::optional<std::string> plotMain;
+  std::vector<std::pair<std::string, std::string>> reports;  // --report VIEW FILE, in order
+  std::optional<std::string> reportMain;
   bool help = false;
 };
 

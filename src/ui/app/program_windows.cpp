@@ -12,6 +12,9 @@ void connectProgramWindows(MainWindow& mainWindow) {
     hooks.closed = [&main] { main.MenuButtons(true); };
     // A language file that cannot be read is reported in the main window's status list.
     hooks.mainStatusLog = &main.statusLog();
+    // Both windows print through one preview window and show one "PrintPreview" setting.
+    hooks.reportOutput = &main.reportOutput();
+    hooks.printPreviewChanged = [&main] { main.showPrintPreviewSetting(); };
     return createVeMapWindow(main.workspace(), main.settingsStore(), main.prompts(),
                              main.programFolder(), std::move(hooks), &main);
   });

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "plot/colour_scale.h"
+#include "support/recording_report_output.h"
 #include "ui/app/about_box.h"
 #include "ui/app/main_window_fixture.h"
 #include "ui/app/program_windows.h"
@@ -205,6 +206,30 @@ TEST_F(MainWindowCommands, ProgramWiringOpensTheVeWindowAndClosingItEnablesTheMe
   EXPECT_EQ(window->findChild<QMainWindow*>("frmCalculateMap"), nullptr);
 }
 
+TEST_F(MainWindowCommands, BothWindowsShareThePreviewCheckMarkAndTheReportOutput) {
+  testsupport::RecordingReportOutput output;
+  window->setReportOutput(&output);
+  connectProgramWindows(*window);
+  workspace.rawDataMapPresent = true;  // the VE window opens on the "Raw Datalog" view
+  entry("mnuCalculateNewMap")->trigger();
+  auto* veWindow = window->findChild<QMainWindow*>("frmCalculateMap");
+  ASSERT_NE(veWindow, nullptr);
+  auto* preview = veWindow->findChild<QAction*>("mnuPrintPreview");
+  ASSERT_TRUE(preview->isChecked() && entry("mnuPrintPreview")->isChecked());
+
+  preview->trigger();
+  EXPECT_FALSE(entry("mnuPrintPreview")->isChecked());
+  EXPECT_EQ(stored("PrintPreview"), "False");
+  veWindow->findChild<QAction*>("mnuPrintCurrentPlot")->trigger();
+  ASSERT_EQ(output.printed.size(), 1u);
+  EXPECT_EQ(testsupport::pageTitle(output.printed[0]), "Raw Data Map");
+  preview->trigger();
+  EXPECT_TRUE(entry("mnuPrintPreview")->isChecked());
+  veWindow->findChild<QAction*>("mnuPrintCurrentPlot")->trigger();
+  EXPECT_EQ(output.previewed.size(), 1u);
+  veWindow->close();
+}
+
 TEST_F(MainWindowCommands, AboutBoxIsPlacedAndStartsTheFirstSystemInformationToolFound) {
   QTemporaryDir tools;
   const QString fake = tools.filePath("fake-sysinfo");
@@ -248,16 +273,26 @@ TEST_F(MainWindowCommands, AboutBoxIsPlacedAndStartsTheFirstSystemInformationToo
   EXPECT_EQ(prompts.asked[0].icon, MessageIcon::None);
 }
 
-TEST_F(MainWindowCommands, PrintRawDataMapRefusesWithoutAMap) {
-  int printed = 0;
-  window->setRawMapPrinter([&printed] { ++printed; });
+TEST_F(MainWindowCommands, PrintRawDataMapRefusesWithoutAMapAndFollowsPrintPreview) {
+  testsupport::RecordingReportOutput output;
+  window->setReportOutput(&output);
   entry("mnuPrintHDMap")->trigger();
   EXPECT_EQ(messages(), Lines{"Nothing to print"});
   EXPECT_EQ(prompts.asked[0].icon, MessageIcon::None);
-  EXPECT_EQ(printed, 0);
+  EXPECT_TRUE(output.previewed.empty() && output.printed.empty());
+
   workspace.rawDataMapPresent = true;
+  entry("mnuPrintHDMap")->trigger();  // "Print Preview" is checked by default
+  ASSERT_EQ(output.previewed.size(), 1u);
+  EXPECT_EQ(testsupport::pageTitle(output.previewed[0]), "High Density VE Map");
+  entry("mnuPrintPreview")->trigger();
   entry("mnuPrintHDMap")->trigger();
-  EXPECT_EQ(printed, 1);
+  EXPECT_EQ(output.previewed.size(), 1u);
+  ASSERT_EQ(output.printed.size(), 1u);
+  // A cancelled print dialog ends the command without a word.
+  output.printOutcome = commands::PrintOutcome::Cancelled;
+  entry("mnuPrintHDMap")->trigger();
+  EXPECT_EQ(output.printed.size(), 1u);
   EXPECT_EQ(prompts.asked.size(), 1u);
 }
 
