@@ -211,9 +211,10 @@ void writeCellBoxes(PageWriter& page, const PlotArea& a, const PlotScale& s, con
 }
 
 // Views 0, 3 and 4: the table sampled every `reportSamplingStep` rev/min and every kPa over
-// its active bins. Only samples inside the plot area are visited, and a MAP row that lands
-// on the same page unit as the one before it is left out (it could not be seen), so that
-// wild bins cost no more than the page can show.
+// its active bins. Only samples inside the plot area are visited, and a MAP row that starts
+// on the same page unit as the one before it is left out (rows that thin, from MAP bins in
+// the thousands of kPa, could not be told apart on paper), so that wild bins cost no more
+// than the page can show.
 void writeTableSamples(PageWriter& page, const PlotArea& a, const PlotScale& s,
                        const VeViewInputs& in, VeView view) {
   const auto& t = in.table;
@@ -232,6 +233,7 @@ void writeTableSamples(PageWriter& page, const PlotArea& a, const PlotScale& s,
     for (int map = mapFirst; map <= mapLast; ++map) {
       const double rowTop = std::floor(a.top + map * s.y);
       if (rowTop == lastRowTop) continue;
+      lastRowTop = rowTop;
       const double ve = LookupVE(t, map, rpm);
       Rgb colour;
       if (view == VeView::LowDensityMap) {
@@ -246,7 +248,6 @@ void writeTableSamples(PageWriter& page, const PlotArea& a, const PlotScale& s,
         const double d = ve - v;
         colour = d == 0 ? kBlack : veDeltaColour(d);
       }
-      lastRowTop = rowTop;
       writePlotBox(page, a, a.left + rpm * s.x, a.top + map * s.y, a.left + (rpm + step) * s.x,
                    a.top + (map + 1) * s.y, colour);
     }
