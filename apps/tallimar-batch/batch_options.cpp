@@ -13,12 +13,13 @@ const char* const kUsage =
     "                      [--import-ve FILE] [--clear-ve] [--filter] [--calculate]\n"
     "                      [--export-ve FILE] [--export-msq BASE.msq OUT.msq]\n"
     "                      [--plot VIEW FILE.png]... [--plot-main FILE.png]\n"
+    "                      [--report VIEW FILE.pdf]... [--report-main FILE.pdf]\n"
     "\n"
     "Reads datalogs into the raw data map as \"Open Datalog\" does (appending to a map\n"
     "opened with --open-hdmap), then saves the raw data map and the crossover points.\n"
     "Then works on the VE table, which starts as the program's does: imports a VE file,\n"
     "clears the table, filters the raw data map, calculates the table, exports it, and\n"
-    "writes plots as PNG pictures.\n"
+    "writes plots as PNG pictures and report pages as PDF files.\n"
     "Status lines go to standard error; --list prints the crossover list to standard output.\n"
     "\n"
     "  --no-user-settings     start from the first-run settings, not the user's own\n"
@@ -40,6 +41,9 @@ const char* const kUsage =
     "  --plot VIEW FILE.png   draw a view of the \"Modify VE Map\" window; VIEW is one of\n"
     "                         low, raw, filtered, raw-low, filtered-low, filtered-raw\n"
     "  --plot-main FILE.png   draw the main window's raw data map plot (\"VE Area Plot\")\n"
+    "  --report VIEW FILE.pdf the printed page of a view (\"Print Current Plot\"), VIEW as\n"
+    "                         for --plot, as a one-page letter PDF\n"
+    "  --report-main FILE.pdf the printed raw data map page (\"Print Raw Data Map\")\n"
     "  --help                 show this text\n"
     "\n"
     "Exit status: 0 done, 1 a read or save failed or was refused, 2 usage error.\n";
@@ -73,6 +77,25 @@ bool takeValue(std::span<const std::string> arguments, std::size_t& i, const std
 
 bool isOption(const std::string& argument, const std::string& name) {
   return argument == name || argument.rfind(name + "=", 0) == 0;
+}
+
+// "--name VIEW FILE" (or "--name=VIEW FILE"): a view by its short name and a file name.
+bool takeViewAndFile(std::span<const std::string> arguments, std::size_t& i,
+                     const std::string& name,
+                     std::vector<std::pair<std::string, std::string>>& into, std::string& error) {
+  std::optional<std::string> view;
+  if (!takeValue(arguments, i, name, view, error)) return false;
+  if (!plot::veViewFromName(*view)) {
+    error = name + ": no view is called \"" + *view +
+            "\" (low, raw, filtered, raw-low, filtered-low, filtered-raw)";
+    return false;
+  }
+  if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+    error = name + " " + *view + " needs a file name";
+    return false;
+  }
+  into.emplace_back(*view, arguments[++i]);
+  return true;
 }
 
 }  // namespace
@@ -132,19 +155,12 @@ std::optional<BatchOptions> parseBatchOptions(std::span<const std::string> argum
       options.exportMsq.emplace(*base, arguments[++i]);
     } else if (isOption(argument, "--plot-main")) {
       if (!takeValue(arguments, i, "--plot-main", options.plotMain, error)) return std::nullopt;
+    } else if (isOption(argument, "--report-main")) {
+      if (!takeValue(arguments, i, "--report-main", options.reportMain, error)) return std::nullopt;
     } else if (isOption(argument, "--plot")) {
-      std::optional<std::string> view;
-      if (!takeValue(arguments, i, "--plot", view, error)) return std::nullopt;
-      if (!plot::veViewFromName(*view)) {
-        error = "--plot: no view is called \"" + *view +
-                "\" (low, raw, filtered, raw-low, filtered-low, filtered-raw)";
-        return std::nullopt;
-      }
-      if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
-        error = "--plot " + *view + " needs a file name";
-        return std::nullopt;
-      }
-      options.plots.emplace_back(*view, arguments[++i]);
+      if (!takeViewAndFile(arguments, i, "--plot", options.plots, error)) return std::nullopt;
+    } else if (isOption(argument, "--report")) {
+      if (!takeViewAndFile(arguments, i, "--report", options.reports, error)) return std::nullopt;
     } else if (isOption(argument, "--open-hdmap")) {
       if (!takeValue(arguments, i, "--open-hdmap", options.openHdmap, error)) return std::nullopt;
     } else if (isOption(argument, "--save-hdmap")) {
@@ -159,7 +175,7 @@ std::optional<BatchOptions> parseBatchOptions(std::span<const std::string> argum
   }
   const bool veWork = options.importVe || options.clearVe || options.filter || options.calculate ||
                       options.exportVe || options.exportMsq || !options.plots.empty() ||
-                      options.plotMain;
+                      options.plotMain || !options.reports.empty() || options.reportMain;
   if (!options.help && !options.openHdmap && options.datalogs.empty() && !options.saveHdmap &&
       !options.saveCrossovers && !veWork) {
     error = "nothing to do: give a datalog, --open-hdmap, a VE step or a file to write";

@@ -4,6 +4,7 @@
 //                  [--import-ve FILE] [--clear-ve] [--filter] [--calculate] [--export-ve FILE]
 //                  [--export-msq BASE.msq OUT.msq] [--plot VIEW FILE.png]...
 //                  [--plot-main FILE.png]
+//                  [--report VIEW FILE.pdf]... [--report-main FILE.pdf]
 #pragma once
 
 #include <optional>
@@ -31,6 +32,8 @@ struct BatchOptions {
   std::optional<std::pair<std::string, std::string>> exportMsq;  // base tune, file to write
   std::vector<std::pair<std::string, std::string>> plots;        // --plot VIEW FILE, in order
   std::optional<std::string> plotMain;
+  std::vector<std::pair<std::string, std::string>> reports;  // --report VIEW FILE, in order
+  std::optional<std::string> reportMain;
   bool help = false;
 };
 

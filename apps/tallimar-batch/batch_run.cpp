@@ -6,6 +6,7 @@
 
 #include "batch_options.h"
 #include "commands/open_datalog.h"
+#include "commands/print_report.h"
 #include "commands/raw_map_commands.h"
 #include "commands/startup.h"
 #include "commands/ve_map_commands.h"
@@ -129,6 +130,49 @@ int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, common::St
   return kExitDone;
 }
 
+// The report pages go to PDF files, whatever the "PrintPreview" setting says.
+class PdfReportOutput : public commands::ReportOutput {
+ public:
+  explicit PdfReportOutput(std::string path) : m_path(std::move(path)) {}
+  void preview(const commands::ReportPageBuilder& page) override { (void)print(page); }
+  commands::PrintOutcome print(const commands::ReportPageBuilder& page) override {
+    m_written = writeReportPdf(page, m_path, m_error);
+    return m_written ? commands::PrintOutcome::Printed : commands::PrintOutcome::Failed;
+  }
+  bool written() const { return m_written; }
+  const std::string& error() const { return m_error; }
+
+ private:
+  std::string m_path;
+  std::string m_error;
+  bool m_written = false;
+};
+
+// --report and --report-main, after every other step. A page with nothing to print is
+// refused as the print commands refuse it ("Nothing to print").
+int runReports(const BatchOptions& options, const workspace::Workspace& ws,
+               const settings::SettingsStore& store, common::Prompts& prompts, std::ostream& err) {
+  const auto report = [&](const std::string& path, auto printCommand) {
+    PdfReportOutput output(path);
+    (void)printCommand(output);
+    if (!output.written() && !output.error().empty())
+      err << "tallimar-batch: cannot write " << path << ": " << output.error() << '\n';
+    return output.written();
+  };
+  for (const auto& [name, path] : options.reports) {
+    const plot::VeView view = *plot::veViewFromName(name);
+    if (!report(path, [&](PdfReportOutput& output) {
+          return commands::PrintPlot(ws, view, store, prompts, output);
+        }))
+      return kExitFailed;
+  }
+  if (options.reportMain && !report(*options.reportMain, [&](PdfReportOutput& output) {
+        return commands::PrintRawDataMap(ws, store, prompts, output);
+      }))
+    return kExitFailed;
+  return kExitDone;
+}
+
 int usageError(std::ostream& err, const std::string& message) {
   err << "tallimar-batch: " << message << "\n\n" << kUsage;
   return kExitUsage;
@@ -185,7 +229,9 @@ int runBatch(std::span<const std::string> arguments, std::ostream& out, std::ost
     prompts.nextSave = *options->saveCrossovers;
     if (!commands::saveCrossoverPoints(*workspace, prompts, status).ok()) return kExitFailed;
   }
-  return runVeSteps(*options, *workspace, status, err);
+  const int veSteps = runVeSteps(*options, *workspace, status, err);
+  if (veSteps != kExitDone) return veSteps;
+  return runReports(*options, *workspace, store, prompts, err);
 }
 
 }  // namespace tallimar::batch

@@ -1,9 +1,11 @@
-// PNG pictures through the program's own renderer, on an offscreen Qt platform.
+// PNG pictures and PDF report pages through the program's own renderer, on an offscreen Qt
+// platform.
 #include <QGuiApplication>
 #include <memory>
 
 #include "plot_png.h"
 #include "ui/plot/png_export.h"
+#include "ui/plot/report_printer.h"
 
 namespace tallimar::batch {
 namespace {
@@ -25,6 +27,15 @@ bool writePlotPng(const plot::DrawList& list, const std::string& path, std::stri
   ensureGuiApplication();
   QString why;
   if (ui::savePng(list, QString::fromStdString(path), &why)) return true;
+  error = why.toStdString();
+  return false;
+}
+
+bool writeReportPdf(const commands::ReportPageBuilder& page, const std::string& path,
+                    std::string& error) {
+  ensureGuiApplication();
+  QString why;
+  if (ui::writeReportPdf(page, QString::fromStdString(path), &why)) return true;
   error = why.toStdString();
   return false;
 }

@@ -30,6 +30,9 @@ void connectProgramWindows(MainWindow& mainWindow) {
       dialog->show();
     };
     hooks.mainStatusLog = &main.statusLog();
+    // Both windows print through one preview window and show one "PrintPreview" setting.
+    hooks.reportOutput = &main.reportOutput();
+    hooks.printPreviewChanged = [&main] { main.showPrintPreviewSetting(); };
     return createVeMapWindow(main.workspace(), main.settingsStore(), main.prompts(),
                              main.programFolder(), std::move(hooks), &main);
   });

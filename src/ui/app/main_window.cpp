@@ -361,6 +361,10 @@ void MainWindow::showPlotLimits(const settings::Settings& settings) {
 
 void MainWindow::setPrintPreview(bool preview) { m_printPreview->setChecked(preview); }
 
+void MainWindow::showPrintPreviewSetting() {
+  m_printPreview->setChecked(settings::readPrintPreview(m_store));
+}
+
 // The entry's language name, not its caption, is stored: a language file may re-caption
 // the entries ("Deutsch" for German.Lang), and the stored name must still open the file.
 void MainWindow::chooseLanguage(int index) {

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 
+#include "commands/print_report.h"
 #include "commands/startup.h"
 #include "common/prompts.h"
 #include "settings/settings_store.h"
@@ -92,8 +93,14 @@ class MainWindow : public QMainWindow, private commands::StartupWindow {
   void setWindowFactory(SecondaryWindow which, WindowFactory factory);
   // How the About box's "System Info..." button finds and starts a program.
   void setSystemInfoTool(SystemInfoTool tool) { m_systemInfoTool = std::move(tool); }
-  // What "Print Raw Data Map" does once a raw data map is present (nothing until set).
-  void setRawMapPrinter(std::function<void()> print) { m_rawMapPrinter = std::move(print); }
+  // Where the report pages of the print commands go: the preview window `PrintPreview` and
+  // the print dialog, unless another output is set (it must outlive the window). The
+  // "Modify VE Map" window prints through the same output.
+  void setReportOutput(commands::ReportOutput* output) { m_reportOutput = output; }
+  commands::ReportOutput& reportOutput();
+  // Sets the "Print Preview" check mark from the stored "PrintPreview" setting, which the
+  // "Modify VE Map" window's "Preview Mode" shares.
+  void showPrintPreviewSetting();
 
   // True while a long command (a file command of the "File" menu) runs. Meanwhile the
   // commands that use the raw data map, the crossover points or the settings are disabled.
@@ -185,7 +192,8 @@ class MainWindow : public QMainWindow, private commands::StartupWindow {
   bool m_menusEnabled = true;  // the state MenuButtons last set
   std::map<SecondaryWindow, WindowFactory> m_factories;
   SystemInfoTool m_systemInfoTool;
-  std::function<void()> m_rawMapPrinter;
+  std::unique_ptr<commands::ReportOutput> m_qtReportOutput;  // made when first needed
+  commands::ReportOutput* m_reportOutput = nullptr;
   QPointer<AboutBox> m_about;
   QProgressBar* m_progress = nullptr;
   std::unique_ptr<ListCrossoverList> m_crossoverSink;

@@ -12,6 +12,7 @@
 #include "ui/common/language_applier.h"
 #include "ui/common/string_list_model.h"
 #include "ui/plot/plot_widget.h"
+#include "ui/plot/report_printer.h"
 #include "vemap/bspline.h"
 
 namespace tallimar::ui {
@@ -112,13 +113,15 @@ void MainWindow::saveCrossoverPoints() {
   });
 }
 
+commands::ReportOutput& MainWindow::reportOutput() {
+  if (m_reportOutput) return *m_reportOutput;
+  if (!m_qtReportOutput) m_qtReportOutput = std::make_unique<QtReportOutput>(this);
+  return *m_qtReportOutput;
+}
+
+// A cancelled print dialog or a printer failure ends the command without a word.
 void MainWindow::printRawDataMap() {
-  if (!m_workspace.rawDataMapPresent) {
-    m_prompts.message(kTitle, "Nothing to print", common::MessageButtons::Ok,
-                      common::MessageIcon::None);
-    return;
-  }
-  if (m_rawMapPrinter) m_rawMapPrinter();
+  (void)commands::PrintRawDataMap(m_workspace, m_store, m_prompts, reportOutput());
 }
 
 void MainWindow::setWindowFactory(SecondaryWindow which, WindowFactory factory) {

@@ -22,6 +22,7 @@
 #include "ui/common/language_applier.h"
 #include "ui/common/string_list_model.h"
 #include "ui/plot/plot_widget.h"
+#include "ui/plot/report_printer.h"
 #include "ui/vemap/filter_run.h"
 #include "ui/vemap/ve_plot_panel.h"
 #include "vemap/plot_redraw.h"
@@ -88,8 +89,11 @@ void VeMapWindow::buildMenus() {
   m_mnuPreview = addEntry(file, "mnuPrintPreview", "Preview Mode");
   m_mnuPreview->setCheckable(true);
   connect(m_mnuPreview, &QAction::triggered, this,
-          [this](bool checked) { settings::savePrintPreview(m_store, checked); });
-  addEntry(file, "mnuPrintCurrentPlot", "Print Current Plot");
+          [this](bool checked) {
+            settings::savePrintPreview(m_store, checked);
+            if (m_hooks.printPreviewChanged) m_hooks.printPreviewChanged();
+          });
+  on(addEntry(file, "mnuPrintCurrentPlot", "Print Current Plot"), [this] { printCurrentPlot(); });
   file->addSeparator();
   on(addEntry(file, "mnuClose", "Close"), [this] { close(); });
 
@@ -202,6 +206,17 @@ void VeMapWindow::load() {
   // placeholder texts over the table's values.
   Display8x8Map();
   if (m_ws.rawDataMapPresent) m_panel->selectView(plot::VeView::RawDatalog);
+}
+
+// `PrintPlot` with the selected view. A cancelled print dialog or a printer failure ends the
+// command without a word.
+void VeMapWindow::printCurrentPlot() {
+  commands::ReportOutput* output = m_hooks.reportOutput;
+  if (!output) {
+    if (!m_ownReportOutput) m_ownReportOutput = std::make_unique<QtReportOutput>(nullptr);
+    output = m_ownReportOutput.get();
+  }
+  (void)commands::PrintPlot(m_ws, m_panel->selectedView(), m_store, m_prompts, *output);
 }
 
 const std::vector<std::string>& VeMapWindow::statusLines() const { return m_statusModel->lines(); }

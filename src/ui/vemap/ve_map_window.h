@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "commands/print_report.h"
 #include "common/prompts.h"
 #include "common/status_log.h"
 #include "settings/settings_store.h"
@@ -43,6 +44,11 @@ struct VeMapWindowHooks {
   // Where a failed language file is reported (the main window's status list); the window's
   // own status list when not given.
   common::StatusLog* mainStatusLog = nullptr;
+  // Where "Print Current Plot" sends its page (the main window's preview window and print
+  // dialog); a window of its own when not given.
+  commands::ReportOutput* reportOutput = nullptr;
+  // "Preview Mode" changed the "PrintPreview" setting: the main window shows it too.
+  std::function<void()> printPreviewChanged;
 };
 
 class VeMapWindow : public QMainWindow {
@@ -113,6 +119,7 @@ class VeMapWindow : public QMainWindow {
   void openLdMap();
   void saveLdMap();
   void settingsCommand();
+  void printCurrentPlot();
 
   // Dialogs.
   void placeBesideWindow(QWidget* dialog) const;
@@ -145,6 +152,7 @@ class VeMapWindow : public QMainWindow {
   QAction* m_mnuBestFit = nullptr;
   QAction* m_mnuPreview = nullptr;
   std::unique_ptr<FilterRun> m_filter;
+  std::unique_ptr<commands::ReportOutput> m_ownReportOutput;  // when the hooks give none
   int m_blockingDialogs = 0;
   QPointer<QWidget> m_scaleVe;
   QPointer<QWidget> m_userInfo;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "support/recording_report_output.h"
 #include "ui/app/about_box.h"
 #include "ui/app/main_window_fixture.h"
 #include "ui/plot/plot_widget.h"
@@ -178,15 +179,26 @@ TEST_F(MainWindowCommands, AboutBoxStartsTheFirstSystemInformationToolFound) {
   EXPECT_EQ(messages(), Lines{"System Information Is Unavailable At This Time"});
 }
 
-TEST_F(MainWindowCommands, PrintRawDataMapRefusesWithoutAMap) {
-  int printed = 0;
-  window->setRawMapPrinter([&printed] { ++printed; });
+TEST_F(MainWindowCommands, PrintRawDataMapRefusesWithoutAMapAndFollowsPrintPreview) {
+  testsupport::RecordingReportOutput output;
+  window->setReportOutput(&output);
   entry("mnuPrintHDMap")->trigger();
   EXPECT_EQ(messages(), Lines{"Nothing to print"});
-  EXPECT_EQ(printed, 0);
+  EXPECT_EQ(prompts.asked[0].icon, MessageIcon::None);
+  EXPECT_TRUE(output.previewed.empty() && output.printed.empty());
+
   workspace.rawDataMapPresent = true;
+  entry("mnuPrintHDMap")->trigger();  // "Print Preview" is checked by default
+  ASSERT_EQ(output.previewed.size(), 1u);
+  EXPECT_EQ(testsupport::pageTitle(output.previewed[0]), "High Density VE Map");
+  entry("mnuPrintPreview")->trigger();
   entry("mnuPrintHDMap")->trigger();
-  EXPECT_EQ(printed, 1);
+  EXPECT_EQ(output.previewed.size(), 1u);
+  ASSERT_EQ(output.printed.size(), 1u);
+  // A cancelled print dialog ends the command without a word.
+  output.printOutcome = commands::PrintOutcome::Cancelled;
+  entry("mnuPrintHDMap")->trigger();
+  EXPECT_EQ(output.printed.size(), 1u);
   EXPECT_EQ(prompts.asked.size(), 1u);
 }
 

@@ -16,7 +16,7 @@
 #include <QtTest>
 
 #include "main_window_fixture.h"
-#include "ui/app/program_windows.h"
+#include "program_windows.h"
 #include "ui/vemap/ve_map_window.h"
 
 namespace tallimar::ui {
