@@ -28,7 +28,7 @@ EcuPage SimulatedEcu::builtInPage() {
     for (std::size_t r = 0; r < kEcuBins; ++r) {
       // Breathing peaks near the middle of the range and rises with load.
       const double rpmShape = 1.0 - std::pow((static_cast<double>(r) - 4.5) / 5.0, 2.0);
-      page[kEcuBins * m + r] = byteOf(35.0 + 6.0 * static_cast<double>(m) + 25.0 * rpmShape);
+      page[kEcuBins * m + r] = byteOf(30.0 + 6.0 * static_cast<double>(m) + 22.0 * rpmShape);
     }
   for (std::size_t k = 0; k < kEcuBins; ++k) {
     page[kRpmBinOffset + k] = kRpmHundreds[k];
