@@ -13,6 +13,7 @@
 #include "commands/ve_map_file_commands.h"
 #include "commands/ve_tune_commands.h"
 #include "common/prompts.h"
+#include "ecu_run.h"
 #include "plot/raw_map_plot.h"
 #include "plot/ve_views.h"
 #include "plot_png.h"
@@ -28,16 +29,20 @@ namespace {
 using common::Answer;
 using common::MessageButtons;
 
-// Answers the commands' questions from the command line: the append question with Yes,
-// each file dialog with the file named for the command. Boxes that only inform are shown
-// on standard error.
+// Answers the commands' questions from the command line: the append question with Yes (and
+// the burn question as the ECU step says), each file dialog with the file named for the
+// command. Boxes that only inform are shown on standard error, and so are the questions
+// with their answers when echoQuestions is set.
 class BatchPrompts : public common::Prompts {
  public:
   explicit BatchPrompts(std::ostream& err) : m_err(err) {}
   Answer message(const std::string&, const std::string& text, MessageButtons buttons,
                  common::MessageIcon) override {
-    if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel)
-      return Answer::Yes;
+    if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel) {
+      if (echoQuestions)
+        m_err << "Message: " << text << ' ' << (yesNoAnswer == Answer::Yes ? "Yes" : "No") << '\n';
+      return yesNoAnswer;
+    }
     m_err << "Message: " << text << '\n';
     return Answer::Ok;
   }
@@ -51,6 +56,8 @@ class BatchPrompts : public common::Prompts {
 
   std::vector<std::string> nextOpen;
   std::optional<std::string> nextSave;
+  Answer yesNoAnswer = Answer::Yes;
+  bool echoQuestions = false;
 
  private:
   std::ostream& m_err;
@@ -97,16 +104,34 @@ std::vector<std::string> settingKeys() {
   return recorder.keys;
 }
 
-// The VE table steps, in their fixed order: import, clear, filter, calculate, the exports,
-// plots.
-int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, common::StatusLog& status,
-               std::ostream& err) {
+bool runEcu(EcuStep step, const BatchOptions& options, workspace::Workspace& ws,
+            BatchPrompts& prompts, common::StatusLog& status, std::ostream& err) {
+  prompts.echoQuestions = true;
+  prompts.yesNoAnswer = step == EcuStep::SendAndBurn ? Answer::Yes : Answer::No;
+  std::string why;
+  const bool ok = runEcuStep(step, ws, *options.port, prompts, status, why);
+  prompts.echoQuestions = false;
+  prompts.yesNoAnswer = Answer::Yes;
+  if (!why.empty()) err << "tallimar-batch: " << why << '\n';
+  return ok;
+}
+
+// The VE table steps, in their fixed order: ECU read, import, clear, filter, calculate, ECU
+// send (or send and burn), the exports, plots.
+int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, BatchPrompts& prompts,
+               common::StatusLog& status, std::ostream& err) {
+  if (options.ecuRead && !runEcu(EcuStep::Read, options, ws, prompts, status, err))
+    return kExitFailed;
   if (options.importVe && !commands::importVeMapFile(ws, *options.importVe, status).ok())
     return kExitFailed;
   if (options.clearVe) (void)commands::clearLdMapCommand(ws);
   // Without a raw data map both commands log "No raw data map loaded" and refuse.
   if (options.filter && !commands::filterRawDatalogCommand(ws, status).ok()) return kExitFailed;
   if (options.calculate && !commands::calculateMapCommand(ws, status).ok()) return kExitFailed;
+  if ((options.ecuSend || options.ecuBurn) &&
+      !runEcu(options.ecuBurn ? EcuStep::SendAndBurn : EcuStep::Send, options, ws, prompts, status,
+              err))
+    return kExitFailed;
   if (options.exportVe && !commands::exportVeMapFile(ws, *options.exportVe, status).ok())
     return kExitFailed;
   if (options.exportMsq &&
@@ -229,7 +254,7 @@ int runBatch(std::span<const std::string> arguments, std::ostream& out, std::ost
     prompts.nextSave = *options->saveCrossovers;
     if (!commands::saveCrossoverPoints(*workspace, prompts, status).ok()) return kExitFailed;
   }
-  const int veSteps = runVeSteps(*options, *workspace, status, err);
+  const int veSteps = runVeSteps(*options, *workspace, prompts, status, err);
   if (veSteps != kExitDone) return veSteps;
   return runReports(*options, *workspace, store, prompts, err);
 }
