@@ -1,6 +1,7 @@
 // The analog gauge's rules and its picture as display lists.
 #include "ecu/gauge_model.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/number_text.h"
@@ -227,7 +228,7 @@ void GaugeModel::redrawFull() {
   m_dial = plot::DrawList{};
   m_dial.widthTwips = style.controlWidth;
   m_dial.heightTwips = style.controlHeight;
-  m_dial.scale = {0, 0, style.controlWidth, style.controlHeight};
+  m_dial.scale = {0, -kGaugeSurfaceTop, style.controlWidth, style.controlHeight};
   m_dial.background = m_p.backColor;
   drawBand(style, upd);
   m_needleWidth = 2;  // the band's width, until the small ticks set theirs
@@ -283,14 +284,19 @@ void GaugeModel::drawTicks(const GaugeStyle& style, double upd, double& interval
   });
 }
 
-// Caption and unit label are as wide as the gauge from their left edge, text centred.
+// Caption and unit label: centred on the part of the gauge right of their left edge, but
+// kept whole inside the gauge when they are wider than that part.
 void GaugeModel::drawLabels(const GaugeStyle& style) {
   auto centred = [&](double left, double top, const std::string& text, bool bold) {
-    plot::Text t{(left + style.controlWidth) / 2, top, text, m_p.foreColor};
-    t.fontFamily = kGaugeFont.family;
-    t.pointSize = kGaugeFont.pointSize;
+    common::FontSpec font = kGaugeFont;
+    font.bold = bold;
+    const double width = m_metrics.widthTwips(text, font);
+    const double x = std::clamp((left + style.controlWidth - width) / 2, 0.0,
+                                std::max(0.0, style.controlWidth - width));
+    plot::Text t{x, top - kGaugeSurfaceTop, text, m_p.foreColor};
+    t.fontFamily = font.family;
+    t.pointSize = font.pointSize;
     t.bold = bold;
-    t.anchor = plot::TextAnchor::TopCentre;
     m_dial.add(std::move(t));
   };
   centred(style.captionLeft, style.captionTop, m_p.caption, true);
@@ -312,7 +318,11 @@ void GaugeModel::redrawNeedle() {
   m_readOut.bold = true;
   m_readOut.anchor = plot::TextAnchor::TopCentre;
 
-  if (!(m_p.min < m_p.max)) return;
+  if (m_p.min < m_p.max) addNeedles(style);
+  m_needles.add(m_readOut);
+}
+
+void GaugeModel::addNeedles(const GaugeStyle& style) {
   if (!(m_p.value >= m_p.min)) m_p.value = m_p.min;  // NaN reads as Min
   if (m_p.value > m_p.max) m_p.value = m_p.max;
   if (m_p.peakHold == 2) {

@@ -65,6 +65,10 @@ struct GaugePoint {
 };
 GaugePoint gaugePoint(const GaugeStyle& style, double angle, double distance);
 
+// The dial's drawing surface starts this far below the gauge's top edge, under the caption.
+// User units of both lists are twips of the surface, so the caption lies above y = 0.
+inline constexpr double kGaugeSurfaceTop = 240;
+
 // The font of the scale labels, caption, unit label and read-out.
 inline const common::FontSpec kGaugeFont{"Arial", 8.0, false};
 
@@ -95,9 +99,11 @@ class GaugeModel {
   // Called with the name of each property set from outside (see gaugePropertyName).
   std::function<void(const std::string&)> onPropertyChanged;
 
-  // The picture. Both lists cover the gauge's laid-out size in twips (user units = twips,
-  // y down); the needle layer must be clipped to the surface (surfaceRect), as the hub of
-  // the "Lincoln Dash" style lies below it.
+  // The picture. Both lists cover the gauge's laid-out size (width by height twips) with
+  // user units in twips of the surface, which starts kGaugeSurfaceTop below the gauge's
+  // top. The needle layer (peak needle, needle, hub, then the read-out) must be clipped to
+  // the surface (y from 0 to surfaceHeight), as the hub of the "Lincoln Dash" style lies
+  // below it; every read-out lies on the surface.
   const plot::DrawList& dial() const { return m_dial; }
   const plot::DrawList& needles() const { return m_needles; }
   // The read-out: Value as set (before clamping) in NumericFormat, placed by the style.
@@ -117,6 +123,7 @@ class GaugeModel {
   void drawBand(const GaugeStyle& style, double upd);
   void drawTicks(const GaugeStyle& style, double upd, double& interval, double outer, bool labels);
   void drawLabels(const GaugeStyle& style);
+  void addNeedles(const GaugeStyle& style);
   void addNeedle(const GaugeStyle& style, double value, Rgb colour);
   GaugeRedraw apply(GaugeProperty property, GaugeRedraw redraw);
 

@@ -1,10 +1,12 @@
 // LiveLink: the part of the serial line the live-data window needs. Its calls are those of
 // the program's serial link (same names and meanings), so that link can serve as it is.
-// Every call returns at once; the owner reports waiting bytes by calling
+// Every call returns at once; the owner hands the waiting-bytes notification to
 // Acquisition::notification.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,6 +28,9 @@ class LiveLink {
   virtual common::Outcome write(std::span<const std::uint8_t> bytes) = 0;
   // Every byte received so far.
   virtual std::vector<std::uint8_t> takeAll() = 0;
+  // Calls `ready` each time at least `count` received bytes are waiting (0 turns it off);
+  // later, on the owner's thread, never inside another call.
+  virtual void notifyWhenWaiting(std::size_t count, std::function<void()> ready) = 0;
 };
 
 // The window's two timers, which the acquisition switches on and off. Switching a timer on

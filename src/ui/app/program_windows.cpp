@@ -2,6 +2,8 @@
 #include "ui/app/program_windows.h"
 
 #include "ui/app/main_window.h"
+#include "ui/ecu/acquire_window.h"
+#include "ui/ecu/gauge_exerciser.h"
 #include "ui/vemap/ve_map_window.h"
 
 namespace tallimar::ui {
@@ -14,6 +16,18 @@ void connectProgramWindows(MainWindow& mainWindow) {
     hooks.mainStatusLog = &main.statusLog();
     return createVeMapWindow(main.workspace(), main.settingsStore(), main.prompts(),
                              main.programFolder(), std::move(hooks), &main);
+  });
+  mainWindow.setWindowFactory(SecondaryWindow::AcquireData, [](MainWindow& main) -> QWidget* {
+    AcquireWindowHooks hooks;
+    hooks.closed = [&main] { main.MenuButtons(true); };
+    return new AcquireWindow(main.workspace(), main.settingsStore(), main.prompts(),
+                             std::move(hooks), &main);
+  });
+  mainWindow.setWindowFactory(SecondaryWindow::GaugeExerciser, [](MainWindow& main) -> QWidget* {
+    auto* exerciser = new GaugeExerciser(main.settingsStore(), main.prompts(), &main);
+    exerciser->setWindowFlag(Qt::Window);
+    exerciser->setAttribute(Qt::WA_DeleteOnClose);
+    return exerciser;
   });
 }
 

@@ -6,7 +6,8 @@ namespace tallimar::ui {
 class MainWindow;
 
 // Tells the main window how to open each secondary window that exists: "Modify VE Map"
-// opens frmCalculateMap, which enables the main window's menus again when it closes.
+// opens frmCalculateMap and "Acquire Data" frmAcquire, which enable the main window's menus
+// again when they close; "Gauge Exerciser" opens Form1.
 void connectProgramWindows(MainWindow& mainWindow);
 
 }  // namespace tallimar::ui

@@ -40,6 +40,7 @@ class LiveBench : public LiveLink, public LiveTimers {
     return {};
   }
   Bytes takeAll() override { return std::exchange(m_received, {}); }
+  void notifyWhenWaiting(std::size_t, std::function<void()>) override {}
   void setEnabled(LiveTimer timer, bool enabled) override {
     const int interval = timer == LiveTimer::Poll ? pollIntervalMs(50) : watchdogIntervalMs(50);
     (timer == LiveTimer::Poll ? m_pollDue : m_watchdogDue) = enabled ? now + interval : -1;
