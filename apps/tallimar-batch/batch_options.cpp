@@ -12,6 +12,7 @@ const char* const kUsage =
     "                      [DATALOG]... [--save-hdmap FILE] [--save-crossovers FILE] [--list]\n"
     "                      [--import-ve FILE] [--clear-ve] [--filter] [--calculate]\n"
     "                      [--export-ve FILE] [--plot VIEW FILE.png]... [--plot-main FILE.png]\n"
+    "                      [--port DEVICE [--ecu-read] [--ecu-send | --ecu-burn]]\n"
     "\n"
     "Reads datalogs into the raw data map as \"Open Datalog\" does (appending to a map\n"
     "opened with --open-hdmap), then saves the raw data map and the crossover points.\n"
@@ -27,18 +28,23 @@ const char* const kUsage =
     "  --save-hdmap FILE      save the raw data map after the datalogs\n"
     "  --save-crossovers FILE save the crossover points after the datalogs\n"
     "  --list                 print the crossover list lines\n"
+    "  --port DEVICE          the serial device of the ECU (such as /dev/ttyUSB0, or the\n"
+    "                         device tallimar-ecu-sim prints), for the three steps below\n"
+    "  --ecu-read             \"Read VE Map\" from the ECU first (then --export-ve saves it)\n"
     "  --import-ve FILE       import a VE table (*.vex exchange, *.dmp dump or *.msq file)\n"
     "  --clear-ve             \"Clear LD Map\": zero the active VE values\n"
     "  --filter               \"Filter Raw Datalog\" with the BSpline, BSpline2 and\n"
     "                         BSplineFilter settings\n"
     "  --calculate            \"Calculate Map\" from the filtered or raw data map\n"
+    "  --ecu-send             \"Send VE Map\" to the ECU's RAM and verify it; never burns\n"
+    "  --ecu-burn             send and verify, then burn to flash when the verify passed\n"
     "  --export-ve FILE       export the VE table as a VE exchange file\n"
     "  --plot VIEW FILE.png   draw a view of the \"Modify VE Map\" window; VIEW is one of\n"
     "                         low, raw, filtered, raw-low, filtered-low, filtered-raw\n"
     "  --plot-main FILE.png   draw the main window's raw data map plot (\"VE Area Plot\")\n"
     "  --help                 show this text\n"
     "\n"
-    "Exit status: 0 done, 1 a read or save failed or was refused, 2 usage error.\n";
+    "Exit status: 0 done, 1 a read, save or ECU command failed or was refused, 2 usage error.\n";
 
 namespace {
 
@@ -110,6 +116,14 @@ std::optional<BatchOptions> parseBatchOptions(std::span<const std::string> argum
       options.filter = true;
     } else if (argument == "--calculate") {
       options.calculate = true;
+    } else if (argument == "--ecu-read") {
+      options.ecuRead = true;
+    } else if (argument == "--ecu-send") {
+      options.ecuSend = true;
+    } else if (argument == "--ecu-burn") {
+      options.ecuBurn = true;
+    } else if (isOption(argument, "--port")) {
+      if (!takeValue(arguments, i, "--port", options.port, error)) return std::nullopt;
     } else if (isOption(argument, "--import-ve")) {
       if (!takeValue(arguments, i, "--import-ve", options.importVe, error)) return std::nullopt;
     } else if (isOption(argument, "--export-ve")) {
@@ -141,7 +155,20 @@ std::optional<BatchOptions> parseBatchOptions(std::span<const std::string> argum
       return std::nullopt;
     }
   }
-  const bool veWork = options.importVe || options.clearVe || options.filter ||
+  const bool ecuWork = options.ecuRead || options.ecuSend || options.ecuBurn;
+  if (ecuWork && !options.port) {
+    error = "--ecu-read, --ecu-send and --ecu-burn need --port DEVICE";
+    return std::nullopt;
+  }
+  if (options.port && !ecuWork) {
+    error = "--port needs --ecu-read, --ecu-send or --ecu-burn";
+    return std::nullopt;
+  }
+  if (options.ecuSend && options.ecuBurn) {
+    error = "give --ecu-send or --ecu-burn, not both";
+    return std::nullopt;
+  }
+  const bool veWork = ecuWork || options.importVe || options.clearVe || options.filter ||
                       options.calculate || options.exportVe || !options.plots.empty() ||
                       options.plotMain;
   if (!options.help && !options.openHdmap && options.datalogs.empty() && !options.saveHdmap &&

@@ -3,6 +3,7 @@
 //                  [DATALOG]... [--save-hdmap FILE] [--save-crossovers FILE] [--list]
 //                  [--import-ve FILE] [--clear-ve] [--filter] [--calculate] [--export-ve FILE]
 //                  [--plot VIEW FILE.png]... [--plot-main FILE.png]
+//                  [--port DEVICE [--ecu-read] [--ecu-send | --ecu-burn]]
 #pragma once
 
 #include <optional>
@@ -22,10 +23,16 @@ struct BatchOptions {
   std::optional<std::string> saveCrossovers;
   bool list = false;  // print the crossover list lines on standard output
   // VE table steps, run after the datalogs in this order.
+  bool ecuRead = false;  // "Read VE Map" from the ECU on --port, before the other steps
   std::optional<std::string> importVe;
   bool clearVe = false;
   bool filter = false;
   bool calculate = false;
+  // "Send VE Map" after the calculation: verified, never burnt (--ecu-send); or burnt to
+  // flash when the verify passed (--ecu-burn).
+  bool ecuSend = false;
+  bool ecuBurn = false;
+  std::optional<std::string> port;  // --port DEVICE: the serial device of the ECU
   std::optional<std::string> exportVe;
   std::vector<std::pair<std::string, std::string>> plots;  // --plot VIEW FILE, in order
   std::optional<std::string> plotMain;

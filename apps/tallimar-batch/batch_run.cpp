@@ -6,6 +6,7 @@
 
 #include "batch_options.h"
 #include "common/prompts.h"
+#include "ecu_run.h"
 #include "files/open_datalog.h"
 #include "files/raw_map_commands.h"
 #include "files/ve_map_file_commands.h"
@@ -25,16 +26,20 @@ namespace {
 using common::Answer;
 using common::MessageButtons;
 
-// Answers the commands' questions from the command line: the append question with Yes,
-// each file dialog with the file named for the command. Boxes that only inform are shown
-// on standard error.
+// Answers the commands' questions from the command line: the append question with Yes (and
+// the burn question as the ECU step says), each file dialog with the file named for the
+// command. Boxes that only inform are shown on standard error, and so are the questions
+// with their answers when echoQuestions is set.
 class BatchPrompts : public common::Prompts {
  public:
   explicit BatchPrompts(std::ostream& err) : m_err(err) {}
   Answer message(const std::string&, const std::string& text, MessageButtons buttons,
                  common::MessageIcon) override {
-    if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel)
-      return Answer::Yes;
+    if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel) {
+      if (echoQuestions)
+        m_err << "Message: " << text << ' ' << (yesNoAnswer == Answer::Yes ? "Yes" : "No") << '\n';
+      return yesNoAnswer;
+    }
     m_err << "Message: " << text << '\n';
     return Answer::Ok;
   }
@@ -48,6 +53,8 @@ class BatchPrompts : public common::Prompts {
 
   std::vector<std::string> nextOpen;
   std::optional<std::string> nextSave;
+  Answer yesNoAnswer = Answer::Yes;
+  bool echoQuestions = false;
 
  private:
   std::ostream& m_err;
@@ -94,9 +101,24 @@ std::vector<std::string> settingKeys() {
   return recorder.keys;
 }
 
-// The VE table steps, in their fixed order: import, clear, filter, calculate, export, plots.
-int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, common::StatusLog& status,
-               std::ostream& err) {
+bool runEcu(EcuStep step, const BatchOptions& options, workspace::Workspace& ws,
+            BatchPrompts& prompts, common::StatusLog& status, std::ostream& err) {
+  prompts.echoQuestions = true;
+  prompts.yesNoAnswer = step == EcuStep::SendAndBurn ? Answer::Yes : Answer::No;
+  std::string why;
+  const bool ok = runEcuStep(step, ws, *options.port, prompts, status, why);
+  prompts.echoQuestions = false;
+  prompts.yesNoAnswer = Answer::Yes;
+  if (!why.empty()) err << "tallimar-batch: " << why << '\n';
+  return ok;
+}
+
+// The VE table steps, in their fixed order: ECU read, import, clear, filter, calculate, ECU
+// send (or send and burn), export, plots.
+int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, BatchPrompts& prompts,
+               common::StatusLog& status, std::ostream& err) {
+  if (options.ecuRead && !runEcu(EcuStep::Read, options, ws, prompts, status, err))
+    return kExitFailed;
   if (options.importVe && !files::importVeMapFile(ws, *options.importVe, status).loaded)
     return kExitFailed;
   if (options.clearVe) vemap::clearLdMapCommand(ws);
@@ -114,6 +136,10 @@ int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, common::St
     }
     vemap::calculateMapCommand(ws, status);
   }
+  if ((options.ecuSend || options.ecuBurn) &&
+      !runEcu(options.ecuBurn ? EcuStep::SendAndBurn : EcuStep::Send, options, ws, prompts, status,
+              err))
+    return kExitFailed;
   if (options.exportVe && !files::exportVeMapFile(ws, *options.exportVe, status))
     return kExitFailed;
   std::string why;
@@ -125,7 +151,8 @@ int runVeSteps(const BatchOptions& options, workspace::Workspace& ws, common::St
       return kExitFailed;
     }
   }
-  if (options.plotMain && !writePlotPng(plot::rawMapPlot(ws.rawMap, ws.settings), *options.plotMain, why)) {
+  if (options.plotMain &&
+      !writePlotPng(plot::rawMapPlot(ws.rawMap, ws.settings), *options.plotMain, why)) {
     err << "tallimar-batch: cannot write " << *options.plotMain << ": " << why << '\n';
     return kExitFailed;
   }
@@ -192,7 +219,7 @@ int runBatch(std::span<const std::string> arguments, std::ostream& out, std::ost
     prompts.nextSave = *options->saveCrossovers;
     if (!done(files::saveCrossoverPoints(*workspace, prompts, status))) return kExitFailed;
   }
-  return runVeSteps(*options, *workspace, status, err);
+  return runVeSteps(*options, *workspace, prompts, status, err);
 }
 
 }  // namespace tallimar::batch

@@ -16,7 +16,8 @@ inline constexpr int kExitUsage = 2;
 // Runs the commands of the arguments (without the program name) in this order, each only
 // when asked for: --open-hdmap, the datalogs (one "Open Datalog" over all of them, the
 // append question answered Yes), --save-hdmap, --save-crossovers, then the VE table steps
-// --import-ve, --clear-ve, --filter, --calculate, --export-ve, each --plot, --plot-main. The first command that
+// --ecu-read, --import-ve, --clear-ve, --filter, --calculate, --ecu-send or --ecu-burn,
+// --export-ve, each --plot, --plot-main. The first command that
 // fails or is refused ends the run with kExitFailed; a datalog that is refused counts, so
 // nothing is saved from a partial set of datalogs. Status lines go to `err` one per line as
 // the status list shows them, message boxes as "Message: <text>"; with --list the crossover

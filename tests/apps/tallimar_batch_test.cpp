@@ -2,8 +2,11 @@
 // and exit status are compared with the same core commands run in this process.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "common/scripted_prompts.h"
@@ -227,6 +230,81 @@ TEST_F(TallimarBatch, ReadsTheUsersStoreButNeverWritesIt) {
   ASSERT_EQ(run({a, "--set", "O2Transfer=0.6", "--save-crossovers", points}).exitCode, 0);
   EXPECT_NE(common::splitLines(read(points))[106].find(" at 0.600 Volts"), std::string::npos);
   EXPECT_EQ(read(ini), before);
+}
+
+// The ECU steps against tallimar-ecu-sim, reached through a link to its pseudo-terminal.
+class TallimarBatchEcu : public TallimarBatch {
+ protected:
+  void TearDown() override {
+    // The simulator removes its link as it stops; the folder goes after that.
+    if (m_sim > 0 && ::kill(m_sim, SIGTERM) == 0)
+      for (int wait = 0; wait < 300 && std::filesystem::is_symlink(path("tty")); ++wait)
+        ::usleep(10000);
+    TallimarBatch::TearDown();
+  }
+  // Starts the simulator in the background; the device to open is path("tty").
+  bool startSim(const std::string& options) {
+    const std::string command = quoted(TALLIMAR_ECU_SIM) + " --line-speed 0 --link " +
+                                quoted(path("tty")) + " --save-flash " + quoted(path("flash")) +
+                                " " + options + " >/dev/null 2>" + quoted(path("sim.txt")) +
+                                " & echo $! >" + quoted(path("sim.pid"));
+    if (std::system(command.c_str()) != 0) return false;
+    m_sim = std::atoi(read(path("sim.pid")).c_str());
+    for (int wait = 0; wait < 500 && !std::filesystem::exists(path("tty")); ++wait) ::usleep(10000);
+    return std::filesystem::exists(path("tty"));
+  }
+
+ private:
+  pid_t m_sim = 0;
+};
+
+TEST_F(TallimarBatchEcu, ReadsSendsAndBurnsWithTheWindowsMessages) {
+#if TALLIMAR_BATCH_USER_STORE
+  ASSERT_TRUE(startSim(""));
+  const std::string vex = path("ecu.vex");
+  Run result = run({"--no-user-settings", "--port", path("tty"), "--ecu-read", "--export-ve", vex});
+  ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
+  const std::string flashAtStart = read(path("flash"));
+
+  // The table read, imported again and sent back: verified, not burnt.
+  result = run({"--no-user-settings", "--import-ve", vex, "--port", path("tty"), "--ecu-send"});
+  ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
+  EXPECT_EQ(result.err.back(),
+            "Message: VE map sent to RAM and verified. Do you wish to burn map to flash also? No");
+  EXPECT_EQ(read(path("flash")), flashAtStart);
+
+  // A table of the program's start-up bins goes out, verified and burnt.
+  result = run({"--no-user-settings", "--clear-ve", "--port", path("tty"), "--ecu-burn"});
+  ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
+  const std::string flash = read(path("flash"));
+  ASSERT_EQ(flash.size(), 125u);
+  EXPECT_EQ(flash[0], 0);     // cleared VE values
+  EXPECT_EQ(flash[100], 5);   // 500 rev/min
+  EXPECT_EQ(flash[115], 80);  // 80 kPa
+  EXPECT_EQ(flash.substr(16, 40), std::string(40, '\0'));
+#else
+  ASSERT_TRUE(startSim(""));
+  const Run result = run({"--no-user-settings", "--port", path("tty"), "--ecu-read"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.back().find("need the build with Qt"), std::string::npos);
+#endif
+}
+
+TEST_F(TallimarBatchEcu, FailuresAndMisuseEndWithTheirExitStatus) {
+  ASSERT_TRUE(startSim("--silent"));
+  Run result = run({"--no-user-settings", "--port", path("tty"), "--ecu-read", "--export-ve",
+                    path("never.vex")});
+  EXPECT_EQ(result.exitCode, 1);
+#if TALLIMAR_BATCH_USER_STORE
+  EXPECT_EQ(result.err, Lines{"Message: Could not connnect to MegaSquirt"});
+#endif
+  EXPECT_FALSE(std::filesystem::exists(path("never.vex")));
+  for (const Lines& misuse : {Lines{"--ecu-read"}, Lines{"--port", path("tty")},
+                              Lines{"--port", path("tty"), "--ecu-send", "--ecu-burn"}}) {
+    Lines arguments{"--no-user-settings"};
+    arguments.insert(arguments.end(), misuse.begin(), misuse.end());
+    EXPECT_EQ(run(arguments).exitCode, 2) << misuse.back();
+  }
 }
 
 }  // namespace

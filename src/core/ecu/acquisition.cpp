@@ -8,7 +8,7 @@ namespace tallimar::ecu {
 int pollIntervalMs(int dataRate) { return std::max(dataRate, 1); }
 int watchdogIntervalMs(int dataRate) { return pollIntervalMs(dataRate) * 5; }
 
-Acquisition::Acquisition(LiveLink& link, LiveTimers& timers, std::string device,
+Acquisition::Acquisition(SerialLink& link, LiveTimers& timers, std::string device,
                          LiveFactorTables tables)
     : m_link(link), m_timers(timers), m_device(std::move(device)), m_tables(tables) {}
 

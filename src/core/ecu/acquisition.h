@@ -8,8 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "ecu/live_link.h"
+#include "ecu/live_timers.h"
 #include "ecu/realtime_record.h"
+#include "ecu/serial_link.h"
 
 namespace tallimar::ecu {
 
@@ -40,7 +41,7 @@ class Acquisition {
   };
 
   // The link, timers and tables must outlive the acquisition. `device` is what Start opens.
-  Acquisition(LiveLink& link, LiveTimers& timers, std::string device, LiveFactorTables tables);
+  Acquisition(SerialLink& link, LiveTimers& timers, std::string device, LiveFactorTables tables);
 
   // Start: opens the port and starts polling. On failure (the reason names the device) the
   // acquisition stays stopped, with Start enabled.
@@ -65,7 +66,7 @@ class Acquisition {
  private:
   void stop();
 
-  LiveLink& m_link;
+  SerialLink& m_link;
   LiveTimers& m_timers;
   std::string m_device;
   LiveFactorTables m_tables;

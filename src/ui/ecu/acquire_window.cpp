@@ -12,7 +12,7 @@
 #include "settings/serial_device.h"
 #include "ui/ecu/analog_gauge.h"
 #include "ui/ecu/analog_gauge_page.h"
-#include "ui/ecu/serial_port_live_link.h"
+#include "ui/ecu/qt_serial_link.h"
 #include "ui/vemap/form_parts.h"
 
 namespace tallimar::ui {
@@ -90,7 +90,7 @@ AcquireWindow::AcquireWindow(workspace::Workspace& workspace, settings::Settings
   m_timers = std::make_unique<QtLiveTimers>(*m_tmrComm, *m_tmrWatchDog);
 
   if (m_hooks.makeLink) m_link = m_hooks.makeLink();
-  if (!m_link) m_link = std::make_unique<SerialPortLiveLink>();
+  if (!m_link) m_link = std::make_unique<QtSerialLink>();
   m_link->notifyWhenWaiting(ecu::kLiveRecordBytes, [this] { notification(); });
   const files::FactorTables& factors = m_workspace.factors;
   m_acquisition = std::make_unique<ecu::Acquisition>(

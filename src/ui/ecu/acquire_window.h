@@ -29,7 +29,7 @@ struct AcquireWindowHooks {
   // menus again).
   std::function<void()> closed;
   // Makes the window's serial line; the program's QSerialPort line when empty.
-  std::function<std::unique_ptr<ecu::LiveLink>()> makeLink;
+  std::function<std::unique_ptr<ecu::SerialLink>()> makeLink;
 };
 
 class AcquireWindow : public QWidget {
@@ -73,7 +73,7 @@ class AcquireWindow : public QWidget {
   settings::SettingsStore& m_store;
   common::Prompts& m_prompts;
   AcquireWindowHooks m_hooks;
-  std::unique_ptr<ecu::LiveLink> m_link;
+  std::unique_ptr<ecu::SerialLink> m_link;
   std::unique_ptr<ecu::LiveTimers> m_timers;
   std::unique_ptr<ecu::Acquisition> m_acquisition;
   std::array<AnalogGauge*, 6> m_gauges{};

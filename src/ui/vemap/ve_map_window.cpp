@@ -17,9 +17,12 @@
 #include <QVBoxLayout>
 
 #include "files/ve_map_file_commands.h"
+#include "settings/serial_device.h"
 #include "settings/settings_io.h"
 #include "ui/app/language_applier.h"
 #include "ui/app/string_list_model.h"
+#include "ui/ecu/ecu_reply_timers.h"
+#include "ui/ecu/qt_serial_link.h"
 #include "ui/plot/plot_widget.h"
 #include "ui/vemap/filter_run.h"
 #include "ui/vemap/ve_plot_panel.h"
@@ -47,6 +50,12 @@ VeMapWindow::VeMapWindow(workspace::Workspace& workspace, settings::SettingsStor
   setWindowTitle(QStringLiteral("Modify VE Map"));
   buildMenus();
   buildClientArea();
+  m_link = new QtSerialLink(this);
+  m_ecuTimers = new EcuReplyTimers([this](commands::EcuTimer t) { m_ecu->timerFired(t); }, this);
+  m_ecu = std::make_unique<commands::EcuCommands>(
+      m_ws, *m_link, m_prompts, *m_statusLog,
+      commands::EcuCommandHooks{[this](commands::EcuTimer t) { m_ecuTimers->start(t); },
+                                [this](commands::CommandResult r) { ecuFinished(r); }});
 }
 
 // The dialogs are this window's children; they go first, while the window is still whole.
@@ -54,6 +63,8 @@ VeMapWindow::~VeMapWindow() {
   // Cells that lose the focus while the window is taken apart are not read back.
   m_grid->blockSignals(true);
   m_filter.reset();
+  m_ecuTimers->stopAll();
+  m_ecu.reset();  // an unanswered ECU command is dropped and its port closed
   for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (child->isWindow()) delete child;
 }
@@ -117,9 +128,12 @@ void VeMapWindow::buildMenus() {
     addEntry(maps, "mnuMapNumber", QStringLiteral("Map %1").arg(k).toLatin1().constData(), k);
 
   QMenu* cpu = menu("mnuCPUMenu", "MS CPU");
-  addEntry(cpu, "mnuReadVEMap", "Read VE Map");
-  addEntry(cpu, "mnuWriteVEMap", "Send VE Map");
-  addEntry(cpu, "mnuBurnVEtoFlash", "Burn RAM to Flash");
+  on(addEntry(cpu, "mnuReadVEMap", "Read VE Map"),
+     [this] { ecuCommand(&commands::EcuCommands::readVeMap); });
+  on(addEntry(cpu, "mnuWriteVEMap", "Send VE Map"),
+     [this] { ecuCommand(&commands::EcuCommands::sendVeMap); });
+  on(addEntry(cpu, "mnuBurnVEtoFlash", "Burn RAM to Flash"),
+     [this] { ecuCommand(&commands::EcuCommands::burnVeToFlash); });
 }
 
 QPushButton* VeMapWindow::addButton(const char* name, const char* caption) {
@@ -197,6 +211,7 @@ void VeMapWindow::load() {
   VEPlotViewButtons();
   m_veColors->setChecked(settings::readVEMapColors(m_store));
   m_mnuPreview->setChecked(settings::readPrintPreview(m_store));
+  m_ecuTimers->setDataRate(m_ws.settings.dataRate);
   // The grid shows the table from the start, so that an edit never reads laid-out
   // placeholder texts over the table's values.
   Display8x8Map();
@@ -358,6 +373,23 @@ void VeMapWindow::saveLdMap() {
 void VeMapWindow::settingsCommand() {
   m_ws.settingsCallerCode = 2;
   if (m_hooks.settings) m_hooks.settings();
+}
+
+bool VeMapWindow::ecuBusy() const { return m_ecu->busy(); }
+
+// The table the ECU gets is the one in the grid, including a cell still being typed in.
+void VeMapWindow::ecuCommand(
+    commands::CommandResult (commands::EcuCommands::*start)(const std::string&)) {
+  commitFocusedCell();
+  const std::string device = settings::serialDevicePath(m_store, m_ws.settings.comPort);
+  (void)((*m_ecu).*start)(device);  // what went wrong is already in a message box
+}
+
+void VeMapWindow::ecuFinished(commands::CommandResult result) {
+  if (!result.changed) return;
+  Display8x8Map();
+  VEPlotViewButtons();
+  if (!m_ws.rawDataMapPresent) redraw(vemap::PlotRedraw::LowDensityMap);
 }
 
 void VeMapWindow::tableRewritten() {

@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 
+#include "commands/command_result.h"
+#include "commands/ecu_commands.h"
 #include "common/prompts.h"
 #include "common/status_log.h"
 #include "settings/settings_store.h"
@@ -29,7 +31,9 @@ class QPushButton;
 
 namespace tallimar::ui {
 
+class EcuReplyTimers;
 class PlotWidget;
+class QtSerialLink;
 class StringListModel;
 class VePlotPanel;
 
@@ -87,6 +91,10 @@ class VeMapWindow : public QMainWindow {
   // False while such a dialog is open.
   bool acceptsInput() const { return m_blockingDialogs == 0; }
 
+  // The "MS CPU" commands: a command under way, and its reply timers (Timer1..Timer3).
+  bool ecuBusy() const;
+  EcuReplyTimers& ecuTimers() const { return *m_ecuTimers; }
+
  signals:
   // While filtering: the preview and the plot show the lines fitted so far.
   void filterPreviewUpdated();
@@ -112,6 +120,8 @@ class VeMapWindow : public QMainWindow {
   void openLdMap();
   void saveLdMap();
   void settingsCommand();
+  void ecuCommand(commands::CommandResult (commands::EcuCommands::*start)(const std::string&));
+  void ecuFinished(commands::CommandResult result);
 
   // Dialogs.
   void placeBesideWindow(QWidget* dialog) const;
@@ -149,6 +159,9 @@ class VeMapWindow : public QMainWindow {
   QPointer<QWidget> m_userInfo;
   QPointer<QWidget> m_fuelPressure;
   QPointer<QWidget> m_fuelRequirement;
+  QtSerialLink* m_link = nullptr;
+  EcuReplyTimers* m_ecuTimers = nullptr;
+  std::unique_ptr<commands::EcuCommands> m_ecu;
 };
 
 // Creates the window, deleted when it closes, and loads it; the caller places and shows it

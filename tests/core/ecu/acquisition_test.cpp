@@ -12,7 +12,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A line to a device that answers each request after a delay, and the window's two timers,
 // on one millisecond clock. Bytes that arrive are reported once `threshold` of them wait.
-class LiveBench : public LiveLink, public LiveTimers {
+class LiveBench : public SerialLink, public LiveTimers {
  public:
   LiveBench() : tables{table, table, table}, acq(*this, *this, "/dev/ttyS0", tables) {}
 
@@ -40,6 +40,7 @@ class LiveBench : public LiveLink, public LiveTimers {
     return {};
   }
   Bytes takeAll() override { return std::exchange(m_received, {}); }
+  void whenWritten(std::function<void(common::Outcome)>) override {}
   void notifyWhenWaiting(std::size_t, std::function<void()>) override {}
   void setEnabled(LiveTimer timer, bool enabled) override {
     const int interval = timer == LiveTimer::Poll ? pollIntervalMs(50) : watchdogIntervalMs(50);

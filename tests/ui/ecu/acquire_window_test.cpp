@@ -22,7 +22,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A line whose device answers each request with `reply` a few milliseconds later, through
 // the event loop as a port would.
-class FakeLine : public ecu::LiveLink {
+class FakeLine : public ecu::SerialLink {
  public:
   struct Shared {
     Bytes reply;
@@ -47,6 +47,7 @@ class FakeLine : public ecu::LiveLink {
       });
     return {};
   }
+  void whenWritten(std::function<void(common::Outcome)>) override {}
   Bytes takeAll() override { return std::exchange(m_received, {}); }
   void notifyWhenWaiting(std::size_t count, std::function<void()> ready) override {
     m_count = count;

@@ -1,0 +1,52 @@
+// The simulated ECU: the commands it serves, split writes, ignored bytes and its record.
+#include "ecu/simulated_ecu.h"
+
+#include <gtest/gtest.h>
+
+namespace tallimar::ecu {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(SimulatedEcu, ServesTheCommandsAndIgnoresOtherBytes) {
+  SimulatedEcu ecu;
+  const EcuPage original = ecu.ram();
+  // A write split over three arrivals, with noise around it; offsets past the page are dropped.
+  std::vector<SimulatedEcu::Served> served = ecu.receive(Bytes{'x', 0x0D, 'W'}, 0);
+  EXPECT_TRUE(served.empty());
+  served = ecu.receive(Bytes{3}, 0);
+  EXPECT_TRUE(served.empty());
+  served = ecu.receive(Bytes{200, 'W', 200, 1, '?'}, 0);
+  ASSERT_EQ(served.size(), 2u);
+  EXPECT_EQ(ecu.ram()[3], 200);
+  EXPECT_EQ(ecu.flash(), original);
+
+  served = ecu.receive(Bytes{'V', 0x0D, 0x0A, 'B', 'C', 'A'}, 5.0);
+  ASSERT_EQ(served.size(), 4u);
+  EXPECT_EQ(served[0].reply, Bytes(ecu.ram().begin(), ecu.ram().end()));
+  EXPECT_TRUE(served[1].reply.empty());
+  EXPECT_EQ(ecu.flash(), ecu.ram());
+  EXPECT_EQ(served[2].reply.size(), 1u);
+  EXPECT_EQ(served[3].reply.size(), kRealtimeBytes);
+}
+
+TEST(SimulatedEcu, EngineModelCranksThenRunsWarmsAndSwitchesItsO2) {
+  const auto cranking = SimulatedEcu::realtimeRecord(0.5);
+  EXPECT_EQ(cranking[realtime::kStatus] & 0x03, 0x02);
+  bool rich = false, lean = false;
+  for (double t = 2.0; t < 4.0; t += 0.05) {
+    const auto record = SimulatedEcu::realtimeRecord(t);
+    EXPECT_EQ(record[realtime::kStatus] & 0x03, 0x01);
+    const double volts = record[realtime::kO2Count] * 5.0 / 256.0;
+    rich |= volts > 0.45;
+    lean |= volts < 0.45;
+    EXPECT_GT(record[realtime::kRpmHundreds], 5);
+  }
+  EXPECT_TRUE(rich && lean);
+  const auto warm = SimulatedEcu::realtimeRecord(600);
+  EXPECT_EQ(warm[realtime::kStatus] & 0x0C, 0);  // afterstart and warmup over
+  EXPECT_EQ(warm[realtime::kCoolantCount] - 40, 180);
+}
+
+}  // namespace
+}  // namespace tallimar::ecu

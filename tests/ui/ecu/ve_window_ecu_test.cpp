@@ -1,0 +1,69 @@
+// The "MS CPU" menu of the "Modify VE Map" window against the simulated ECU on port 1.
+#include <QDir>
+
+#include "commands/ecu_commands.h"
+#include "ecu/simulated_ecu.h"
+#include "settings/serial_device.h"
+#include "sim_process.h"
+#include "ui/ecu/ecu_reply_timers.h"
+#include "ui/vemap/ve_window_fixture.h"
+
+namespace tallimar::ui::testing {
+namespace {
+
+class VeWindowEcuTest : public VeWindowTest {
+ protected:
+  // Triggers a menu entry and waits until its command has ended.
+  void runEntry(const char* name) {
+    entry(name)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->ecuBusy(); }, 5000));
+  }
+};
+
+TEST_F(VeWindowEcuTest, ReadShowsTheEcuTableAndRefusesASecondCommandMeanwhile) {
+  SimProcess sim({});
+  ASSERT_FALSE(sim.device.empty());
+  settings::saveSerialDevice(store, 1, sim.device);
+  setTable(ws.veTable, 8, 8);
+  ws.veTable.lowDensityMapPresent = false;
+  open();
+  EXPECT_EQ(window->ecuTimers().timer(commands::EcuTimer::Read).interval(), 250);
+
+  entry("mnuReadVEMap")->trigger();
+  EXPECT_TRUE(window->ecuBusy());
+  entry("mnuWriteVEMap")->trigger();  // refused while the read waits for its reply
+  EXPECT_EQ(window->statusLines(), std::vector<std::string>{commands::kEcuBusy});
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->ecuBusy(); }, 5000));
+
+  const ecu::EcuPage page = ecu::SimulatedEcu::builtInPage();
+  EXPECT_EQ(ve(0)->text(), QString::number(page[0]));
+  EXPECT_EQ(ve(16 * 3 + 5)->text(), QString::number(page[8 * 5 + 3]));  // RPM 3, MAP 5
+  EXPECT_EQ(rpmBin(7)->text(), QString::number(page[107] * 100));
+  EXPECT_EQ(mapBin(7)->text(), QString::number(page[115]));
+  EXPECT_TRUE(ws.veTable.lowDensityMapPresent);
+  EXPECT_TRUE(prompts.asked.empty());
+
+  if (const QString dir = qEnvironmentVariable("TALLIMAR_SCREENSHOT_DIR"); !dir.isEmpty()) {
+    QDir().mkpath(dir);
+    QApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(dir + "/window_after_ecu_read.png"));
+  }
+}
+
+TEST_F(VeWindowEcuTest, TablesOtherThan8x8AreNeverSent) {
+  SimProcess sim({});
+  settings::saveSerialDevice(store, 1, sim.device);
+  setTable(ws.veTable, 12, 12);
+  open();
+  for (const char* name : {"mnuReadVEMap", "mnuWriteVEMap", "mnuBurnVEtoFlash"}) {
+    prompts.asked.clear();
+    runEntry(name);
+    ASSERT_EQ(prompts.asked.size(), 1u) << name;
+    EXPECT_EQ(prompts.asked[0].text, commands::kEcuOnly8x8);
+  }
+  EXPECT_EQ(sim.stop(), 0);
+  EXPECT_EQ(sim.log(), "tallimar-ecu-sim: stopped\n");  // it served nothing
+}
+
+}  // namespace
+}  // namespace tallimar::ui::testing
