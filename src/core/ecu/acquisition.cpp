@@ -31,6 +31,7 @@ void Acquisition::pollTick() {
   // A write that fails (the line hung up) is left to the watchdog, which stops polling with
   // its message: a tick never retries at once.
   (void)m_link.write(kLiveRequest);
+  ++m_requests;
   m_timers.setEnabled(LiveTimer::Watchdog, true);
   m_outstanding = true;
 }

@@ -60,6 +60,8 @@ class Acquisition {
 
   bool polling() const { return m_polling; }
   bool requestOutstanding() const { return m_outstanding; }
+  // Requests written since the acquisition was made.
+  long requestsSent() const { return m_requests; }
   const Indicators& indicators() const { return m_indicators; }
   const std::string& device() const { return m_device; }
 
@@ -72,6 +74,7 @@ class Acquisition {
   LiveFactorTables m_tables;
   bool m_polling = false;
   bool m_outstanding = false;
+  long m_requests = 0;
   Indicators m_indicators;
 };
 

@@ -72,6 +72,9 @@ TEST_F(AcquireSimTest, CounterRisesAndGaugesFollowTheEngine) {
   EXPECT_GT(window->gauge(ecu::LiveGauge::Rpm)->value(), 8);
   EXPECT_TRUE(window->acquisition().indicators().collecting);
   EXPECT_TRUE(messages().empty());
+  // A picture of the running window for a person to look at, when a folder is named.
+  if (const QString dir = qEnvironmentVariable("TALLIMAR_SCREENSHOT_DIR"); !dir.isEmpty())
+    window->grab().save(dir + "/live_window_sim.png");
   button("cmdPauseToggle")->click();
   EXPECT_TRUE(button("cmdStartComm")->isEnabled());
 }
