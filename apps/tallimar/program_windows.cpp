@@ -3,6 +3,8 @@
 
 #include "ui/app/main_window.h"
 #include "ui/app/settings_dialog.h"
+#include "ui/ecu/acquire_window.h"
+#include "ui/ecu/gauge_exerciser.h"
 #include "ui/tools/wb_factor_window.h"
 #include "ui/vemap/ve_map_window.h"
 
@@ -41,6 +43,18 @@ void connectProgramWindows(MainWindow& mainWindow) {
   });
   mainWindow.setWindowFactory(SecondaryWindow::WbFactorTables, [](MainWindow& main) -> QWidget* {
     return createWbFactorWindow(main.workspace(), main.prompts(), main.programFolder(), &main);
+  });
+  mainWindow.setWindowFactory(SecondaryWindow::AcquireData, [](MainWindow& main) -> QWidget* {
+    AcquireWindowHooks hooks;
+    hooks.closed = [&main] { main.MenuButtons(true); };
+    return new AcquireWindow(main.workspace(), main.settingsStore(), main.prompts(),
+                             std::move(hooks), &main);
+  });
+  mainWindow.setWindowFactory(SecondaryWindow::GaugeExerciser, [](MainWindow& main) -> QWidget* {
+    auto* exerciser = new GaugeExerciser(main.settingsStore(), main.prompts(), &main);
+    exerciser->setWindowFlag(Qt::Window);
+    exerciser->setAttribute(Qt::WA_DeleteOnClose);
+    return exerciser;
   });
 }
 

@@ -10,7 +10,9 @@ class MainWindow;
 // Tells the main window how to open each secondary window that exists: "Modify VE Map"
 // opens frmCalculateMap, which enables the main window's menus again when it closes and
 // reports a language file it cannot read in the main window's status list; "Settings" (in
-// either window) opens frmSettings for that window; "WB Factor Tables" opens frmMakeWBFactor.
+// either window) opens frmSettings for that window; "WB Factor Tables" opens frmMakeWBFactor;
+// "Acquire Data" opens frmAcquire, which gives the menus back when it closes; "Gauge
+// Exerciser" opens Form1.
 void connectProgramWindows(MainWindow& mainWindow);
 
 }  // namespace tallimar::ui

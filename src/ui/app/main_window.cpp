@@ -259,6 +259,7 @@ void MainWindow::buildMenus() {
   QMenu* help = menu(nullptr, "mnuHelpMenu", "Help");
   addEntry(help, "mnuAbout", "About");
   addEntry(help, "mnuHelp", "Help");
+  addEntry(help, "mnuGaugeExerciser", "Gauge Exerciser");
 
   // Progress of a long command, at the right end of the menu bar: the window's lower edge
   // is taken by the status list.
@@ -306,6 +307,7 @@ void MainWindow::connectCommands() {
   on("mnuCreateWBFactor", &MainWindow::openWbFactorTables);
   on("mnuCPUAcquire", &MainWindow::acquireData);
   on("mnuAbout", &MainWindow::showAbout);
+  on("mnuGaugeExerciser", &MainWindow::openGaugeExerciser);
   // "Upload S19" and "Help" do nothing.
 }
 

@@ -43,6 +43,7 @@ enum class SecondaryWindow {
   Settings,        // frmSettings, "Edit" > "Settings"
   WbFactorTables,  // frmMakeWBFactor, "Tools" > "WB Factor Tables"
   AcquireData,     // frmAcquire, "MS CPU" > "Acquire Data"
+  GaugeExerciser,  // Form1, "Help" > "Gauge Exerciser"
 };
 
 // Makes a new window each time its entry is chosen. The main window places and shows it
@@ -169,6 +170,7 @@ class MainWindow : public QMainWindow, private commands::StartupWindow {
   void openWbFactorTables();
   void acquireData();
   void showAbout();
+  void openGaugeExerciser();
 
   workspace::Workspace& m_workspace;
   settings::SettingsStore& m_store;

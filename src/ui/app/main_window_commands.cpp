@@ -193,6 +193,15 @@ void MainWindow::acquireData() {
   window->show();
 }
 
+// The exerciser touches no working data: it opens beside the main window with the menus
+// left as they are.
+void MainWindow::openGaugeExerciser() {
+  QWidget* window = openWindow(SecondaryWindow::GaugeExerciser);
+  if (!window) return;
+  window->move(frameGeometry().topLeft() + QPoint(px(300), px(300)));
+  window->show();
+}
+
 void MainWindow::showAbout() {
   auto* box = new AboutBox(m_prompts, m_systemInfoTool, this);
   box->setAttribute(Qt::WA_DeleteOnClose);

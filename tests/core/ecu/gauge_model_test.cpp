@@ -1,0 +1,199 @@
+#include "ecu/gauge_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace tallimar::ecu {
+namespace {
+
+using plot::Line;
+using plot::Text;
+
+constexpr Rgb kBlue{0, 0, 255};
+constexpr Rgb kRed{255, 0, 0};
+
+class GaugeModelTest : public ::testing::Test {
+ protected:
+  // A 0..100 gauge with a needle colour of its own, so ticks and needles can be told from
+  // the band.
+  GaugeProperties plain() const {
+    GaugeProperties p;
+    p.needleColor = kBlue;
+    return p;
+  }
+  static std::vector<Line> linesIn(const plot::DrawList& list, Rgb colour) {
+    std::vector<Line> found;
+    for (const Line& l : plot::itemsOfKind<Line>(list))
+      if (l.colour == colour) found.push_back(l);
+    return found;
+  }
+  static std::vector<std::string> scaleLabels(const GaugeModel& gauge) {
+    std::vector<std::string> texts;
+    for (const Text& t : plot::itemsOfKind<Text>(gauge.dial())) texts.push_back(t.text);
+    texts.resize(texts.size() - 2);  // the caption and the unit label come last
+    return texts;
+  }
+  common::FixedPitchTextMetrics metrics;
+};
+
+TEST_F(GaugeModelTest, ValuePointsAlongTheStyleSweep) {
+  GaugeModel gauge(metrics, plain());
+  EXPECT_DOUBLE_EQ(unitsPerDegree(gauge.properties()), 100.0 / 90.0);
+  EXPECT_DOUBLE_EQ(angleOfValue(gauge.properties(), 50), 45.0);
+
+  // The needle's 88 lines all start at the tip: 0.95 R up and to the left of the centre.
+  gauge.setValue(50);
+  const std::vector<Line> needle = linesIn(gauge.needles(), kBlue);
+  ASSERT_EQ(needle.size(), 88u);
+  const GaugeStyle& style = gaugeStyle(0);
+  const double a = 45 * kGaugePi / 180;
+  EXPECT_NEAR(needle.front().x1, style.centreX - 0.95 * style.radius * std::cos(a), 1e-9);
+  EXPECT_NEAR(needle.front().y1, style.centreY - 0.95 * style.radius * std::sin(a), 1e-9);
+  // Angle 0 points left, 90 straight up (the 3.1415 constant leaves a hair of cosine).
+  EXPECT_NEAR(gaugePoint(style, 0, 100).x, style.centreX - 100, 1e-9);
+  EXPECT_NEAR(gaugePoint(style, 90, 100).y, style.centreY - 100, 1e-6);
+  EXPECT_NEAR(gaugePoint(style, 90, 100).x, style.centreX, 0.01);
+}
+
+TEST_F(GaugeModelTest, OutOfRangeValueIsClampedAfterTheReadOut) {
+  GaugeModel gauge(metrics, plain());
+  gauge.setValue(120);
+  EXPECT_EQ(gauge.readOut().text, "120.0");
+  EXPECT_DOUBLE_EQ(gauge.properties().value, 100);
+  EXPECT_EQ(gauge.lastDrawnValue(), 100.0);
+  gauge.setValue(-7);
+  EXPECT_EQ(gauge.readOut().text, "-7.0");
+  EXPECT_DOUBLE_EQ(gauge.properties().value, 0);
+  gauge.setValue(std::numeric_limits<double>::quiet_NaN());
+  EXPECT_DOUBLE_EQ(gauge.properties().value, 0);
+}
+
+TEST_F(GaugeModelTest, EmptyOrReversedRangeShowsTheReadOutWithoutNeedle) {
+  for (double max : {0.0, -10.0}) {
+    GaugeProperties p = plain();
+    p.max = max;
+    GaugeModel gauge(metrics, p);
+    gauge.setValue(33);
+    EXPECT_EQ(gauge.readOut().text, "33.0") << max;
+    EXPECT_TRUE(plot::itemsOfKind<Line>(gauge.needles()).empty()) << max;
+    EXPECT_EQ(plot::itemsOfKind<Text>(gauge.needles()).back().text, "33.0") << max;
+    EXPECT_DOUBLE_EQ(gauge.properties().value, 33) << max;
+  }
+}
+
+TEST_F(GaugeModelTest, TickIntervals) {
+  struct Case {
+    double small, large;
+    std::size_t smallTicks, largeTicks;
+    std::vector<std::string> labels;
+    double storedLarge;
+  };
+  const Case cases[] = {
+      {5, 25, 21, 5, {"0", "25", "50", "75", "100"}, 25},
+      {0, 25, 0, 5, {"0", "25", "50", "75", "100"}, 25},
+      {5, 0, 21, 0, {}, 0},
+      {5, 150, 21, 2, {"0", "100"}, 100},  // larger than Max: becomes Max
+      {1e-4, 1e-4, 0, 0, {}, 1e-4},        // finer than a sensible dial: none at all
+  };
+  for (const Case& c : cases) {
+    GaugeProperties p = plain();
+    p.ticksSmall = c.small;
+    p.ticksLarge = c.large;
+    GaugeModel gauge(metrics, p);
+    std::size_t small = 0, large = 0;
+    for (const Line& l : linesIn(gauge.dial(), kBlue)) (l.widthPixels == 1 ? small : large)++;
+    EXPECT_EQ(small, c.smallTicks) << c.small << " / " << c.large;
+    EXPECT_EQ(large, c.largeTicks) << c.small << " / " << c.large;
+    EXPECT_EQ(scaleLabels(gauge), c.labels) << c.small << " / " << c.large;
+    EXPECT_DOUBLE_EQ(gauge.properties().ticksLarge, c.storedLarge);
+  }
+}
+
+TEST_F(GaugeModelTest, ScaleLabelsAreCentredOnTheirPointWithTheTextMetrics) {
+  GaugeProperties p = plain();
+  p.textFormat = "0.0";
+  GaugeModel gauge(metrics, p);
+  const GaugeStyle& style = gaugeStyle(0);
+  const auto labels = plot::itemsOfKind<Text>(gauge.dial());
+  ASSERT_EQ(labels.front().text, "0.0");
+  const double width = metrics.widthTwips("0.0", kGaugeFont);
+  const double height = metrics.heightTwips(kGaugeFont);
+  EXPECT_NEAR(labels.front().x, style.centreX - style.radius - style.labelOffset - width / 2, 1e-9);
+  EXPECT_NEAR(labels.front().y, style.centreY - height / 2, 1e-6);
+}
+
+TEST_F(GaugeModelTest, RangeBandColours) {
+  auto bandAngles = [&](const GaugeProperties& p, Rgb colour) {
+    GaugeModel gauge(metrics, p);
+    return linesIn(gauge.dial(), colour).size();
+  };
+  GaugeProperties p = plain();  // green 10..70, red 90..100, yellow 70..90; 0.8-degree steps
+  EXPECT_EQ(bandAngles(p, Rgb{0, 200, 0}), 67u);
+  EXPECT_EQ(bandAngles(p, kRed), 11u);
+  EXPECT_EQ(bandAngles(p, Rgb{255, 255, 0}), 23u);
+  // Ranges 0..0 colour the angle of value 0 alone.
+  p.greenRangeMin = p.greenRangeMax = p.redRangeMin = p.redRangeMax = 0;
+  GaugeModel gauge(metrics, p);
+  for (const Line& l : plot::itemsOfKind<Line>(gauge.dial())) {
+    if (l.colour == kBlue) continue;
+    EXPECT_DOUBLE_EQ(l.y1, gaugeStyle(0).centreY);
+  }
+}
+
+TEST_F(GaugeModelTest, PeakHoldFollowsTheHighestValueUntilReset) {
+  GaugeProperties p = plain();
+  p.peakHold = 1;
+  GaugeModel gauge(metrics, p);
+  gauge.setValue(80);
+  gauge.setValue(30);
+  EXPECT_DOUBLE_EQ(gauge.peak(), 80);
+  EXPECT_EQ(linesIn(gauge.needles(), kRed).size(), 88u);
+
+  EXPECT_EQ(gauge.setNumber(GaugeProperty::PeakHold, 2), GaugeRedraw::Needle);
+  EXPECT_EQ(gauge.peakHold(), 1);
+  EXPECT_DOUBLE_EQ(gauge.peak(), 30);
+  EXPECT_TRUE(linesIn(gauge.needles(), kRed).empty());
+
+  gauge.setNumber(GaugeProperty::PeakHold, 9);
+  EXPECT_EQ(gauge.peakHold(), 1);  // 9 is 2, a reset, which reads back as 1
+  gauge.setNumber(GaugeProperty::PeakHold, -3);
+  EXPECT_EQ(gauge.peakHold(), 0);
+  gauge.setValue(90);
+  gauge.setValue(10);
+  EXPECT_TRUE(linesIn(gauge.needles(), kRed).empty());
+}
+
+TEST_F(GaugeModelTest, SettersAnnounceAndRedrawAsThePropertyNeeds) {
+  GaugeModel gauge(metrics, plain());
+  std::vector<std::string> announced;
+  gauge.onPropertyChanged = [&](const std::string& name) { announced.push_back(name); };
+
+  EXPECT_EQ(gauge.setText(GaugeProperty::Min, " -40 deg"), GaugeRedraw::Full);
+  EXPECT_DOUBLE_EQ(gauge.properties().min, -40);
+  EXPECT_EQ(gauge.setColour(GaugeProperty::PeakNeedleColor, kBlue), GaugeRedraw::None);
+  EXPECT_EQ(gauge.setText(GaugeProperty::NumericFormat, "0.00"), GaugeRedraw::Needle);
+  EXPECT_EQ(gauge.setText(GaugeProperty::Caption, "Boost"), GaugeRedraw::Labels);
+  EXPECT_EQ(gauge.setText(GaugeProperty::Style, "7"), GaugeRedraw::Full);
+  EXPECT_EQ(gauge.properties().style, 0);
+  gauge.setNumber(GaugeProperty::Style, 2);
+  EXPECT_EQ(gauge.properties().style, 2);
+  gauge.setNumber(GaugeProperty::Style, 1e9);
+  EXPECT_EQ(gauge.properties().style, 0);
+  gauge.setValue(12);  // the live path announces nothing
+  EXPECT_EQ(gauge.setColour(GaugeProperty::Min, kBlue), GaugeRedraw::None);
+
+  const std::vector<std::string> expected{"Min",   "PeakNeedle", "NumericFormat", "Caption",
+                                          "Style", "Style",      "Style"};
+  EXPECT_EQ(announced, expected);
+  const auto captions = plot::itemsOfKind<Text>(gauge.dial());
+  EXPECT_NE(std::find_if(captions.begin(), captions.end(),
+                         [](const Text& t) { return t.text == "Boost"; }),
+            captions.end());
+}
+
+}  // namespace
+}  // namespace tallimar::ecu

@@ -1,0 +1,161 @@
+// The gauge control, its property page and the exerciser.
+#include "ui/ecu/analog_gauge.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "common/number_text.h"
+#include "common/scripted_prompts.h"
+#include "ecu/live_gauges.h"
+#include "ui/ecu/analog_gauge_page.h"
+#include "ui/ecu/gauge_exerciser.h"
+
+namespace tallimar::ui {
+namespace {
+
+using ecu::GaugeProperty;
+
+template <class T>
+T* child(QWidget& parent, const char* name, int index = -1) {
+  for (T* found : parent.findChildren<T*>(name))
+    if (index < 0 || found->property("index").toInt() == index) return found;
+  return nullptr;
+}
+
+// The colour of a pixel of the gauge at a point given in twips.
+QColor pixelAt(AnalogGauge& gauge, ecu::GaugePoint at) {
+  const QImage image = gauge.grabImage();
+  const double perTwip = gauge.width() / gauge.model().width();
+  return image.pixelColor(static_cast<int>(at.x * perTwip),
+                          static_cast<int>((at.y + ecu::kGaugeSurfaceTop) * perTwip));
+}
+
+TEST(AnalogGaugeWidget, ValueRepaintsTheNeedleOverTheCachedDial) {
+  AnalogGauge gauge;
+  gauge.setColour(GaugeProperty::NeedleColor, QColor(0, 0, 255));
+  gauge.grabImage();
+  const int dialPaints = gauge.dialPaints();
+  const ecu::GaugeStyle& style = ecu::gaugeStyle(0);
+  // Half way along the needle at 0 (pointing left) and at 100 (pointing up).
+  const auto left = ecu::gaugePoint(style, 0, style.radius / 2);
+  const auto up = ecu::gaugePoint(style, 90, style.radius / 2);
+
+  gauge.setValue(0);
+  EXPECT_EQ(pixelAt(gauge, left), QColor(0, 0, 255));
+  EXPECT_NE(pixelAt(gauge, up), QColor(0, 0, 255));
+  gauge.setValue(100);
+  EXPECT_NE(pixelAt(gauge, left), QColor(0, 0, 255));  // the old needle is gone
+  EXPECT_EQ(pixelAt(gauge, up), QColor(0, 0, 255));
+  EXPECT_EQ(gauge.dialPaints(), dialPaints);
+
+  gauge.setNumber(GaugeProperty::Max, 200);
+  gauge.grabImage();
+  EXPECT_EQ(gauge.dialPaints(), dialPaints + 1);
+}
+
+class GaugePageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host.resize(400, 300);
+    gauge = new AnalogGauge(&host);
+    hostGauge(*gauge, "Form1", "AnalogGauge1", store, prompts);
+  }
+  AnalogGaugePage* openPage() {
+    emit gauge->propertiesRequested(gauge);
+    return host.findChild<AnalogGaugePage*>();
+  }
+  QWidget host;
+  AnalogGauge* gauge = nullptr;
+  settings::MemorySettingsStore store;
+  common::ScriptedPrompts prompts;
+};
+
+TEST_F(GaugePageTest, LoadsTheSelectedGaugeAndAppliesInOrder) {
+  ecu::GaugeProperties design = ecu::liveGaugeDesign(ecu::LiveGauge::Map, {}, {});
+  gauge->load(design);
+  AnalogGaugePage* page = openPage();
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(child<QLineEdit>(*page, "txtCaption")->text(), "Manifold Pressure");
+  EXPECT_EQ(child<QLineEdit>(*page, "txtSmallTicks")->text(), "5");
+  for (int i = 0; i < 3; ++i)  // style 3 has no option
+    EXPECT_FALSE(child<QRadioButton>(*page, "optStyle", i)->isChecked()) << i;
+  EXPECT_FALSE(page->changed());
+
+  QTest::keyClicks(child<QLineEdit>(*page, "txtMaxValue"), "0");  // 100 -> 1000
+  child<QLineEdit>(*page, "txtLargeTicks")->setText("250 kPa");
+  child<QRadioButton>(*page, "optStyle", 1)->click();
+  child<QCheckBox>(*page, "chkPeakHold")->click();
+  EXPECT_TRUE(page->changed());
+
+  QSignalSpy announced(gauge, &AnalogGauge::propertyChanged);
+  child<QPushButton>(*page, "cmdApply")->click();
+  QStringList names;
+  for (const auto& args : announced) names << args.at(0).toString();
+  EXPECT_EQ(names, QStringList({"PeakHold", "TextFormat", "NumericFormat", "Style", "Label",
+                                "Caption", "BackColor", "ForeColor", "NeedleColor", "PeakNeedle",
+                                "Min", "Max", "TicksSmall", "TicksLarge", "GreenRangeMin",
+                                "GreenRangeMax", "RedRangeMin", "RedRangeMax"}));
+  EXPECT_EQ(gauge->properties().max, 1000);
+  EXPECT_EQ(gauge->properties().ticksLarge, 250);
+  EXPECT_EQ(gauge->properties().style, 1);
+  EXPECT_EQ(gauge->peakHold(), 1);
+  EXPECT_FALSE(page->changed());
+
+  // Applied changes are kept: a new gauge of the same window and name comes back with them.
+  AnalogGauge again(&host);
+  hostGauge(again, "Form1", "AnalogGauge1", store, prompts);
+  EXPECT_EQ(again.properties().max, 1000);
+  EXPECT_EQ(again.properties().caption, "Manifold Pressure");
+}
+
+TEST_F(GaugePageTest, ColourButtonsGoThroughTheColourChoice) {
+  AnalogGaugePage* page = openPage();
+  ASSERT_NE(page, nullptr);
+  prompts.colourAnswers = {std::nullopt, common::Rgb{10, 20, 30}};
+  child<QPushButton>(*page, "cmdColor", 2)->click();  // cancelled
+  EXPECT_FALSE(page->changed());
+  child<QPushButton>(*page, "cmdColor", 2)->click();
+  EXPECT_TRUE(page->changed());
+  EXPECT_EQ(child<QFrame>(*page, "picColor", 2)->palette().color(QPalette::Window),
+            QColor(10, 20, 30));
+  EXPECT_EQ(gauge->properties().needleColor, (ecu::Rgb{0, 0, 0}));  // not before Apply
+  child<QPushButton>(*page, "cmdOK")->click();
+  EXPECT_EQ(gauge->properties().needleColor, (ecu::Rgb{10, 20, 30}));
+  EXPECT_EQ(prompts.asked.size(), 2u);
+}
+
+TEST(GaugeExerciserWindow, CounterDrivesTheGaugesAndPeaksReset) {
+  settings::MemorySettingsStore store;
+  common::ScriptedPrompts prompts;
+  GaugeExerciser form(store, prompts);
+  int low = 0, high = 0;
+  for (int tick = 0; tick < 3000; ++tick) {
+    form.timer1Tick();
+    low = std::min(low, form.counter());
+    high = std::max(high, form.counter());
+  }
+  EXPECT_GE(low, 0);
+  EXPECT_LE(high, 101);
+  const int counter = form.counter();
+  EXPECT_EQ(form.gauge(1)->model().readOut().text, std::to_string(counter));
+  EXPECT_EQ(form.gauge(3)->model().readOut().text, common::formatPattern(counter / 100.0, "0.00"));
+  EXPECT_EQ(form.gauge(4)->properties().style, 0);
+  EXPECT_FALSE(child<QLineEdit>(form, "Text1")->text().isEmpty());
+
+  form.timer2Tick();
+  for (int i : {1, 2, 4}) {
+    EXPECT_EQ(form.gauge(i)->peakHold(), 1) << i;
+    EXPECT_DOUBLE_EQ(form.gauge(i)->model().peak(), form.gauge(i)->value()) << i;
+  }
+}
+
+}  // namespace
+}  // namespace tallimar::ui
