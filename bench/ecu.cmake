@@ -2,8 +2,8 @@
 # Send + verify, against the time their bytes take on the line, and the longest stall of the
 # event loop meanwhile.
 if(TARGET tallimar_ui AND TARGET tallimar-ecu-sim)
-  tallimar_bench(ecu_bench ecu_bench.cpp)
-  target_link_libraries(ecu_bench PRIVATE tallimar_ui)
+  add_executable(ecu_bench ecu_bench.cpp)
+  target_link_libraries(ecu_bench PRIVATE tallimar_ui tallimar_warnings)
   target_compile_definitions(ecu_bench PRIVATE
     TALLIMAR_ECU_SIM="$<TARGET_FILE:tallimar-ecu-sim>")
   add_dependencies(ecu_bench tallimar-ecu-sim)

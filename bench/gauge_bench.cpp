@@ -4,12 +4,14 @@
 // poll. Full redraw: a changed Max, which computes and paints the dial again.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <memory>
+
 #include <QImage>
 #include <QPainter>
 
 #include "ecu/live_gauges.h"
-#include "plot_ratio_reporter.h"
+#include "bench_main.h"
+#include "ratio_reporter.h"
 #include "ui/ecu/analog_gauge.h"
 
 namespace {
@@ -65,13 +67,6 @@ BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  tallimar::bench::RatioReporter reporter("BM_PaintUnchanged");
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.printRatios();
-  benchmark::Shutdown();
-  return 0;
+tallimar::bench::BenchProgram tallimar::bench::benchProgram() {
+  return {std::make_unique<RatioReporter>("BM_PaintUnchanged"), {}};
 }

@@ -2,7 +2,7 @@
 # gauge; and the live-data window polling tallimar-ecu-sim: samples against polls, CPU share
 # and the latest poll tick.
 if(TARGET tallimar_ui)
-  tallimar_bench(gauge_bench gauge_bench.cpp)
+  tallimar_bench(gauge_bench QT gauge_bench.cpp)
   target_link_libraries(gauge_bench PRIVATE tallimar_ui)
 endif()
 if(TARGET tallimar_ui AND TARGET tallimar-ecu-sim)

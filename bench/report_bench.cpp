@@ -3,15 +3,18 @@
 // preview. Baseline: QPainter filling the same number of boxes into a PDF page directly.
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "workspace/view_inputs.h"
 #include "core/plot/plot_fixtures.h"
 #include "plot/report_page.h"
-#include "plot_ratio_reporter.h"
+#include "bench_main.h"
+#include "ratio_reporter.h"
 #include "ui/plot/draw_list_painter.h"
 #include "ui/plot/qt_text_metrics.h"
 #include "ui/plot/report_printer.h"
@@ -40,7 +43,7 @@ commands::ReportPageBuilder rawMapPage() {
 
 commands::ReportPageBuilder viewPage(plot::VeView view) {
   return [view](const plot::ReportSurface& surface, const common::TextMetrics& metrics) {
-    return plot::reportPage(view, plot::viewInputs(fullWorkspace()), surface, metrics);
+    return plot::reportPage(view, workspace::viewInputs(fullWorkspace()), surface, metrics);
   };
 }
 
@@ -112,13 +115,6 @@ BENCHMARK(BM_PreviewRawMapPage)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  tallimar::bench::RatioReporter reporter("BM_BaselinePdfBoxes");
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.printRatios();
-  benchmark::Shutdown();
-  return 0;
+tallimar::bench::BenchProgram tallimar::bench::benchProgram() {
+  return {std::make_unique<RatioReporter>("BM_BaselinePdfBoxes"), {}};
 }

@@ -1,4 +1,5 @@
 // The print commands.
+#include "workspace/view_inputs.h"
 #include "commands/print_report.h"
 
 #include <string>
@@ -55,7 +56,7 @@ CommandResult PrintPlot(const workspace::Workspace& ws, plot::VeView view,
     return refuse(prompts);
   return send(store, output,
               [&ws, view](const plot::ReportSurface& surface, const common::TextMetrics& metrics) {
-                return plot::reportPage(view, plot::viewInputs(ws), surface, metrics);
+                return plot::reportPage(view, workspace::viewInputs(ws), surface, metrics);
               });
 }
 

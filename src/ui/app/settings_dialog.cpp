@@ -13,8 +13,8 @@
 #include "commands/settings_command.h"
 #include "common/twips.h"
 #include "settings/settings_io.h"
-#include "ui/app/language_applier.h"
-#include "ui/vemap/form_parts.h"
+#include "ui/common/language_applier.h"
+#include "ui/common/form_parts.h"
 #include "ui/vemap/ve_map_window.h"
 
 namespace tallimar::ui {

@@ -13,7 +13,7 @@
 #include "ui/ecu/analog_gauge.h"
 #include "ui/ecu/analog_gauge_page.h"
 #include "ui/ecu/qt_serial_link.h"
-#include "ui/vemap/form_parts.h"
+#include "ui/common/form_parts.h"
 
 namespace tallimar::ui {
 namespace {

@@ -11,7 +11,7 @@
 #include "common/number_text.h"
 #include "ecu/gauge_properties.h"
 #include "settings/settings_store.h"
-#include "ui/vemap/form_parts.h"
+#include "ui/common/form_parts.h"
 
 namespace tallimar::ui {
 namespace {

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "commands/wb_factor_command.h"
-#include "ui/vemap/form_parts.h"
+#include "ui/common/form_parts.h"
 
 namespace tallimar::ui {
 namespace {

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "common/scripted_prompts.h"
-#include "files/ve_map_file_commands.h"
+#include "commands/ve_map_file_commands.h"
 #include "files/xml_tune.h"
 #include "support/temp_dir.h"
 

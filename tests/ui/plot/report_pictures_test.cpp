@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "workspace/view_inputs.h"
 #include "core/plot/plot_fixtures.h"
 #include "plot/report_page.h"
 #include "ui/plot/report_printer.h"
@@ -29,7 +30,7 @@ TEST(ReportPictures, PreviewOfEveryPageAndThePrintDialog) {
   };
   for (int v = 0; v < plot::kVeViewCount; ++v) {
     output.preview([&](const plot::ReportSurface& surface, const common::TextMetrics& metrics) {
-      return plot::reportPage(static_cast<plot::VeView>(v), plot::viewInputs(ws), surface, metrics);
+      return plot::reportPage(static_cast<plot::VeView>(v), workspace::viewInputs(ws), surface, metrics);
     });
     save(output.previewWindow(), QStringLiteral("preview_view_%1").arg(v));
   }
