@@ -80,7 +80,7 @@ std::string missingHeaderDetail(DatalogLayout layout, const std::string& name) {
 }
 
 // For a named-column log: how many samples were read and why some took no part.
-void reportSamples(const FileContext& c, const std::string& name, const DatalogRead& read) {
+void reportSamples(const FileContext& c, const std::string& name, const files::DatalogRead& read) {
   for (const std::string& warning : read.warnings) c.status.append(name + " " + warning);
   // Two short lines, so that the window's status list shows them whole.
   c.status.append("Samples Read: " + std::to_string(read.entries) +
@@ -118,7 +118,8 @@ FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
           ? engine::CrossoverDetector::againstSampleTargets(settings.rpmMin)
           : engine::CrossoverDetector(settings.o2Transfer, settings.rpmMin);
   DetectorSink sink(detector);
-  const files::DatalogReadOptions options{c.options.progress, settings.o2Transfer, settings.wbTargetAfr};
+  const files::DatalogReadOptions options{c.options.progress, settings.o2Transfer,
+                                          settings.wbTargetAfr};
   const auto read = files::readDatalog(path, layout, sink, options);
   if (!read) return refuseFile(c, {"DataLog Read Failed"}, name + " " + read.reason());
   using End = files::DatalogRead::End;

@@ -30,11 +30,9 @@ bool exists(const std::string& path) {
 }
 
 common::Expected<std::string> readTune(const std::string& path) {
-  std::string bytes;
-  if (!common::readWholeFile(path, bytes, files::kMaxTuneFileBytes)) {
-    return common::fail("Could not read " + path + " (missing, unreadable or too large)");
-  }
-  return bytes;
+  auto bytes = common::readWholeFile(path, files::kMaxTuneFileBytes);
+  if (!bytes) return common::fail("Could not read " + path + " (missing, unreadable or too large)");
+  return std::move(bytes).value();
 }
 
 CommandResult exportFailed(const std::string& why, common::StatusLog& log) {
@@ -49,10 +47,8 @@ CommandResult writeInto(const workspace::Workspace& ws, const std::string& baseP
                         common::StatusLog& log) {
   const auto written = files::writeTuneVeTable(baseBytes, ws.veTable);
   if (!written) return exportFailed(fileNameOf(basePath) + ": " + written.reason(), log);
-  std::string error;
-  if (!common::writeFileAtomically(outPath, written->bytes, &error)) {
-    return exportFailed(error, log);
-  }
+  const common::Outcome saved = common::writeFileAtomically(outPath, written->bytes);
+  if (!saved) return exportFailed(saved.reason(), log);
   log.append("Tune constants written: " + written->constantsText + " into " + fileNameOf(outPath));
   log.append("Finished Exporting");
   return CommandResult::done();

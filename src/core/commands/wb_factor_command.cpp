@@ -49,9 +49,9 @@ CommandResult createWbFactorTable(const std::vector<tools::WbRow>& rows,
   const std::string text = tools::wbFactorFileText(tools::wbFineTable(points));
   const std::string path =
       (std::filesystem::path(programFolder) / tools::kWbFactorFileName).string();
-  std::string error;
-  if (!common::writeFileAtomically(path, text, &error)) {
-    say(prompts, "Could not write the wide-band factor table to " + path + ": " + error,
+  const common::Outcome saved = common::writeFileAtomically(path, text);
+  if (!saved) {
+    say(prompts, "Could not write the wide-band factor table to " + path + ": " + saved.reason(),
         common::MessageIcon::Stop);
     return CommandResult::failed();
   }

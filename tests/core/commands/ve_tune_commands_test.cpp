@@ -39,7 +39,7 @@ class TuneCommands : public testsupport::TempDirTest {
   // "Save LD Map" with the save dialog answering `chosen`.
   bool save(const std::string& chosen) {
     prompts.saveAnswers.push_back(chosen);
-    return files::saveLdMapCommand(ws, prompts, log, "/program");
+    return saveLdMapCommand(ws, prompts, log, "/program").ok();
   }
 
   workspace::Workspace ws;
@@ -48,7 +48,7 @@ class TuneCommands : public testsupport::TempDirTest {
 };
 
 TEST_F(TuneCommands, OpenReadsTheTableAndNamesItsConstants) {
-  ASSERT_TRUE(files::importVeMapFile(ws, write("tune.msq", kTune), log).loaded);
+  ASSERT_TRUE(importVeMapFile(ws, write("tune.msq", kTune), log).ok());
   EXPECT_EQ(log.lines, (Lines{"Importing MegaTune Dump File",
                               "Tune constants read: veTable1 (2 x 2), frpm_table1, fmap_table1",
                               "Finished Loading"}));
@@ -56,7 +56,7 @@ TEST_F(TuneCommands, OpenReadsTheTableAndNamesItsConstants) {
   EXPECT_EQ(ws.veTable.rpmBins[1], 1500);
   // An old binary tune: refused, the table and its flag as they were.
   ws.veTable.lowDensityMapPresent = false;
-  EXPECT_FALSE(files::importVeMapFile(ws, write("old.MSQ", kBinaryTune), log).loaded);
+  EXPECT_FALSE(importVeMapFile(ws, write("old.MSQ", kBinaryTune), log).ok());
   EXPECT_EQ(log.lines[4], "old.MSQ: no VE table found (not an XML tune file)");
   EXPECT_EQ(ws.veTable.ve[1][1], 51);
   EXPECT_FALSE(ws.veTable.lowDensityMapPresent);

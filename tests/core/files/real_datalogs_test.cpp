@@ -110,7 +110,7 @@ TEST_F(RealDatalogs, EveryFileIsReadWithoutHarm) {
 TEST_F(RealDatalogs, AWarmUpDriveSaysItsSamplesWereSkipped) {
   const fs::path log = kRealLogs / "2019-10-08_20.52.08.msl";
   if (!fs::exists(log)) GTEST_SKIP();
-  open(log.string());
+  (void)open(log.string());
   EXPECT_TRUE(ws.crossovers.empty());
   EXPECT_TRUE(hasLine("Skipped: 1425 (warm-up, cranking, after-start, enrichment), 0 gaps"));
 }

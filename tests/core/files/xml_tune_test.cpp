@@ -157,8 +157,9 @@ TEST(RealTunes, EveryXmlTuneReadsAndRoundTrips) {
   if (!fs::is_directory(folder)) GTEST_SKIP() << "real sample files not present";
   int xmlTunes = 0;
   for (const auto& entry : fs::directory_iterator(folder)) {
-    std::string base;
-    ASSERT_TRUE(common::readWholeFile(entry.path().string(), base, kMaxTuneFileBytes));
+    const auto bytes = common::readWholeFile(entry.path().string(), kMaxTuneFileBytes);
+    ASSERT_TRUE(bytes.ok()) << bytes.reason();
+    const std::string& base = bytes.value();
     const std::string name = entry.path().filename().string();
     const auto read = readTuneVeTable(base);
     if (!base.starts_with("<?xml")) {

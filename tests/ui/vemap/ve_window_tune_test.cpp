@@ -10,9 +10,9 @@ namespace tallimar::ui::testing {
 namespace {
 
 std::string contents(const std::string& path) {
-  std::string bytes;
-  EXPECT_TRUE(common::readWholeFile(path, bytes, files::kMaxTuneFileBytes)) << path;
-  return bytes;
+  auto bytes = common::readWholeFile(path, files::kMaxTuneFileBytes);
+  EXPECT_TRUE(bytes.ok()) << path;
+  return bytes.ok() ? std::move(bytes).value() : std::string();
 }
 
 TEST_F(VeWindowTest, LargestRealTuneOpensIntoTheGrid) {
