@@ -2,6 +2,7 @@
 #include "ui/ecu/analog_gauge.h"
 
 #include <QContextMenuEvent>
+#include <QImage>
 #include <QMenu>
 #include <QPainter>
 
@@ -21,6 +22,18 @@ ecu::Rgb toRgb(const QColor& colour) {
 
 namespace {
 
+// The painter draws a font of p points as p * 96 / 72 pixels of the laid-out surface, and a
+// laid-out pixel is 15 twips: measuring on a 96-dpi image matches it, whatever the screen.
+QPaintDevice* layoutDevice() {
+  static QImage reference = [] {
+    QImage image(1, 1, QImage::Format_RGB32);
+    image.setDotsPerMeterX(3780);  // 96 dpi
+    image.setDotsPerMeterY(3780);
+    return image;
+  }();
+  return &reference;
+}
+
 ecu::GaugeProperties newGauge(const QWidget& widget) {
   ecu::GaugeProperties p;
   p.backColor = toRgb(widget.palette().color(QPalette::Button));
@@ -29,7 +42,8 @@ ecu::GaugeProperties newGauge(const QWidget& widget) {
 
 }  // namespace
 
-AnalogGauge::AnalogGauge(QWidget* parent) : QWidget(parent), m_model(m_metrics, newGauge(*this)) {
+AnalogGauge::AnalogGauge(QWidget* parent)
+    : QWidget(parent), m_metrics(layoutDevice()), m_model(m_metrics, newGauge(*this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   m_model.onPropertyChanged = [this](const std::string& name) {
     emit propertyChanged(QString::fromStdString(name));

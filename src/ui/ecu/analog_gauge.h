@@ -10,7 +10,7 @@
 
 #include "ecu/gauge_model.h"
 #include "settings/settings_store.h"
-#include "ui/ecu/qt_text_metrics.h"
+#include "ui/plot/qt_text_metrics.h"
 
 namespace tallimar::ui {
 
