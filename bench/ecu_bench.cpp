@@ -15,8 +15,8 @@
 
 #include "commands/ecu_commands.h"
 #include "common/prompts.h"
-#include "ui/ecu/ecu_reply_timers.h"
-#include "ui/ecu/qt_serial_link.h"
+#include "ui/common/ecu_reply_timers.h"
+#include "ui/common/qt_serial_link.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 
 #include "common/twips.h"
 #include "settings/serial_device.h"
+#include "ui/common/form_parts.h"
+#include "ui/common/qt_serial_link.h"
 #include "ui/ecu/analog_gauge.h"
 #include "ui/ecu/analog_gauge_page.h"
-#include "ui/ecu/qt_serial_link.h"
-#include "ui/common/form_parts.h"
 
 namespace tallimar::ui {
 namespace {

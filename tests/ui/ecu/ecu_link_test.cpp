@@ -10,8 +10,8 @@
 #include "ecu/ve_page.h"
 #include "sim_process.h"
 #include "support/temp_dir.h"
-#include "ui/ecu/ecu_reply_timers.h"
-#include "ui/ecu/qt_serial_link.h"
+#include "ui/common/ecu_reply_timers.h"
+#include "ui/common/qt_serial_link.h"
 
 namespace tallimar::ui::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include "ecu/simulated_ecu.h"
 #include "settings/serial_device.h"
 #include "sim_process.h"
-#include "ui/ecu/ecu_reply_timers.h"
+#include "ui/common/ecu_reply_timers.h"
 #include "ui/vemap/ve_window_fixture.h"
 
 namespace tallimar::ui::testing {

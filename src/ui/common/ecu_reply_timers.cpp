@@ -1,5 +1,5 @@
 // The ECU commands' one-shot reply timers.
-#include "ui/ecu/ecu_reply_timers.h"
+#include "ui/common/ecu_reply_timers.h"
 
 #include <algorithm>
 

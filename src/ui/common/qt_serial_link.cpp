@@ -1,7 +1,7 @@
 // QSerialPort under the ECU commands. Waiting until the written bytes have left the port is
 // done by looking at the driver's output queue on a short timer, so that the window stays
 // responsive while a 240-byte table goes out at 9600 baud (a quarter of a second).
-#include "ui/ecu/qt_serial_link.h"
+#include "ui/common/qt_serial_link.h"
 
 #include <sys/ioctl.h>
 #include <termios.h>
