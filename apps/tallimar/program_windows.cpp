@@ -25,6 +25,7 @@ void connectProgramWindows(MainWindow& mainWindow) {
     hooks.closed = [&main] { main.MenuButtons(true); };
     hooks.settings = [&main](VeMapWindow& window) {
       SettingsDialog* dialog = settingsFor(main, SettingsCaller::ModifyVeMap, window);
+      window.disableWhileOpen(dialog);  // its menus and controls, until the dialog finishes
       // A new table size shows in the grid at once.
       QObject::connect(dialog, &SettingsDialog::saved, &window, [&window](bool resized) {
         if (resized) window.Display8x8Map();

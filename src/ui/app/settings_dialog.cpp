@@ -15,7 +15,6 @@
 #include "settings/settings_io.h"
 #include "ui/common/language_applier.h"
 #include "ui/common/form_parts.h"
-#include "ui/vemap/ve_map_window.h"
 
 namespace tallimar::ui {
 namespace {
@@ -455,9 +454,8 @@ void SettingsDialog::setCallerEnabled(bool enabled) {
       if (!enabled) setEnabled(true);
       break;
     case SettingsCaller::ModifyVeMap:
-      // The VE window takes its menus and controls back when the dialog finishes.
-      if (auto* window = qobject_cast<VeMapWindow*>(m_callerWindow.data()); window && !enabled)
-        window->disableWhileOpen(this);
+      // The VE window disables its own menus and controls while the dialog is open and takes
+      // them back when it finishes (the program's wiring hands it the dialog).
       break;
   }
 }

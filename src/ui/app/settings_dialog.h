@@ -30,7 +30,7 @@ namespace tallimar::ui {
 // enabled again, whichever way the dialog closes.
 enum class SettingsCaller {
   MainWindow,   // frmMSMain: the whole window, menus included
-  ModifyVeMap,  // frmCalculateMap: its menus and controls, through disableWhileOpen
+  ModifyVeMap,  // frmCalculateMap: its menus and controls, disabled by the window itself
 };
 
 class SettingsDialog : public QDialog {
