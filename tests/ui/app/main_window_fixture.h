@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "common/scripted_prompts.h"
-#include "common/twips.h"
 #include "settings/settings_io.h"
 #include "ui/app/main_window.h"
 #include "ui/common/string_list_model.h"
@@ -75,7 +74,6 @@ class MainWindowFixture : public ::testing::Test {
       ASSERT_TRUE(finished.wait(30000)) << name << " did not end";
     }
   }
-  int px(double twips) { return common::twipsToPixels(twips, window->logicalDpiY()); }
   // The texts of the message boxes asked so far, in order.
   Lines messages() {
     Lines texts;
