@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <QImage>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -23,6 +24,8 @@
 namespace tallimar {
 namespace {
 
+using Lines = std::vector<std::string>;
+
 class TallimarBatchPlot : public ::testing::Test {
  protected:
   std::string path(const char* name) { return folder.filePath(name).toStdString(); }
@@ -33,6 +36,11 @@ class TallimarBatchPlot : public ::testing::Test {
                                 path("err.txt") + "' >/dev/null";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  Lines errLines() {
+    QFile file(folder.filePath("err.txt"));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return common::splitLines(file.readAll().toStdString());
   }
   QTemporaryDir folder;
 };

@@ -12,7 +12,7 @@
 
 #include "common/scripted_prompts.h"
 #include "ui/app/main_window_fixture.h"
-#include "ui/app/program_windows.h"
+#include "program_windows.h"
 #include "ui/ecu/analog_gauge.h"
 
 namespace tallimar::ui {
