@@ -73,17 +73,6 @@ TEST_F(TallimarBatchPlot, PngIsTheMainWindowsPlotOfTheMapOrNoFileAtAll) {
   EXPECT_FALSE(QFile::exists(QString::fromStdString(target)));
 }
 
-// The PDF page at 100 dots per inch (letter, quarter-inch margins: 850 x 1100 pixels), and
-// where a point of the 5100 x 6600 page lands on it.
-struct PdfPicture {
-  QImage image;
-  QPoint at(double u, double v) const {
-    return {static_cast<int>((0.25 + u * 8.0 / 5100) * 100),
-            static_cast<int>((0.25 + v * 10.5 / 6600) * 100)};
-  }
-  int darkness(QPoint p) const { return 255 - qGray(image.pixel(p)); }
-};
-
 TEST_F(TallimarBatchPlot, ReportPagesShowTheLegendColoursAndTheFrame) {
   const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
   if (pdftoppm.isEmpty()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
@@ -94,59 +83,55 @@ TEST_F(TallimarBatchPlot, ReportPagesShowTheLegendColoursAndTheFrame) {
   ASSERT_EQ(run("--no-user-settings '" + datalog + "' --calculate --report raw-low '" +
                 path("delta.pdf") + "' --report-main '" + path("main.pdf") + "'"),
             0);
-
-  for (const char* name : {"delta", "main"}) {
-    const std::string pdf = path((std::string(name) + ".pdf").c_str());
-    const std::string png = path(name);
-    ASSERT_EQ(std::system(("'" + pdftoppm.toStdString() + "' -r 100 -png -singlefile '" + pdf +
-                           "' '" + png + "'")
+  for (const std::string name : {"delta", "main"}) {
+    ASSERT_EQ(std::system(("'" + pdftoppm.toStdString() + "' -r 100 -png -singlefile '" +
+                           path((name + ".pdf").c_str()) + "' '" + path(name.c_str()) + "'")
                               .c_str()),
               0);
-    PdfPicture page{QImage(QString::fromStdString(png + ".png"))};
-    ASSERT_EQ(page.image.size(), QSize(850, 1100)) << name;
-    // Eleven swatches, lowest band on top, in the colours of both scales.
-    const double span = 0.3975 * 6600;
-    for (int k = 0; k < plot::kBandCount; ++k) {
-      const QPoint centre = page.at(0.8375 * 5100, 0.5125 * 6600 + k * span / 11 + span / 30);
-      const plot::Rgb expected = plot::kBandColours[static_cast<std::size_t>(k)];
-      EXPECT_EQ(page.image.pixelColor(centre), QColor(expected.r, expected.g, expected.b))
-          << name << " swatch " << k;
-    }
-    // The frame: dark along its four edges, from 0.05 to 0.8 of the width and from 0.5125 to
-    // 0.9125 of the height.
-    const auto darkNear = [&](QPoint p) {
+    const QImage image(QString::fromStdString(path(name.c_str()) + ".png"));
+    ASSERT_EQ(image.size(), QSize(850, 1100)) << name;  // letter, quarter-inch margins
+    // The pixel at a fraction u of the page's width and v of its height.
+    const auto at = [](double u, double v) {
+      return QPoint(static_cast<int>((0.25 + u * 8.0) * 100),
+                    static_cast<int>((0.25 + v * 10.5) * 100));
+    };
+    const auto darkNear = [&](double u, double v) {
       int most = 0;
       for (int dx = -2; dx <= 2; ++dx)
-        for (int dy = -2; dy <= 2; ++dy) most = std::max(most, page.darkness(p + QPoint(dx, dy)));
+        for (int dy = -2; dy <= 2; ++dy)
+          most = std::max(most, 255 - qGray(image.pixel(at(u, v) + QPoint(dx, dy))));
       return most;
     };
+    // Eleven swatches, lowest band on top, in the colours of both scales.
+    for (int k = 0; k < plot::kBandCount; ++k) {
+      const plot::Rgb c = plot::kBandColours[static_cast<std::size_t>(k)];
+      EXPECT_EQ(image.pixelColor(at(0.8375, 0.5125 + (k + 11.0 / 30) * 0.3975 / 11)),
+                QColor(c.r, c.g, c.b))
+          << name << " swatch " << k;
+    }
+    // The frame from 0.05 to 0.8 of the width and from 0.5125 to 0.9125 of the height.
     for (double f = 0.05; f < 1; f += 0.1) {
-      const double u = (0.05 + 0.75 * f) * 5100;
-      const double v = (0.5125 + 0.4 * f) * 6600;
-      EXPECT_GT(darkNear(page.at(u, 0.5125 * 6600)), 200) << name << " top " << f;
-      EXPECT_GT(darkNear(page.at(u, 0.9125 * 6600)), 200) << name << " bottom " << f;
-      EXPECT_GT(darkNear(page.at(0.05 * 5100, v)), 200) << name << " left " << f;
-      EXPECT_GT(darkNear(page.at(0.8 * 5100, v)), 200) << name << " right " << f;
+      EXPECT_GT(darkNear(0.05 + 0.75 * f, 0.5125), 200) << name << " top " << f;
+      EXPECT_GT(darkNear(0.05 + 0.75 * f, 0.9125), 200) << name << " bottom " << f;
+      EXPECT_GT(darkNear(0.05, 0.5125 + 0.4 * f), 200) << name << " left " << f;
+      EXPECT_GT(darkNear(0.8, 0.5125 + 0.4 * f), 200) << name << " right " << f;
     }
     // Between the frame and the legend the page is white: nothing runs over the legend.
     for (double v = 0.52; v < 0.9; v += 0.01)
-      EXPECT_EQ(page.darkness(page.at(0.8125 * 5100, v * 6600)), 0) << name << " gap " << v;
+      EXPECT_EQ(qGray(image.pixel(at(0.8125, v))), 255) << name << " gap " << v;
   }
 }
 
 TEST_F(TallimarBatchPlot, RefusedOrUnwritableReportLeavesOlderFilesAlone) {
-  const QString old = folder.filePath("old.pdf");
-  {
-    QFile file(old);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("an older report");
-  }
+  QFile old(folder.filePath("old.pdf"));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("an older report");
+  old.close();
   // No raw data map: nothing to print, and the older file keeps its content.
-  EXPECT_EQ(run("--no-user-settings --report-main '" + old.toStdString() + "'"), 1);
+  EXPECT_EQ(run("--no-user-settings --report-main '" + path("old.pdf") + "'"), 1);
   EXPECT_EQ(errLines().front(), "Message: Nothing to print");
-  QFile file(old);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), "an older report");
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  EXPECT_EQ(old.readAll(), "an older report");
 
   const std::string target = path("no-such-folder/report.pdf");
   const std::string datalog = path("drive.xls");

@@ -1,5 +1,5 @@
-// A report output that records where each page went and lays it out as the real output
-// would, with fixed-pitch metrics: for the print command tests.
+// A report output that records each page laid out for the preview or the printer, with
+// fixed-pitch metrics, and answers print() as told: for the print command tests.
 #pragma once
 
 #include <string>
@@ -15,15 +15,11 @@ class RecordingReportOutput : public commands::ReportOutput {
     previewed.push_back(page(plot::ReportSurface{}, metrics));
   }
   commands::PrintOutcome print(const commands::ReportPageBuilder& page) override {
-    plot::ReportSurface paper;
-    paper.widthTwips = 8.5 * 1440;
-    paper.heightTwips = 11 * 1440;
-    paper.pointSize = plot::kPrinterPointSize;
-    if (printOutcome == commands::PrintOutcome::Printed) printed.push_back(page(paper, metrics));
+    if (printOutcome == commands::PrintOutcome::Printed)
+      printed.push_back(page(plot::ReportSurface{}, metrics));
     return printOutcome;
   }
 
-  // What print() answers: Printed, or the dialog cancelled, or a printer failure.
   commands::PrintOutcome printOutcome = commands::PrintOutcome::Printed;
   std::vector<plot::DrawList> previewed;
   std::vector<plot::DrawList> printed;

@@ -15,12 +15,10 @@ using testsupport::pageTitle;
 
 class PrintCommands : public ::testing::Test {
  protected:
-  void setPreview(bool preview) { settings::savePrintPreview(store, preview); }
-  std::vector<std::string> messages() const {
-    std::vector<std::string> texts;
-    for (const auto& q : prompts.asked) texts.push_back(q.text);
-    return texts;
+  CommandStatus plot(int view) {
+    return PrintPlot(ws, static_cast<plot::VeView>(view), store, prompts, output).status;
   }
+  CommandStatus rawMap() { return PrintRawDataMap(ws, store, prompts, output).status; }
 
   workspace::Workspace ws;
   settings::MemorySettingsStore store;
@@ -28,57 +26,45 @@ class PrintCommands : public ::testing::Test {
   testsupport::RecordingReportOutput output;
 };
 
-TEST_F(PrintCommands, NothingToPrintBeforeAnyPreviewOrPrinter) {
-  for (bool preview : {true, false}) {
-    setPreview(preview);
-    EXPECT_EQ(PrintRawDataMap(ws, store, prompts, output).status, CommandStatus::Refused);
-  }
-  // The views the window offers follow the three flags: none without any map.
-  for (int v = 0; v < plot::kVeViewCount; ++v)
-    EXPECT_EQ(PrintPlot(ws, static_cast<plot::VeView>(v), store, prompts, output).status,
-              CommandStatus::Refused);
-  EXPECT_EQ(messages(), std::vector<std::string>(8, "Nothing to print"));
-  EXPECT_EQ(prompts.asked[0].title, "Tallimar");
-  EXPECT_EQ(prompts.asked[0].icon, common::MessageIcon::None);
-  EXPECT_TRUE(output.previewed.empty());
-  EXPECT_TRUE(output.printed.empty());
-
-  // A raw data map alone offers views 1 (raw) but not 2 (filtered) or 0 (table).
+TEST_F(PrintCommands, RefusesWhatTheWindowDoesNotOfferWithNothingToPrint) {
+  settings::savePrintPreview(store, false);
+  EXPECT_EQ(rawMap(), CommandStatus::Refused);
+  for (int v = 0; v < plot::kVeViewCount; ++v) EXPECT_EQ(plot(v), CommandStatus::Refused) << v;
+  // A raw data map alone offers the raw view, not the filtered one nor views out of range.
   ws.rawDataMapPresent = true;
-  prompts.asked.clear();
-  EXPECT_TRUE(PrintPlot(ws, plot::VeView::RawDatalog, store, prompts, output).ok());
-  EXPECT_EQ(PrintPlot(ws, plot::VeView::FilteredDatalog, store, prompts, output).status,
-            CommandStatus::Refused);
-  EXPECT_EQ(PrintPlot(ws, static_cast<plot::VeView>(9), store, prompts, output).status,
-            CommandStatus::Refused);
-  EXPECT_EQ(messages().size(), 2u);
+  EXPECT_EQ(plot(static_cast<int>(plot::VeView::RawDatalog)), CommandStatus::Done);
+  for (int v : {-1, static_cast<int>(plot::VeView::FilteredDatalog), plot::kVeViewCount})
+    EXPECT_EQ(plot(v), CommandStatus::Refused) << v;
+  ASSERT_EQ(prompts.asked.size(), 10u);
+  for (const auto& q : prompts.asked) {
+    EXPECT_EQ(q.title, "Tallimar");
+    EXPECT_EQ(q.text, "Nothing to print");
+    EXPECT_EQ(q.icon, common::MessageIcon::None);
+  }
+  EXPECT_EQ(output.printed.size(), 1u);
+  EXPECT_TRUE(output.previewed.empty());
 }
 
 TEST_F(PrintCommands, PrintPreviewSettingChoosesPreviewOrPrinter) {
   ws.rawDataMapPresent = true;
   ws.veTable.lowDensityMapPresent = true;
-  // The default is the preview, at the preview's font size.
-  EXPECT_TRUE(PrintRawDataMap(ws, store, prompts, output).ok());
+  EXPECT_EQ(rawMap(), CommandStatus::Done);  // the preview is the default
   ASSERT_EQ(output.previewed.size(), 1u);
-  EXPECT_TRUE(output.printed.empty());
   EXPECT_EQ(pageTitle(output.previewed[0]), "High Density VE Map");
-  EXPECT_EQ(plot::itemsOfKind<plot::Text>(output.previewed[0])[0].pointSize, 6);
 
-  setPreview(false);
-  EXPECT_TRUE(PrintPlot(ws, plot::VeView::RawLowDelta, store, prompts, output).ok());
+  settings::savePrintPreview(store, false);
+  EXPECT_EQ(plot(static_cast<int>(plot::VeView::RawLowDelta)), CommandStatus::Done);
   ASSERT_EQ(output.printed.size(), 1u);
-  EXPECT_EQ(output.previewed.size(), 1u);
   EXPECT_EQ(pageTitle(output.printed[0]), "Raw/Low Density Delta Map");
-  EXPECT_EQ(plot::itemsOfKind<plot::Text>(output.printed[0])[0].pointSize, 8);
 
   // A cancelled dialog or a printer failure ends the command without a word.
   output.printOutcome = PrintOutcome::Cancelled;
-  EXPECT_EQ(PrintRawDataMap(ws, store, prompts, output).status, CommandStatus::Cancelled);
+  EXPECT_EQ(rawMap(), CommandStatus::Cancelled);
   output.printOutcome = PrintOutcome::Failed;
-  EXPECT_EQ(PrintPlot(ws, plot::VeView::LowDensityMap, store, prompts, output).status,
-            CommandStatus::Failed);
+  EXPECT_EQ(plot(0), CommandStatus::Failed);
   EXPECT_TRUE(prompts.asked.empty());
   EXPECT_EQ(output.printed.size(), 1u);
+  EXPECT_EQ(output.previewed.size(), 1u);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Pictures of the preview window with each report page and of the print dialog, for a person
-// to look at, written as PNG files to the folder named by TALLIMAR_SCREENSHOT_DIR (skipped
-// when it is not set).
+// to look at, written as PNG files to TALLIMAR_SCREENSHOT_DIR (skipped when it is not set).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,10 +7,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "workspace/view_inputs.h"
 #include "core/plot/plot_fixtures.h"
 #include "plot/report_page.h"
 #include "ui/plot/report_printer.h"
+#include "workspace/view_inputs.h"
 
 namespace tallimar::ui {
 namespace {
@@ -28,17 +27,15 @@ TEST(ReportPictures, PreviewOfEveryPageAndThePrintDialog) {
     QApplication::processEvents();
     EXPECT_TRUE(widget->grab().save(dir + "/" + name + ".png")) << name.toStdString();
   };
-  for (int v = 0; v < plot::kVeViewCount; ++v) {
+  for (int v = 0; v <= plot::kVeViewCount; ++v) {  // the six views, then the raw data map
     output.preview([&](const plot::ReportSurface& surface, const common::TextMetrics& metrics) {
-      return plot::reportPage(static_cast<plot::VeView>(v), workspace::viewInputs(ws), surface, metrics);
+      return v == plot::kVeViewCount
+                 ? plot::rawMapReportPage(ws.rawMap, ws.settings, surface, metrics)
+                 : plot::reportPage(static_cast<plot::VeView>(v), workspace::viewInputs(ws),
+                                    surface, metrics);
     });
-    save(output.previewWindow(), QStringLiteral("preview_view_%1").arg(v));
+    save(output.previewWindow(), QStringLiteral("preview_page_%1").arg(v));
   }
-  output.preview([&](const plot::ReportSurface& surface, const common::TextMetrics& metrics) {
-    return plot::rawMapReportPage(ws.rawMap, ws.settings, surface, metrics);
-  });
-  save(output.previewWindow(), QStringLiteral("preview_raw_data_map"));
-
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer);
   dialog.show();
