@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "common/scripted_prompts.h"
+#include "common/twips.h"
 #include "ui/app/main_window_fixture.h"
 #include "program_windows.h"
 #include "ui/ecu/analog_gauge.h"
@@ -174,7 +175,7 @@ TEST_F(AcquireFromMainWindow, OpensPlacedWithMenusOffAndClosingEnablesThem) {
   EXPECT_FALSE(entry("mnuExit")->isEnabled());
   EXPECT_TRUE(entry("mnuCreateWBFactor")->isEnabled());
   const QRect main = window->frameGeometry();
-  EXPECT_EQ(acquire->pos().y(), main.top() + px(300));
+  EXPECT_EQ(acquire->pos().y(), main.top() + common::twipsToPixels(300, window->logicalDpiY()));
   acquire->close();  // the title bar's close, not the Close button
   QApplication::processEvents();
   EXPECT_TRUE(entry("mnuExit")->isEnabled());
