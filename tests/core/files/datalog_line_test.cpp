@@ -17,21 +17,14 @@ namespace {
 using engine::DatalogRecord;
 
 TEST(DatalogFields, SixteenBitColumnsAreRoundedDownOrRefused) {
-  const std::pair<const char*, std::int32_t> read[] = {{"3500", 3500},
-                                                       {"35.7", 35},
-                                                       {"-0.5", -1},
-                                                       {"-12.000", -12},
-                                                       {" 42 ", 42},
-                                                       {"+7", 7},
-                                                       {"1e3", 1000},
-                                                       {".9", 0},
-                                                       {"-32768", -32768},
-                                                       {"32767.999999", 32767},
-                                                       {"0000000000032767", 32767}};
-  for (const auto& [text, expected] : read) {
+  const char* const texts[] = {
+      "3500", "35.7",   "-0.5",         "-12.000",         " 42 ", "+7", "1e3",
+      ".9",   "-32768", "32767.999999", "0000000000032767"};
+  const std::int32_t values[] = {3500, 35, -1, -12, 42, 7, 1000, 0, -32768, 32767, 32767};
+  for (std::size_t i = 0; i < std::size(texts); ++i) {
     std::int32_t value = -99999;
-    EXPECT_EQ(readFlooredField(text, value), FieldProblem::None) << text;
-    EXPECT_EQ(value, expected) << text;
+    EXPECT_EQ(readFlooredField(texts[i], value), FieldProblem::None) << texts[i];
+    EXPECT_EQ(value, values[i]) << texts[i];
   }
   std::int32_t value = 0;
   for (const char* text : {"", " ", "abc", "12abc", "1,5", "-", ".", "1 2", "0x10", "nan"})
@@ -41,21 +34,15 @@ TEST(DatalogFields, SixteenBitColumnsAreRoundedDownOrRefused) {
 }
 
 TEST(DatalogFields, O2IsReadLenientlyInSinglePrecision) {
-  const std::pair<const char*, float> read[] = {
-      {"0.456", static_cast<float>(0.456)},
-      {"  0.5V", 0.5f},
-      {"abc", 0.0f},
-      {"", 0.0f},
-      {"-.25", -0.25f},
-      {"4.5e-1", 0.45f},
-      {"0.12345678901234567890", static_cast<float>(0.12345678901234567890)}};
-  for (const auto& [text, expected] : read) {
-    float volts = -1;
-    EXPECT_EQ(readO2Field(text, volts), FieldProblem::None) << text;
-    EXPECT_EQ(volts, expected) << text;
+  const char* const texts[] = {"0.456", "  0.5V", "abc", "", "-.25", "4.5e-1", "0.1234567890123"};
+  const double volts[] = {0.456, 0.5, 0, 0, -0.25, 0.45, 0.1234567890123};
+  for (std::size_t i = 0; i < std::size(texts); ++i) {
+    float read = -1;
+    EXPECT_EQ(readO2Field(texts[i], read), FieldProblem::None) << texts[i];
+    EXPECT_EQ(read, static_cast<float>(volts[i])) << texts[i];
   }
-  float volts = 0;
-  EXPECT_EQ(readO2Field("1e39", volts), FieldProblem::OutOfRange);
+  float read = 0;
+  EXPECT_EQ(readO2Field("1e39", read), FieldProblem::OutOfRange);
 }
 
 TEST(DatalogLines, FullLayoutColumnsAndRpmInHundreds) {
@@ -65,23 +52,8 @@ TEST(DatalogLines, FullLayoutColumnsAndRpmInHundreds) {
   ASSERT_EQ(parseDataLine("x\t7\t12.9\t40\tTP\t0.7\tM\tC\t1\t99\t1\t2\t3\t104\tacc\t61",
                           DatalogLayout::Full, r),
             std::nullopt);
-  DatalogRecord expected;
-  expected.seconds = 7;
-  expected.rpm = 1200;
-  expected.map = 40;
-  expected.o2 = 0.7f;
-  expected.status = 1;
-  expected.gego = 99;
-  expected.gair = 1;
-  expected.gwarm = 2;
-  expected.gbaro = 3;
-  expected.gammaE = 104;
-  expected.gve = 61;
-  EXPECT_EQ(r, expected);
-  ASSERT_EQ(parseDataLine("0\t7\t35.7\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61",
-                          DatalogLayout::Full, r),
-            std::nullopt);
-  EXPECT_EQ(r.rpm, 3500);
+  // Seconds, RPM, MAP, O2, O2 target, Status, Gego, Gair, Gwarm, Gbaro, Gve, GammaE.
+  EXPECT_EQ(r, (DatalogRecord{7, 1200, 40, 0.7f, 0, 1, 99, 1, 2, 3, 61, 104}));
 }
 
 // The quick way takes a line only when it gives the record the general reading gives, and
@@ -115,72 +87,56 @@ TEST(DatalogLines, EveryLineReadsAsItsColumnsRead) {
   int taken = 0;
   std::mt19937 random(42);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-  const std::vector<std::string> odd{"",
-                                     "-",
-                                     ".",
-                                     "1.",
-                                     ".5",
-                                     "-0",
-                                     "-0.0",
-                                     "+3",
-                                     " 7",
-                                     "8 ",
-                                     "1e2",
-                                     "x",
-                                     "12345678",
-                                     "123456789",
-                                     "-32768.5",
-                                     "32767.9",
-                                     "0.000000001",
-                                     "1.23456789",
-                                     "9999999.9999999"};
+  // Fields just outside the commonest shape, and odd ones.
+  const char* const near[] = {"12345", "0000",  "9999", "1.",        ".5",       "",
+                              " 1",    "1 ",    "-1",   "+1",        "\x80",     "1e1",
+                              "0.5",   "12.25", "1.5.", "9.9999999", "0.0000001"};
+  const char* const odd[] = {"",
+                             "-",
+                             ".",
+                             "1.",
+                             ".5",
+                             "-0",
+                             "-0.0",
+                             "+3",
+                             " 7",
+                             "8 ",
+                             "1e2",
+                             "x",
+                             "12345678",
+                             "123456789",
+                             "-32768.5",
+                             "32767.9",
+                             "0.000000001",
+                             "1.23456789",
+                             "9999999.9999999"};
+  auto any = [&](const auto& list) {
+    return std::string(list[pick(static_cast<int>(std::size(list)))]);
+  };
   for (int i = 0; i < 30000; ++i) {
     const auto layout = static_cast<DatalogLayout>(pick(3));
     const int columns = static_cast<int>(requiredColumns(layout)) + pick(4) - 1;
     std::vector<std::string> texts;
     std::string line;
     // Half the lines are of the commonest shape: short digit runs and short decimals, with
-    // now and then a field just outside it.
+    // now and then a field just outside it; the others mix odd fields and longer numbers.
     const bool common = pick(2) == 0;
     for (int c = 0; c < columns; ++c) {
+      const int kind = pick(12);
       std::string text;
       if (common) {
-        static const char* const kNear[] = {
-            "12345", "0000", "9999", "1.",  ".5",    "",     " 1",        "1 ",       "-1",
-            "+1",    "\x80", "1e1",  "0.5", "12.25", "1.5.", "9.9999999", "0.0000001"};
-        switch (pick(12)) {
-          case 0:
-            text = kNear[pick(static_cast<int>(std::size(kNear)))];
-            break;
-          case 1:
-          case 2:
-            text = std::to_string(pick(100)) + "." + std::to_string(pick(1000));
-            break;
-          default:
-            text = std::string(static_cast<std::size_t>(pick(2)), '0') +
-                   std::to_string(pick(pick(2) ? 100 : 10000));
-            if (text.size() > 4) text = text.substr(0, 4);
-        }
-        texts.push_back(text);
-        line += (c ? "\t" : "") + text;
-        continue;
-      }
-      switch (pick(8)) {
-        case 0:
-          text = odd[static_cast<std::size_t>(pick(static_cast<int>(odd.size())))];
-          break;
-        case 1:
-          text = "-" + std::to_string(pick(40000));
-          break;
-        case 2:
-          text = std::to_string(pick(400)) + "." + std::to_string(pick(1000));
-          break;
-        case 3:
-          text = "-" + std::to_string(pick(100)) + "." +
-                 std::string(static_cast<std::size_t>(pick(9)), '0') + std::to_string(pick(10));
-          break;
-        default:
-          text = std::to_string(pick(pick(2) ? 200 : 40000));
+        text = kind == 0  ? any(near)
+               : kind < 3 ? std::to_string(pick(100)) + "." + std::to_string(pick(1000))
+                          : (pick(2) ? "0" : "") + std::to_string(pick(pick(2) ? 100 : 10000));
+        if (kind >= 3 && text.size() > 4) text = text.substr(0, 4);
+      } else {
+        text = kind < 2   ? any(odd)
+               : kind < 4 ? "-" + std::to_string(pick(40000))
+               : kind < 6 ? std::to_string(pick(400)) + "." + std::to_string(pick(1000))
+               : kind < 7 ? "-" + std::to_string(pick(100)) + "." +
+                                std::string(static_cast<std::size_t>(pick(9)), '0') +
+                                std::to_string(pick(10))
+                          : std::to_string(pick(pick(2) ? 200 : 40000));
       }
       texts.push_back(text);
       line += (c ? "\t" : "") + text;
@@ -210,11 +166,19 @@ TEST(DatalogLines, EveryLineReadsAsItsColumnsRead) {
     ASSERT_EQ(problem.has_value(), refused) << line;
     if (refused) continue;
     ASSERT_EQ(record.o2, volts) << line;
-    ASSERT_TRUE(record.seconds == values[0] && record.rpm == values[1] && record.map == values[2] &&
-                record.status == values[4] && record.gego == values[5] &&
-                record.gair == values[6] && record.gwarm == values[7] &&
-                record.gbaro == values[8] && record.gve == values[9] && record.gammaE == values[10])
-        << line;
+    const DatalogRecord fromFields{static_cast<std::int16_t>(values[0]),
+                                   static_cast<std::int16_t>(values[1]),
+                                   static_cast<std::int16_t>(values[2]),
+                                   volts,
+                                   0,
+                                   static_cast<std::int16_t>(values[4]),
+                                   static_cast<std::int16_t>(values[5]),
+                                   static_cast<std::int16_t>(values[6]),
+                                   static_cast<std::int16_t>(values[7]),
+                                   static_cast<std::int16_t>(values[8]),
+                                   static_cast<std::int16_t>(values[9]),
+                                   static_cast<std::int16_t>(values[10])};
+    ASSERT_EQ(record, fromFields) << line;
   }
   EXPECT_GT(taken, 6000);
 }
