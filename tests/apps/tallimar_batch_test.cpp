@@ -233,6 +233,9 @@ TEST_F(TallimarBatch, ReadsTheUsersStoreButNeverWritesIt) {
 }
 
 // The ECU steps against tallimar-ecu-sim, reached through a link to its pseudo-terminal.
+// Replies are given a second (DataRate 200): the tests share the machine with builds.
+constexpr const char* kSlowEcu = "--set=DataRate=200";
+
 class TallimarBatchEcu : public TallimarBatch {
  protected:
   void TearDown() override {
@@ -262,19 +265,21 @@ TEST_F(TallimarBatchEcu, ReadsSendsAndBurnsWithTheWindowsMessages) {
 #if TALLIMAR_BATCH_USER_STORE
   ASSERT_TRUE(startSim(""));
   const std::string vex = path("ecu.vex");
-  Run result = run({"--no-user-settings", "--port", path("tty"), "--ecu-read", "--export-ve", vex});
+  Run result = run(
+      {"--no-user-settings", kSlowEcu, "--port", path("tty"), "--ecu-read", "--export-ve", vex});
   ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
   const std::string flashAtStart = read(path("flash"));
 
   // The table read, imported again and sent back: verified, not burnt.
-  result = run({"--no-user-settings", "--import-ve", vex, "--port", path("tty"), "--ecu-send"});
+  result = run(
+      {"--no-user-settings", kSlowEcu, "--import-ve", vex, "--port", path("tty"), "--ecu-send"});
   ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
   EXPECT_EQ(result.err.back(),
             "Message: VE map sent to RAM and verified. Do you wish to burn map to flash also? No");
   EXPECT_EQ(read(path("flash")), flashAtStart);
 
   // A table of the program's start-up bins goes out, verified and burnt.
-  result = run({"--no-user-settings", "--clear-ve", "--port", path("tty"), "--ecu-burn"});
+  result = run({"--no-user-settings", kSlowEcu, "--clear-ve", "--port", path("tty"), "--ecu-burn"});
   ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
   const std::string flash = read(path("flash"));
   ASSERT_EQ(flash.size(), 125u);

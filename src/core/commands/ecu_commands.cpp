@@ -107,17 +107,14 @@ void EcuCommands::timerFired(EcuTimer timer) {
     case ecu::ExchangeKind::Read:
       finish(readReply(reply));
       break;
-    case ecu::ExchangeKind::SendVerify: {
-      const CommandResult verified = verifyReply(reply);
+    case ecu::ExchangeKind::SendVerify:
       // A confirmed burn goes on at once; it reports the end of the whole command.
-      if (verified.ok() && verified.changed) {
-        const CommandResult burn = startBurn(m_device);
-        if (!burn.ok()) finish(burn);
-      } else {
+      if (const CommandResult verified = verifyReply(reply); !verified.ok() || !m_burnAsked) {
         finish(verified);
+      } else if (const CommandResult burn = startBurn(m_device); !burn.ok()) {
+        finish(burn);
       }
       break;
-    }
     case ecu::ExchangeKind::Burn:
       finish(burnReply(reply));
       break;
@@ -136,8 +133,9 @@ CommandResult EcuCommands::readReply(const std::vector<std::uint8_t>& reply) {
   return CommandResult::done(true);
 }
 
-// Done with `changed` set means the user asked for the burn.
+// Done when the ECU holds the table; m_burnAsked then says whether the user wants it burnt.
 CommandResult EcuCommands::verifyReply(const std::vector<std::uint8_t>& reply) {
+  m_burnAsked = false;
   if (reply.size() < ecu::kPageReplyBytes) {
     message(kNoEcu, MessageIcon::Exclamation);
     return CommandResult::failed();
@@ -148,7 +146,8 @@ CommandResult EcuCommands::verifyReply(const std::vector<std::uint8_t>& reply) {
   }
   const common::Answer answer =
       m_prompts.message(kTitle, kOfferBurn, MessageButtons::YesNo, MessageIcon::None);
-  return CommandResult::done(answer == common::Answer::Yes);
+  m_burnAsked = answer == common::Answer::Yes;
+  return CommandResult::done();
 }
 
 CommandResult EcuCommands::burnReply(const std::vector<std::uint8_t>& reply) {

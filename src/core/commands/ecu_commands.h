@@ -74,6 +74,7 @@ class EcuCommands {
   EcuCommandHooks m_hooks;
   ecu::VeExchange m_exchange;
   std::string m_device;
+  bool m_burnAsked = false;  // the user answered Yes to the burn after a verified send
 };
 
 }  // namespace tallimar::commands

@@ -20,13 +20,17 @@ using commands::CommandResult;
 using commands::CommandStatus;
 using commands::EcuCommands;
 
+// The simulator answers at once (no line pacing); the reply timer waits a second.
+constexpr int kDataRate = 200;
+
 class EcuLinkTest : public testsupport::TempDirTest {
  protected:
   EcuLinkTest() {
     ws.veTable.setStartupBins();
     for (int r = 0; r < 8; ++r)
       for (int m = 0; m < 8; ++m) ws.veTable.at(r, m) = static_cast<std::int16_t>(50 + 3 * r + m);
-    timers.setDataRate(50);
+    // A generous reply time: the tests share the machine with builds and other tests.
+    timers.setDataRate(kDataRate);
   }
 
   // Starts a command and runs the event loop until it ends; the result, or nullopt when it
@@ -37,7 +41,7 @@ class EcuLinkTest : public testsupport::TempDirTest {
     prompts.asked.clear();
     const CommandResult started = (commands.*start)(device);
     if (!started.ok()) return started;
-    if (!QTest::qWaitFor([this] { return finished.has_value(); }, 5000)) return std::nullopt;
+    if (!QTest::qWaitFor([this] { return finished.has_value(); }, 20000)) return std::nullopt;
     return finished;
   }
 
@@ -60,7 +64,7 @@ class EcuLinkTest : public testsupport::TempDirTest {
 
 TEST_F(EcuLinkTest, ReadSendVerifyAndBurnReachTheSimulatorsFlash) {
   const std::string flash = path("flash.bin");
-  SimProcess sim({"--save-flash", QString::fromStdString(flash)});
+  SimProcess sim({"--line-speed", "0", "--save-flash", QString::fromStdString(flash)});
   ASSERT_FALSE(sim.device.empty());
 
   auto result = run(&EcuCommands::readVeMap, sim.device);
@@ -96,7 +100,7 @@ TEST_F(EcuLinkTest, MisbehavingEcuOrPortGivesItsMessageAndLeavesTheTable) {
   const Case cases[] = {
       {"silent", {"--silent"}, false, commands::kNoEcu},
       {"short page", {"--short", "124"}, false, commands::kNoEcu},
-      {"slow reply", {"--slow", "600", "--line-speed", "0"}, false, commands::kNoEcu},
+      {"slow reply", {"--slow", "2000"}, false, commands::kNoEcu},
       {"garbage", {"--garbage"}, true, commands::kVerifyFailed},
       {"dropped byte", {"--drop-byte", "100"}, true, commands::kVerifyFailed},
       {"hang-up", {"--hang-up-after", "20"}, true, "Could not "},  // open or send
@@ -107,7 +111,7 @@ TEST_F(EcuLinkTest, MisbehavingEcuOrPortGivesItsMessageAndLeavesTheTable) {
     std::optional<SimProcess> sim;
     std::string device = "/dev/tallimar-no-such-port";
     if (!c.options.isEmpty()) {
-      sim.emplace(c.options);
+      sim.emplace(QStringList{"--line-speed", "0"} + c.options);
       ASSERT_FALSE(sim->device.empty());
       device = sim->device;
     }
@@ -125,7 +129,7 @@ TEST_F(EcuLinkTest, MisbehavingEcuOrPortGivesItsMessageAndLeavesTheTable) {
 }
 
 TEST_F(EcuLinkTest, APortHeldByAnotherProgramIsReportedAsBusy) {
-  SimProcess sim({});
+  SimProcess sim({"--line-speed", "0"});
   QtSerialLink other;
   ASSERT_TRUE(other.open(sim.device).ok());
   const auto result = run(&EcuCommands::readVeMap, sim.device);

@@ -13,27 +13,30 @@ namespace {
 
 class VeWindowEcuTest : public VeWindowTest {
  protected:
+  // A generous reply time (a second): the tests share the machine with builds.
+  VeWindowEcuTest() { ws.settings.dataRate = 200; }
+
   // Triggers a menu entry and waits until its command has ended.
   void runEntry(const char* name) {
     entry(name)->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->ecuBusy(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->ecuBusy(); }, 20000));
   }
 };
 
 TEST_F(VeWindowEcuTest, ReadShowsTheEcuTableAndRefusesASecondCommandMeanwhile) {
-  SimProcess sim({});
+  SimProcess sim({"--line-speed", "0"});
   ASSERT_FALSE(sim.device.empty());
   settings::saveSerialDevice(store, 1, sim.device);
   setTable(ws.veTable, 8, 8);
   ws.veTable.lowDensityMapPresent = false;
   open();
-  EXPECT_EQ(window->ecuTimers().timer(commands::EcuTimer::Read).interval(), 250);
+  EXPECT_EQ(window->ecuTimers().timer(commands::EcuTimer::Read).interval(), 1000);
 
   entry("mnuReadVEMap")->trigger();
   EXPECT_TRUE(window->ecuBusy());
   entry("mnuWriteVEMap")->trigger();  // refused while the read waits for its reply
   EXPECT_EQ(window->statusLines(), std::vector<std::string>{commands::kEcuBusy});
-  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->ecuBusy(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->ecuBusy(); }, 20000));
 
   const ecu::EcuPage page = ecu::SimulatedEcu::builtInPage();
   EXPECT_EQ(ve(0)->text(), QString::number(page[0]));
@@ -51,7 +54,7 @@ TEST_F(VeWindowEcuTest, ReadShowsTheEcuTableAndRefusesASecondCommandMeanwhile) {
 }
 
 TEST_F(VeWindowEcuTest, TablesOtherThan8x8AreNeverSent) {
-  SimProcess sim({});
+  SimProcess sim({"--line-speed", "0"});
   settings::saveSerialDevice(store, 1, sim.device);
   setTable(ws.veTable, 12, 12);
   open();
