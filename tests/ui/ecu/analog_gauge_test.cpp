@@ -1,4 +1,4 @@
-// The gauge control, its property page and the exerciser.
+// The gauge control and its property page.
 #include "ui/ecu/analog_gauge.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +12,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "common/number_text.h"
 #include "common/scripted_prompts.h"
 #include "ecu/live_gauges.h"
 #include "ui/ecu/analog_gauge_page.h"
-#include "ui/ecu/gauge_exerciser.h"
 
 namespace tallimar::ui {
 namespace {
@@ -123,28 +121,6 @@ TEST_F(GaugePageTest, ColourButtonsGoThroughTheColourChoice) {
   child<QPushButton>(*page, "cmdOK")->click();
   EXPECT_EQ(gauge->properties().needleColor, (ecu::Rgb{10, 20, 30}));
   EXPECT_EQ(prompts.asked.size(), 2u);
-}
-
-TEST(GaugeExerciserWindow, CounterDrivesTheGaugesAndPeaksReset) {
-  settings::MemorySettingsStore store;
-  common::ScriptedPrompts prompts;
-  GaugeExerciser form(store, prompts);
-  int low = 0, high = 0;
-  for (int tick = 0; tick < 3000; ++tick) {
-    form.timer1Tick();
-    low = std::min(low, form.counter());
-    high = std::max(high, form.counter());
-  }
-  EXPECT_TRUE(low >= 0 && high <= 101);
-  const int counter = form.counter();
-  EXPECT_EQ(form.gauge(1)->model().readOut().text, std::to_string(counter));
-  EXPECT_EQ(form.gauge(3)->model().readOut().text, common::formatPattern(counter / 100.0, "0.00"));
-
-  form.timer2Tick();
-  for (int i : {1, 2, 4}) {
-    EXPECT_EQ(form.gauge(i)->peakHold(), 1) << i;
-    EXPECT_DOUBLE_EQ(form.gauge(i)->model().peak(), form.gauge(i)->value()) << i;
-  }
 }
 
 }  // namespace
