@@ -7,29 +7,22 @@
 namespace tallimar::ecu {
 namespace {
 
-CountTable identity() {
-  CountTable t{};
-  for (std::size_t i = 0; i < t.size(); ++i) t[i] = static_cast<std::int16_t>(i);
-  return t;
-}
-
-TEST(LiveRecord, DecodesTheBytesTheWindowShows) {
-  CountTable kpa = identity();
-  CountTable thermistor = identity();
-  CountTable throttle = identity();
+TEST(LiveRecord, DecodesThroughTheFactorTablesAndRefusesEveryOtherLength) {
+  CountTable kpa{}, thermistor{}, throttle{};
   kpa[100] = 95;
   thermistor[77] = 40;  // 40 - 40: 0 degrees
   throttle[51] = 20;
   std::vector<std::uint8_t> record(kLiveRecordBytes, 0xEE);
-  record[2] = 0x05;
-  record[4] = 100;
-  record[6] = 77;
-  record[7] = 51;
-  record[9] = 128;
-  record[13] = 35;
-  record[17] = 104;
-  record[19] = 3;
-  record[20] = 1;
+  for (auto [at, value] : {std::pair{2, 0x05},
+                           {4, 100},
+                           {6, 77},
+                           {7, 51},
+                           {9, 128},
+                           {13, 35},
+                           {17, 104},
+                           {19, 3},
+                           {20, 1}})
+    record[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(value);
   const auto sample = decodeLiveRecord(record, {kpa, thermistor, throttle});
   ASSERT_TRUE(sample.ok());
   EXPECT_DOUBLE_EQ(sample->mapKpa, 95);
@@ -40,20 +33,13 @@ TEST(LiveRecord, DecodesTheBytesTheWindowShows) {
   EXPECT_DOUBLE_EQ(sample->gammaE, 104);
   EXPECT_EQ(sample->secondO2, 3);
   EXPECT_EQ(sample->o2Enable, 1);
-  EXPECT_TRUE(sample->running);
-  EXPECT_FALSE(sample->cranking);
-  EXPECT_TRUE(sample->afterstart);
-  EXPECT_FALSE(sample->warmup);
-  EXPECT_EQ(statusDigits(0x05), "00000101");
+  // Status 0000 0101: running and afterstart, not cranking nor warming up.
+  EXPECT_TRUE(sample->running && sample->afterstart);
+  EXPECT_FALSE(sample->cranking || sample->warmup);
   EXPECT_EQ(statusDigits(0xFA), "11111010");
-}
 
-TEST(LiveRecord, RefusesEveryOtherLength) {
-  const CountTable t = identity();
-  for (std::size_t n : {0u, 1u, 21u, 23u, 44u}) {
-    const std::vector<std::uint8_t> reply(n, 1);
-    EXPECT_FALSE(decodeLiveRecord(reply, {t, t, t}).ok()) << n;
-  }
+  for (std::size_t n : {0u, 1u, 21u, 23u, 44u})
+    EXPECT_FALSE(decodeLiveRecord(std::vector<std::uint8_t>(n, 1), {kpa, kpa, kpa}).ok()) << n;
 }
 
 }  // namespace

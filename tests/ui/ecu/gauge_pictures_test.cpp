@@ -1,5 +1,6 @@
 // Pictures of the gauge exerciser, the property page and the live-data window for a person
-// to look at, written to the folder named by TALLIMAR_SCREENSHOT_DIR (skipped when unset).
+// to look at, written to the folder named by TALLIMAR_SCREENSHOT_DIR; without it the windows
+// are still built and driven, and the exerciser's first gauge must follow its counter.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -17,10 +18,10 @@ namespace {
 
 TEST(GaugePictures, ExerciserPageAndLiveWindow) {
   const QString dir = qEnvironmentVariable("TALLIMAR_SCREENSHOT_DIR");
-  if (dir.isEmpty()) GTEST_SKIP() << "TALLIMAR_SCREENSHOT_DIR not set";
-  QDir().mkpath(dir);
+  if (!dir.isEmpty()) QDir().mkpath(dir);
   auto save = [&](QWidget& widget, const QString& name) {
     QApplication::processEvents();
+    if (dir.isEmpty()) return;
     EXPECT_TRUE(widget.grab().save(dir + "/" + name + ".png")) << name.toStdString();
   };
   settings::MemorySettingsStore store;
@@ -28,6 +29,7 @@ TEST(GaugePictures, ExerciserPageAndLiveWindow) {
   GaugeExerciser form(store, prompts);
   form.show();
   for (int i = 0; i < 140; ++i) form.timer1Tick();
+  EXPECT_EQ(form.gauge(1)->model().readOut().text, std::to_string(form.counter()));
   save(form, "exerciser");
 
   emit form.gauge(2)->propertiesRequested(form.gauge(2));
