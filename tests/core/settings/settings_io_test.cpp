@@ -38,14 +38,16 @@ TEST_F(SettingsIo, EveryFieldSurvivesSaveAndLoadInItsStoredForm) {
   EXPECT_EQ(readLanguage(store), "English");
   Settings s;
   s.incPath = "/home/tuner/inc files";
-  s.o2Transfer = 0.45f, s.veOutlierSigma = 1.75f, s.veRange = 1, s.veOutlierEnable = true;
+  s.o2Transfer = 0.45f, s.wbTargetAfr = 14.1f, s.veOutlierSigma = 1.75f, s.veRange = 1,
+  s.veOutlierEnable = true;
   s.rpmMax = 7000, s.rpmMin = -32768, s.mapMax = 32767, s.comPort = 4, s.dataRate = 120;
   s.bSpline = 60, s.bSpline2 = 20, s.bSplineFilter = 2, s.bSplineOutlier = true;
   s.bSplineSigma = 5, s.temperatureUnit = 3, s.manifoldUnit = 2, s.veSizeRPM = 12;
   s.veSizeMAP = 16;
   saveSettings(store, s);
-  EXPECT_EQ(store.texts.size(), 19u);
+  EXPECT_EQ(store.texts.size(), 20u);
   EXPECT_EQ(stored("O2Transfer"), "0.45");
+  EXPECT_EQ(stored("WBTargetAFR"), "14.1");
   EXPECT_EQ(stored("VERange"), "Mean");
   EXPECT_EQ(stored("VEOutlierEnable"), "True");
   EXPECT_EQ(stored("Tempereature"), "Kelvin");
