@@ -111,8 +111,9 @@ TEST_F(PlotPanelTest, EraserClearsAverageAndMedianButKeepsTheValues) {
   ASSERT_FALSE(boxes.empty());
   EXPECT_EQ(boxes.back().fill, (plot::Rgb{255, 255, 255}));
 
-  move(3150, 50.5, Qt::LeftButton);  // Average 1: nothing to erase
+  move(3150, 50.5, Qt::LeftButton);  // Average 1: nothing to erase, by drag or by press
   EXPECT_EQ(pointer(), Qt::UpArrowCursor);
+  press(3150, 50.5);
   EXPECT_EQ(ws.rawMap.at(31, 50).average, 1);
   move(3350, 50.5);  // data under the eraser, button up
   EXPECT_EQ(pointer(), Qt::BitmapCursor);
