@@ -3,33 +3,24 @@
 // and unloads it.
 #include "program_windows.h"
 
-#include <gtest/gtest.h>
-
-#include <QAction>
 #include <QApplication>
 #include <QMainWindow>
 #include <QScreen>
-#include <QTemporaryDir>
 
-#include "common/scripted_prompts.h"
-#include "settings/settings_io.h"
 #include "support/recording_report_output.h"
-#include "ui/app/main_window.h"
-#include "ui/common/string_list_model.h"
-#include "workspace/workspace.h"
+#include "ui/app/main_window_fixture.h"
 
 namespace tallimar::ui {
 namespace {
 
-TEST(ProgramWindows, ModifyVeMapOpensTheVeWindowAndClosingItGivesTheMenusBack) {
-  workspace::Workspace workspace;
-  settings::MemorySettingsStore store;
-  common::ScriptedPrompts prompts;
-  QTemporaryDir noLanguages;
-  MainWindow main(workspace, store, prompts, noLanguages.path());
-  main.startUp();
+class ProgramWindows : public MainWindowFixture {
+ protected:
+  void SetUp() override { startWithoutLanguages(); }
+};
+
+TEST_F(ProgramWindows, ModifyVeMapOpensTheVeWindowAndClosingItGivesTheMenusBack) {
+  MainWindow& main = *window;
   connectProgramWindows(main);
-  const std::size_t startUpLines = main.statusList().lines().size();
   QAction* modify = main.findChild<QAction*>("mnuCalculateNewMap");
   QAction* open = main.findChild<QAction*>("mnuOpenDatalog");
 
@@ -40,8 +31,8 @@ TEST(ProgramWindows, ModifyVeMapOpensTheVeWindowAndClosingItGivesTheMenusBack) {
   EXPECT_TRUE(veWindow->isWindow());
   EXPECT_EQ(veWindow->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
   EXPECT_FALSE(open->isEnabled());
-  EXPECT_EQ(main.statusList().lines().size(), startUpLines + 1);
-  EXPECT_EQ(main.statusList().lines().back(), "Failed Reading English.Lang - Default is English");
+  EXPECT_EQ(newStatusLines(startUpLines),
+            Lines{"Failed Reading English.Lang - Default is English"});
 
   veWindow->close();
   QApplication::processEvents();
@@ -50,13 +41,8 @@ TEST(ProgramWindows, ModifyVeMapOpensTheVeWindowAndClosingItGivesTheMenusBack) {
   EXPECT_EQ(main.findChild<QMainWindow*>("frmCalculateMap"), nullptr);  // each opening afresh
 }
 
-TEST(ProgramWindows, BothWindowsShareThePreviewCheckMarkAndTheReportOutput) {
-  workspace::Workspace workspace;
-  settings::MemorySettingsStore store;
-  common::ScriptedPrompts prompts;
-  QTemporaryDir noLanguages;
-  MainWindow main(workspace, store, prompts, noLanguages.path());
-  main.startUp();
+TEST_F(ProgramWindows, BothWindowsShareThePreviewCheckMarkAndTheReportOutput) {
+  MainWindow& main = *window;
   testsupport::RecordingReportOutput output;
   main.setReportOutput(&output);
   connectProgramWindows(main);
@@ -70,7 +56,7 @@ TEST(ProgramWindows, BothWindowsShareThePreviewCheckMarkAndTheReportOutput) {
 
   preview->trigger();
   EXPECT_FALSE(mainPreview->isChecked());
-  EXPECT_EQ(store.get(settings::kApplication, settings::kSection, "PrintPreview", ""), "False");
+  EXPECT_EQ(stored("PrintPreview"), "False");
   veWindow->findChild<QAction*>("mnuPrintCurrentPlot")->trigger();
   ASSERT_EQ(output.printed.size(), 1u);
   EXPECT_EQ(testsupport::pageTitle(output.printed[0]), "Raw Data Map");

