@@ -24,15 +24,6 @@ struct Session {
   }
 };
 
-TEST(ClearLdMapCommand, ZeroesTheTableAndItsFlag) {
-  Session s;
-  s.ws.veTable.ve[0][0] = 40;
-  s.ws.veTable.lowDensityMapPresent = true;
-  EXPECT_TRUE(clearLdMapCommand(s.ws).changed);
-  EXPECT_EQ(s.ws.veTable.ve[0][0], 0);
-  EXPECT_FALSE(s.ws.veTable.lowDensityMapPresent);
-}
-
 TEST(CalculateMapCommand, SetsTheTableFlagAndNamesBinsOutsideTheGrid) {
   Session s;
   EXPECT_EQ(calculateMapCommand(s.ws, s.log).status, CommandStatus::Refused);

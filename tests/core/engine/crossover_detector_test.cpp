@@ -75,22 +75,6 @@ TEST(CrossoverDetection, CrossingRulesWarmUpAndRpmMin) {
   EXPECT_EQ(crossings({sample(0.5f), sample(0.5f), sample(0.5f), sample(0.5f)}), Positions{});
 }
 
-TEST(CrossoverDetection, PointTakesTheSampleValuesAndNewVe) {
-  CrossoverDetector detector(0.5f, 1200);
-  auto r = sample(0.8f, 1, 3456);
-  r.map = 87, r.gve = 55, r.gego = 103, r.gammaE = 97;
-  detector.offer(sample(0.1f), 1);
-  detector.offer(sample(0.1f), 2);
-  detector.offer(r, 3);
-  ASSERT_EQ(detector.points().size(), 1u);
-  const CrossoverPoint& p = detector.points()[0];
-  EXPECT_EQ(p.rpm, 3456);
-  EXPECT_EQ(p.map, 87);
-  EXPECT_EQ(p.gve, 55);
-  EXPECT_FLOAT_EQ(p.o2, 0.8f);
-  EXPECT_EQ(p.newVE, 57);  // 56.65
-}
-
 // NewVE's own rounding is the program's half-to-even 16-bit conversion of the same product.
 TEST(CrossoverDetection, NewVeIsTheRoundedProductForEveryVeAndCorrection) {
   auto check = [](int gve, int gego) {

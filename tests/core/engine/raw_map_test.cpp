@@ -59,9 +59,6 @@ TEST(RawMapBuild, EvenMeansAndMidrangesRoundToEven) {
   b.run({point(2000, 50, 60), point(2000, 50, 61)});
   EXPECT_EQ(b.map.at(20, 50).average, 60);  // 60.5
   EXPECT_EQ(b.map.at(20, 50).median, 60);
-  b.run({point(2000, 50, 62)});  // 61 exactly
-  EXPECT_EQ(b.map.at(20, 50).average, 61);
-  EXPECT_EQ(b.map.at(20, 50).median, 61);
 }
 
 TEST(RawMapOutliers, FarValuesAreDroppedFromTheFiguresButKeptInTheList) {
@@ -103,17 +100,6 @@ TEST(RawMapOutliers, EveryBuildFiltersTheWholeListAgain) {
   EXPECT_EQ(b.map.at(34, 75).values, " 50, 52, 90, 88, 90, 92");
   EXPECT_EQ(b.map.at(34, 75).average, 90);  // 50 and 52 now fall out: (90+88+90+92)/4
   EXPECT_EQ(b.list.lines.back(), "2 Outlier(s) Eliminated from 6 points at MAP:75 and RPM:3400");
-}
-
-TEST(RawMapBuild, AppendingTheSamePointsTwiceDoublesListsButNotFigures) {
-  Build b;
-  const CrossoverPoints points{point(2000, 50, 60), point(2000, 50, 66), point(2500, 60, 70)};
-  b.run(points);
-  const RawDataCell first = b.map.at(20, 50);
-  b.run(points);
-  EXPECT_EQ(b.map.at(20, 50).values, " 60, 66, 60, 66");
-  EXPECT_EQ(b.map.at(20, 50).average, first.average);
-  EXPECT_EQ(b.map.at(20, 50).median, first.median);
 }
 
 TEST(RawMapBuild, IndexZeroCellsAreStoredButNeverReduced) {

@@ -80,31 +80,20 @@ TEST_F(SettingsIo, EachFieldReadsItsTextItsOwnWay) {
     const char* text;
     int value;  // of the field after loading into a fresh record
   } cases[] = {
-      // 16-bit fields: the leading number, halves to even; out of range keeps the field.
-      {"RPMMax", "7500abc", 7500},
-      {"RPMMax", "abc", 0},
-      {"RPMMax", "7500.5", 7500},
-      {"RPMMax", "7501.5", 7502},
-      {"RPMMax", "-0.5", 0},
-      {"RPMMax", "1e3", 1000},
-      {"RPMMax", "32767", 32767},
+      // 16-bit fields: the leading number (its parsing is pinned with the number texts);
+      // out of range keeps the field.
+      {"RPMMax", "7501.5abc", 7502},
       {"RPMMax", "-32768", -32768},
       {"RPMMax", "32768", 10000},
-      {"RPMMax", "-32769", 10000},
-      {"RPMMax", "99999999999999999999999", 10000},
       // Average only for the exact word.
       {"VERange", "Average", 0},
-      {"VERange", "Mean", 1},
       {"VERange", "average", 1},
-      {"VERange", "", 1},
       // Only the exact "True".
       {"VEOutlierEnable", "True", 1},
       {"VEOutlierEnable", "true", 0},
       {"VEOutlierEnable", "-1", 0},
       // Any letter case or a number; anything else keeps the field.
       {"BSplineOutlier", "true", 1},
-      {"BSplineOutlier", "FALSE", 0},
-      {"BSplineOutlier", "2", 1},
       {"BSplineOutlier", "yes", 0},
       // Units by their exact words only.
       {"Tempereature", "celsius", 0},
@@ -115,7 +104,6 @@ TEST_F(SettingsIo, EachFieldReadsItsTextItsOwnWay) {
       {"VESizeMAP", "16abc", 16},
       {"VESizeRPM", "0", 8},
       {"VESizeRPM", "17", 8},
-      {"VESizeRPM", "x", 8},
   };
   for (const auto& c : cases) {
     TextStore one;

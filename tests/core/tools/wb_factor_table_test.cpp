@@ -45,17 +45,6 @@ std::string corrFacOf(const std::string& text, int adc) {
   return line.substr(4, line.find('T') - 4);
 }
 
-TEST(WbFactorTable, InitialRowsSpanTheirVoltageSteps) {
-  const auto rows = initialRows();
-  EXPECT_EQ(usedWbRows(rows), 31);
-  EXPECT_EQ(rows[0].volts, "1.40");
-  EXPECT_EQ(rows[30].volts, "2.90");
-  EXPECT_EQ(rows[30].afr, "20.66");
-  EXPECT_EQ(wbPoint(rows[0]).position, 143);
-  EXPECT_EQ(wbPoint(rows[30]).position, 296);
-  EXPECT_FLOAT_EQ(wbPoint(rows[0]).afr, 10.08f);
-}
-
 TEST(WbFactorTable, FileOfTheInitialRowsLineByLine) {
   const std::string text = fileFor(initialRows());
   const auto lines = linesOf(text);
