@@ -194,7 +194,7 @@ void writeMslDatalog(const std::string& path, const DatalogShape& shape, int col
         return c == target ? "AFR 1 Target" : "Extra " + std::to_string(c);
     }
   };
-  std::string text = "\"MS2Extra comms330NP: generated\"\n\"Capture Date: generated\"\n";
+  std::string text = "\"MSII Rev 2.92000 generated\"\n\"Capture Date: generated\"\n";
   for (int c = 0; c < columns; ++c) text += (c ? "\t" : "") + name(c);
   text += "\n";
   for (int c = 0; c < columns; ++c) text += c == 2 ? "\tRPM" : c ? "\tu" : "s";

@@ -68,10 +68,11 @@ class DatalogGenerator {
 std::string generateDatalog(const DatalogShape& shape);
 // The file written to disk as it is generated, in constant memory (for huge files).
 void writeDatalog(const std::string& path, const DatalogShape& shape);
-// A named-column log of the same drive as TunerStudio writes it for a MegaSquirt-II: two
-// title lines, a header of `columns` names (at least 12; the ones read are spread over it,
-// the AFR target near the end), a units row, then tab-separated rows ending in LF. The O2
-// swing becomes a wide-band AFR around 14.7 and Status the Engine byte (warm-up when not 1).
+// A named-column log of the same drive as today's tuning software writes it for a
+// MegaSquirt-II: two title lines, a header of `columns` names (at least 12; the ones read are
+// spread over it, the AFR target near the end), a units row, then tab-separated rows ending
+// in LF. The O2 swing becomes a wide-band AFR around 14.7 and Status the Engine byte (warm-up
+// when not 1).
 void writeMslDatalog(const std::string& path, const DatalogShape& shape, int columns = 40);
 // The records a correct reader hands out for the file, in order.
 std::vector<engine::DatalogRecord> expectedRecords(const DatalogShape& shape);
