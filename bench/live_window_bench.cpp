@@ -17,17 +17,6 @@
 #include "sim_process.h"
 #include "ui/ecu/acquire_window.h"
 
-namespace {
-
-double cpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   using namespace tallimar;
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -59,7 +48,7 @@ int main(int argc, char** argv) {
     sinceTick.restart();
   });
 
-  const double cpuBefore = cpuSeconds();
+  const double cpuBefore = ui::testing::cpuSeconds();
   QElapsedTimer wall;
   wall.start();
   window->findChild<QPushButton*>("cmdStartComm")->click();
@@ -67,7 +56,7 @@ int main(int argc, char** argv) {
   QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
   loop.exec();
   const double wallSeconds = static_cast<double>(wall.elapsed()) / 1000.0;
-  const double cpu = cpuSeconds() - cpuBefore;
+  const double cpu = ui::testing::cpuSeconds() - cpuBefore;
 
   const ecu::Acquisition& acq = window->acquisition();
   const long polls = acq.requestsSent();

@@ -2,6 +2,8 @@
 #include "commands/raw_map_commands.h"
 
 #include <ctime>
+#include <optional>
+#include <string>
 
 #include "common/atomic_file.h"
 #include "common/number_text.h"
@@ -40,6 +42,21 @@ CommandResult writeOrFail(const std::string& path, const std::string& bytes,
   return CommandResult::done();
 }
 
+// The save dialog of both saves: it starts in the program's folder with a preset name that
+// carries the transfer voltage the file was made with ("<stem><O2Transfer> Volts.<ext>").
+std::optional<std::string> askSavePath(common::Prompts& prompts, const char* title,
+                                       const std::string& extension, const std::string& stem,
+                                       const settings::Settings& settings,
+                                       const CommandOptions& options) {
+  common::FileRequest request;
+  request.title = title;
+  request.filter = "*." + extension;
+  request.defaultExtension = extension;
+  request.presetName = stem + common::shortestText(settings.o2Transfer) + " Volts." + extension;
+  request.initialFolder = options.programFolder;
+  return prompts.saveFile(request);
+}
+
 }  // namespace
 
 CommandResult openRawDataMap(workspace::Workspace& workspace, common::Prompts& prompts,
@@ -71,14 +88,8 @@ CommandResult saveRawDataMap(workspace::Workspace& workspace, common::Prompts& p
     return CommandResult::refused();
   }
   status.append("Saving Raw Data Map");
-  common::FileRequest request;
-  request.title = "Save Raw Data Map";
-  request.filter = "*.HDMAP";
-  request.defaultExtension = "HDMAP";
-  request.presetName =
-      "Raw Data Map at " + common::shortestText(workspace.settings.o2Transfer) + " Volts.HDMAP";
-  request.initialFolder = options.programFolder;
-  const auto path = prompts.saveFile(request);
+  const auto path = askSavePath(prompts, "Save Raw Data Map", "HDMAP", "Raw Data Map at ",
+                                workspace.settings, options);
   if (!path) return CommandResult::cancelled();
   const auto bytes = files::encodeRawMapFile(workspace.rawMap);
   if (!bytes) return saveFailed(status, bytes.reason());
@@ -93,14 +104,8 @@ CommandResult saveCrossoverPoints(workspace::Workspace& workspace, common::Promp
     return CommandResult::refused();
   }
   status.append("Saving Crossover Point List");
-  common::FileRequest request;
-  request.title = "Save Crossover Points";
-  request.filter = "*.xls";
-  request.defaultExtension = "xls";
-  request.presetName =
-      "TransferPoints at " + common::shortestText(workspace.settings.o2Transfer) + " Volts.xls";
-  request.initialFolder = options.programFolder;
-  const auto path = prompts.saveFile(request);
+  const auto path = askSavePath(prompts, "Save Crossover Points", "xls", "TransferPoints at ",
+                                workspace.settings, options);
   if (!path) return CommandResult::cancelled();
   const std::string dateTime = options.dateTime ? options.dateTime() : localDateTime();
   const auto text = files::buildCrossoverExport(workspace.rawMap, workspace.crossovers,

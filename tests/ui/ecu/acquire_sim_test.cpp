@@ -18,13 +18,6 @@
 namespace tallimar::ui::testing {
 namespace {
 
-double cpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 class AcquireSimTest : public ::testing::Test {
  protected:
   // A window polling port 1, pointed at the simulator's device.
