@@ -16,7 +16,7 @@
 #include "bench_main.h"
 #include "engine/raw_map_builder.h"
 #include "engine/raw_map_statistics.h"
-#include "files/datalog_reader.h"
+#include "formats/datalog_reader.h"
 #include "pipeline_support.h"
 
 namespace tallimar::bench {
@@ -40,7 +40,7 @@ void ReadAndCountMslNewlines(benchmark::State& state) { readAndCount(state, mill
 BENCHMARK(ReadAndCountMslNewlines)->Unit(benchmark::kMillisecond);
 
 // Reading alone, records dropped: the reader's share of Open Datalog.
-class DroppingSink : public files::DatalogRecordSink {
+class DroppingSink : public formats::DatalogRecordSink {
  public:
   std::size_t take(std::span<const engine::DatalogRecord> records, std::int64_t) override {
     count += records.size();
@@ -53,8 +53,8 @@ void ReadDatalogRecords(benchmark::State& state) {
   const std::string& path = millionLineDatalog();
   for (auto _ : state) {
     DroppingSink sink;
-    const auto result = files::readDatalog(path, files::DatalogLayout::Classic, sink);
-    if (!result || result->end != files::DatalogRead::End::Complete)
+    const auto result = formats::readDatalog(path, formats::DatalogLayout::Classic, sink);
+    if (!result || result->end != formats::DatalogRead::End::Complete)
       state.SkipWithError("read failed");
     benchmark::DoNotOptimize(sink.count);
   }

@@ -15,7 +15,7 @@
 #include "commands/ve_map_file_commands.h"
 #include "common/scripted_prompts.h"
 #include "common/text_lines.h"
-#include "files/raw_map_file.h"
+#include "formats/raw_map_file.h"
 #include "support/datalog_generator.h"
 #include "support/temp_dir.h"
 #include "workspace/workspace.h"
@@ -88,7 +88,7 @@ TEST_F(TallimarBatch, ReadsDatalogsAndMapsAndSavesLikeTheCommands) {
                                          "Saving Crossover Point List", "Finished Saving"});
   EXPECT_EQ(result.err, expectedErr);
   EXPECT_EQ(result.out, expected.list.lines);
-  EXPECT_EQ(read(map), *files::encodeRawMapFile(expected.ws.rawMap));
+  EXPECT_EQ(read(map), *formats::encodeRawMapFile(expected.ws.rawMap));
   const Lines exported = common::splitLines(read(points));
   EXPECT_EQ(exported[106],
             std::to_string(expected.ws.crossovers.size()) + " O2 Transfer Points at 0.500 Volts");
@@ -102,7 +102,7 @@ TEST_F(TallimarBatch, ReadsDatalogsAndMapsAndSavesLikeTheCommands) {
   EXPECT_EQ(Lines(again.err.begin(), again.err.begin() + 2),
             (Lines{"Loading Raw Data Map", "Loading Finished"}));
   expected.open({a});  // the append answer is Yes
-  EXPECT_EQ(read(appended), *files::encodeRawMapFile(expected.ws.rawMap));
+  EXPECT_EQ(read(appended), *formats::encodeRawMapFile(expected.ws.rawMap));
 }
 
 // datalogs -> filter -> calculate -> export -> plots, against the same commands in process.

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "files/datalog_reader.h"
+#include "formats/datalog_reader.h"
 
 namespace tallimar::commands {
 
@@ -14,7 +14,7 @@ struct CommandOptions {
   std::string programFolder;
   // Called while a datalog is read (bytes read, file size); may process pending window
   // events. Returning false cancels the read and ends the command. May be empty.
-  files::ReadProgress progress;
+  formats::ReadProgress progress;
   // The current date and time as "date time" in the user's usual text form, for the titles
   // of the crossover export. Empty: the local time in the C library's locale ("%x %X").
   std::function<std::string()> dateTime;

@@ -6,7 +6,7 @@
 #include "commands/raw_map_commands.h"
 #include "engine/crossover_detector.h"
 #include "engine/raw_map_builder.h"
-#include "files/datalog_reader.h"
+#include "formats/datalog_reader.h"
 
 namespace tallimar::commands {
 namespace {
@@ -14,13 +14,13 @@ namespace {
 using common::Answer;
 using common::MessageButtons;
 using common::MessageIcon;
-using files::DatalogLayout;
+using formats::DatalogLayout;
 
 constexpr const char* kTitle = "Tallimar";
 
 // Feeds the records of a read to crossover detection, and remembers a record the detector
 // refused.
-class DetectorSink : public files::DatalogRecordSink {
+class DetectorSink : public formats::DatalogRecordSink {
  public:
   explicit DetectorSink(engine::CrossoverDetector& detector) : m_detector(detector) {}
   std::size_t take(std::span<const engine::DatalogRecord> records,
@@ -80,7 +80,8 @@ std::string missingHeaderDetail(DatalogLayout layout, const std::string& name) {
 }
 
 // For a named-column log: how many samples were read and why some took no part.
-void reportSamples(const FileContext& c, const std::string& name, const files::DatalogRead& read) {
+void reportSamples(const FileContext& c, const std::string& name,
+                   const formats::DatalogRead& read) {
   for (const std::string& warning : read.warnings) c.status.append(name + " " + warning);
   // Two short lines, so that the window's status list shows them whole.
   c.status.append("Samples Read: " + std::to_string(read.entries) +
@@ -95,7 +96,7 @@ void reportSamples(const FileContext& c, const std::string& name, const files::D
 FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
                            std::vector<std::int64_t>& lines) {
   const std::string name = fileNameOf(path);
-  const auto probe = files::probeDatalog(path);
+  const auto probe = formats::probeDatalog(path);
   if (!probe) return refuseFile(c, {"DataLog Read Failed"}, name + " " + probe.reason());
   if (!probe->layout) {
     return refuseFile(
@@ -103,7 +104,7 @@ FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
         "DataLog Not Read: " + where(1, name) + " begins with neither \"Seconds\" nor \"Time\"");
   }
   const DatalogLayout layout = *probe->layout;
-  c.status.append(std::string(files::layoutStatusLine(layout)));
+  c.status.append(std::string(formats::layoutStatusLine(layout)));
   std::error_code sizeError;
   const auto fileSize = std::filesystem::file_size(path, sizeError);
   if (c.options.progress && !c.options.progress(0, sizeError ? 0 : fileSize)) {
@@ -118,11 +119,11 @@ FileOutcome readOneDatalog(const FileContext& c, const std::string& path,
           ? engine::CrossoverDetector::againstSampleTargets(settings.rpmMin)
           : engine::CrossoverDetector(settings.o2Transfer, settings.rpmMin);
   DetectorSink sink(detector);
-  const files::DatalogReadOptions options{c.options.progress, settings.o2Transfer,
-                                          settings.wbTargetAfr};
-  const auto read = files::readDatalog(path, layout, sink, options);
+  const formats::DatalogReadOptions options{c.options.progress, settings.o2Transfer,
+                                            settings.wbTargetAfr};
+  const auto read = formats::readDatalog(path, layout, sink, options);
   if (!read) return refuseFile(c, {"DataLog Read Failed"}, name + " " + read.reason());
-  using End = files::DatalogRead::End;
+  using End = formats::DatalogRead::End;
   switch (read->end) {
     case End::Complete:
       break;

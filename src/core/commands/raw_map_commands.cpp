@@ -8,8 +8,8 @@
 #include "common/atomic_file.h"
 #include "common/number_text.h"
 #include "engine/raw_map_builder.h"
-#include "files/crossover_export.h"
-#include "files/raw_map_file.h"
+#include "formats/crossover_export.h"
+#include "formats/raw_map_file.h"
 
 namespace tallimar::commands {
 namespace {
@@ -69,7 +69,7 @@ CommandResult openRawDataMap(workspace::Workspace& workspace, common::Prompts& p
   request.initialFolder = options.programFolder;
   const auto chosen = prompts.openFiles(request, false);
   if (chosen.empty()) return CommandResult::cancelled();
-  auto loaded = files::loadRawMapFile(chosen.front());
+  auto loaded = formats::loadRawMapFile(chosen.front());
   if (!loaded) {
     status.append("Loading Failed");
     status.append(fileNameOf(chosen.front()) + " " + loaded.reason());
@@ -91,7 +91,7 @@ CommandResult saveRawDataMap(workspace::Workspace& workspace, common::Prompts& p
   const auto path = askSavePath(prompts, "Save Raw Data Map", "HDMAP", "Raw Data Map at ",
                                 workspace.settings, options);
   if (!path) return CommandResult::cancelled();
-  const auto bytes = files::encodeRawMapFile(workspace.rawMap);
+  const auto bytes = formats::encodeRawMapFile(workspace.rawMap);
   if (!bytes) return saveFailed(status, bytes.reason());
   return writeOrFail(*path, *bytes, status);
 }
@@ -108,8 +108,8 @@ CommandResult saveCrossoverPoints(workspace::Workspace& workspace, common::Promp
                                 workspace.settings, options);
   if (!path) return CommandResult::cancelled();
   const std::string dateTime = options.dateTime ? options.dateTime() : localDateTime();
-  const auto text = files::buildCrossoverExport(workspace.rawMap, workspace.crossovers,
-                                                workspace.settings, dateTime);
+  const auto text = formats::buildCrossoverExport(workspace.rawMap, workspace.crossovers,
+                                                  workspace.settings, dateTime);
   if (!text) return saveFailed(status, "Cannot export: " + text.reason());
   return writeOrFail(*path, *text, status);
 }

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "files/factor_table_loader.h"
+#include "formats/factor_table_loader.h"
 #include "settings/serial_device.h"
 #include "settings/settings_io.h"
 
@@ -25,7 +25,7 @@ CommandResult saveSettingsCommand(workspace::Workspace& ws, settings::SettingsSt
 
   settings::saveSetting(store, ws.settings, "INCPath");
   if (!ws.settings.incPath.empty())
-    files::loadAllFactorTables(ws.settings.incPath, ws.factors, factorLog);
+    formats::loadAllFactorTables(ws.settings.incPath, ws.factors, factorLog);
 
   for (const char* key : settings::kSaveOrder) {
     const std::string_view name = key;

@@ -1,7 +1,7 @@
 // The start-up sequence, in the order the program has always followed.
 #include "commands/startup.h"
 
-#include "files/factor_table_loader.h"
+#include "formats/factor_table_loader.h"
 #include "settings/settings_io.h"
 
 namespace tallimar::commands {
@@ -22,7 +22,7 @@ CommandResult runStartup(workspace::Workspace& workspace, const settings::Settin
   if (settings.incPath.empty())
     log.append(kNoIncPathWarning);
   else
-    files::loadAllFactorTables(settings.incPath, workspace.factors, log);
+    formats::loadAllFactorTables(settings.incPath, workspace.factors, log);
 
   window.showPlotLimits(settings);
   window.setPrintPreview(settings::readPrintPreview(store));

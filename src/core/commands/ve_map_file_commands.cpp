@@ -5,9 +5,9 @@
 #include "commands/ve_tune_commands.h"
 #include "common/atomic_file.h"
 #include "common/text_lines.h"
-#include "files/ve_exchange_writer.h"
-#include "files/ve_map_readers.h"
-#include "files/xml_tune.h"
+#include "formats/ve_exchange_writer.h"
+#include "formats/ve_map_readers.h"
+#include "formats/xml_tune.h"
 
 namespace tallimar::commands {
 
@@ -21,7 +21,7 @@ std::string initialFolder(const workspace::Workspace& ws, const std::string& pro
 
 CommandResult writeTable(const workspace::Workspace& ws, const std::string& path,
                          common::StatusLog& log) {
-  const auto text = files::veExchangeText(ws.veTable);
+  const auto text = formats::veExchangeText(ws.veTable);
   const common::Outcome written = text ? common::writeFileAtomically(path, *text)
                                        : common::Outcome(common::fail(text.reason()));
   if (written) {
@@ -41,21 +41,21 @@ bool refuse(const std::string& why, common::StatusLog& log) {
 
 // Reads path by its ending into the Workspace; nothing changes unless the whole file is read.
 bool readChosenFile(workspace::Workspace& ws, const std::string& path, common::StatusLog& log) {
-  using files::VeFileKind;
-  const VeFileKind kind = files::veFileKindOf(path);
+  using formats::VeFileKind;
+  const VeFileKind kind = formats::veFileKindOf(path);
   if (kind == VeFileKind::Other) return true;  // reads nothing, but counts as loaded
   const auto bytes = common::readWholeFile(path, kMaxVeMapFileBytes);
   if (!bytes) return refuse("Could not read " + path + " (missing, unreadable or too large)", log);
   vemap::VeTable table = ws.veTable;
   if (kind == VeFileKind::Msq) {  // only today's XML tunes hold a table this program reads
-    const auto tune = files::readTuneVeTable(*bytes);
+    const auto tune = formats::readTuneVeTable(*bytes);
     if (!tune) return refuse(fileNameOf(path) + ": " + tune.reason(), log);
     tune->copyInto(table);
     log.append("Tune constants read: " + tune->constantsText());
   } else {
     const common::Outcome read = kind == VeFileKind::Exchange
-                                     ? files::readVeExchange(*bytes, table)
-                                     : files::readMegaTuneDump(*bytes, table);
+                                     ? formats::readVeExchange(*bytes, table)
+                                     : formats::readMegaTuneDump(*bytes, table);
     if (!read) return refuse(read.reason(), log);
   }
   ws.veTable = table;

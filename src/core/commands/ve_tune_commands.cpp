@@ -8,7 +8,7 @@
 
 #include "common/atomic_file.h"
 #include "common/text_lines.h"
-#include "files/xml_tune.h"
+#include "formats/xml_tune.h"
 
 namespace tallimar::commands {
 
@@ -30,7 +30,7 @@ bool exists(const std::string& path) {
 }
 
 common::Expected<std::string> readTune(const std::string& path) {
-  auto bytes = common::readWholeFile(path, files::kMaxTuneFileBytes);
+  auto bytes = common::readWholeFile(path, formats::kMaxTuneFileBytes);
   if (!bytes) return common::fail("Could not read " + path + " (missing, unreadable or too large)");
   return std::move(bytes).value();
 }
@@ -45,7 +45,7 @@ CommandResult exportFailed(const std::string& why, common::StatusLog& log) {
 CommandResult writeInto(const workspace::Workspace& ws, const std::string& basePath,
                         const std::string& baseBytes, const std::string& outPath,
                         common::StatusLog& log) {
-  const auto written = files::writeTuneVeTable(baseBytes, ws.veTable);
+  const auto written = formats::writeTuneVeTable(baseBytes, ws.veTable);
   if (!written) return exportFailed(fileNameOf(basePath) + ": " + written.reason(), log);
   const common::Outcome saved = common::writeFileAtomically(outPath, written->bytes);
   if (!saved) return exportFailed(saved.reason(), log);
@@ -76,7 +76,7 @@ CommandResult saveLdMapToTune(const workspace::Workspace& ws, common::Prompts& p
   // A tune that already holds a VE table is updated in place, once the user agrees.
   if (exists(outPath)) {
     const auto current = readTune(outPath);
-    if (current && files::readTuneVeTable(*current)) {
+    if (current && formats::readTuneVeTable(*current)) {
       if (prompts.message(kTitle, updateTuneQuestion(fileNameOf(outPath)),
                           common::MessageButtons::YesNo,
                           common::MessageIcon::Question) != common::Answer::Yes) {

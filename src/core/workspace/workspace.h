@@ -4,7 +4,7 @@
 
 #include "engine/crossover_point.h"
 #include "engine/raw_data_map.h"
-#include "files/factor_tables.h"
+#include "formats/factor_tables.h"
 #include "language/language_table.h"
 #include "settings/settings.h"
 #include "vemap/filtered_map.h"
@@ -14,7 +14,7 @@ namespace tallimar::workspace {
 
 struct Workspace {
   settings::Settings settings;
-  files::FactorTables factors;         // identity until loaded from the settings' INCPath
+  formats::FactorTables factors;       // identity until loaded from the settings' INCPath
   engine::CrossoverPoints crossovers;  // points of the last datalog read
   engine::RawDataMap rawMap;
   bool rawDataMapPresent = false;

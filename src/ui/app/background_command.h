@@ -27,7 +27,7 @@
 #include "common/prompts.h"
 #include "common/status_log.h"
 #include "engine/crossover_list.h"
-#include "files/datalog_reader.h"
+#include "formats/datalog_reader.h"
 
 class QListView;
 
@@ -43,10 +43,10 @@ class BackgroundCommand : public QObject {
 
   // What a command works with on the worker thread.
   struct Context {
-    common::Prompts& prompts;      // answered on the window's thread
-    common::StatusLog& status;     // lines shown in the status list, in order
-    engine::CrossoverList& list;   // lines shown in the crossover list, in order
-    files::ReadProgress progress;  // for the datalog reader; false once cancelled
+    common::Prompts& prompts;        // answered on the window's thread
+    common::StatusLog& status;       // lines shown in the status list, in order
+    engine::CrossoverList& list;     // lines shown in the crossover list, in order
+    formats::ReadProgress progress;  // for the datalog reader; false once cancelled
   };
   using Job = std::function<void(Context& context)>;
 

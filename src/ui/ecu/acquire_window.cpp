@@ -92,11 +92,12 @@ AcquireWindow::AcquireWindow(workspace::Workspace& workspace, settings::Settings
   if (m_hooks.makeLink) m_link = m_hooks.makeLink();
   if (!m_link) m_link = std::make_unique<QtSerialLink>();
   m_link->notifyWhenWaiting(ecu::kLiveRecordBytes, [this] { notification(); });
-  const files::FactorTables& factors = m_workspace.factors;
+  const formats::FactorTables& factors = m_workspace.factors;
   m_acquisition = std::make_unique<ecu::Acquisition>(
       *m_link, *m_timers, settings::serialDevicePath(m_store, m_workspace.settings.comPort),
-      ecu::LiveFactorTables{factors[files::FactorKind::Kpa], factors[files::FactorKind::Thermistor],
-                            factors[files::FactorKind::Throttle]});
+      ecu::LiveFactorTables{factors[formats::FactorKind::Kpa],
+                            factors[formats::FactorKind::Thermistor],
+                            factors[formats::FactorKind::Throttle]});
   showIndicators();
 }
 

@@ -8,7 +8,7 @@
 
 #include "common/scripted_prompts.h"
 #include "common/text_lines.h"
-#include "files/raw_map_file.h"
+#include "formats/raw_map_file.h"
 #include "support/temp_dir.h"
 
 namespace tallimar::commands {
@@ -38,7 +38,7 @@ TEST_F(RawMapCommands, SaveNeedsAMapAndOffersTheTransferVoltageName) {
   EXPECT_TRUE(saveRawDataMap(ws, prompts, status, options).ok());
   EXPECT_EQ(prompts.asked.back().request.presetName, "Raw Data Map at 0.45 Volts.HDMAP");
   EXPECT_EQ(status.lines, (Lines{"Saving Raw Data Map", "Finished Saving"}));
-  EXPECT_EQ(read(file), *files::encodeRawMapFile(ws.rawMap));
+  EXPECT_EQ(read(file), *formats::encodeRawMapFile(ws.rawMap));
 
   // Cancelled: no file, no further line.
   status.lines.clear();
@@ -69,7 +69,7 @@ TEST_F(RawMapCommands, OpenReplacesTheMapOrLeavesItWhenTheFileIsBad) {
   engine::RawDataMap other;
   other.at(0, 7) = {" 5", 5, 5};
   other.at(150, 256) = {" 61,-3", 29, 29};
-  const auto good = write("good.HDMAP", *files::encodeRawMapFile(other));
+  const auto good = write("good.HDMAP", *formats::encodeRawMapFile(other));
   ws.rawMap.at(40, 40) = {" 1", 1, 1};
   prompts.openAnswers.push_back({good});
   const CommandResult opened = openRawDataMap(ws, prompts, status, options);

@@ -100,7 +100,7 @@ TEST_F(SettingsSave, ReloadsTheFactorTablesFromANewFolder) {
   ASSERT_EQ(log.lines.size(), 7u);
   EXPECT_EQ(log.lines[0], "kPaFactor.inc Loaded");
   EXPECT_EQ(log.lines[1], "Failed Loading AirDenFactor.inc");
-  EXPECT_EQ(ws.factors[files::FactorKind::Kpa][255], 1255);
+  EXPECT_EQ(ws.factors[formats::FactorKind::Kpa][255], 1255);
 }
 
 TEST_F(SettingsSave, StoresOnlyThePortDevicesThatChanged) {

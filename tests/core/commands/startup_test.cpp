@@ -40,7 +40,7 @@ void put(settings::SettingsStore& store, const char* key, const std::string& tex
 
 TEST(Startup, EmptyStoreRunsEveryStepInOrderAndEndsWithReady) {
   Workspace workspace;
-  workspace.factors[files::FactorKind::Kpa][3] = 99;  // start-up restores the identity
+  workspace.factors[formats::FactorKind::Kpa][3] = 99;  // start-up restores the identity
   settings::MemorySettingsStore store;
   common::VectorStatusLog log;
   RecordingWindow window(log);
@@ -49,7 +49,7 @@ TEST(Startup, EmptyStoreRunsEveryStepInOrderAndEndsWithReady) {
             (std::vector<std::string>{"[menu]", "[place]", "[title]", "[language English]",
                                       "(Warning) No Path to *.inc specified (using raw ADC counts)",
                                       "[limits 1200 10000 100]", "[preview on]", "Ready"}));
-  EXPECT_EQ(workspace.factors[files::FactorKind::Kpa][3], 3);
+  EXPECT_EQ(workspace.factors[formats::FactorKind::Kpa][3], 3);
   EXPECT_EQ(workspace.veTable.sizeRpm, 8);
   EXPECT_EQ(workspace.veTable.mapBins[15], 160);
   EXPECT_EQ(workspace.veTable.rpmBins[15], 8000);
@@ -76,7 +76,7 @@ TEST(Startup, StoredSettingsReachTheWindowAndTheFactorTablesLoad) {
                                       "kPaFactor.inc Loaded"}));
   EXPECT_EQ(std::vector(log.lines.end() - 3, log.lines.end()),
             (std::vector<std::string>{"[limits 800 7500 250]", "[preview off]", "Ready"}));
-  EXPECT_EQ(workspace.factors[files::FactorKind::Kpa][0], -100);
+  EXPECT_EQ(workspace.factors[formats::FactorKind::Kpa][0], -100);
   EXPECT_EQ(workspace.veTable.sizeRpm, 12);
   EXPECT_EQ(workspace.veTable.sizeMap, 16);
 }

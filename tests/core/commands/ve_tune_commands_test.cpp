@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <set>
 
-#include "common/scripted_prompts.h"
 #include "commands/ve_map_file_commands.h"
-#include "files/xml_tune.h"
+#include "common/scripted_prompts.h"
+#include "formats/xml_tune.h"
 #include "support/temp_dir.h"
 
 namespace tallimar::commands {
@@ -73,7 +73,7 @@ TEST_F(TuneCommands, SaveAsksForABaseOrToUpdateTheTuneChosen) {
                               "fmap_table1 into new.msq",
                               "Finished Exporting"}));
   EXPECT_EQ(read(base), kTune);
-  EXPECT_EQ(files::readTuneVeTable(read(path("new.msq")))->ve[1][1], 77);
+  EXPECT_EQ(formats::readTuneVeTable(read(path("new.msq")))->ve[1][1], 77);
 
   // A chosen file that is a tune is updated in place, and only after a Yes.
   prompts.answers = {common::Answer::No, common::Answer::Yes};

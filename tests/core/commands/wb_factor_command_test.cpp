@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "common/scripted_prompts.h"
-#include "files/factor_table_loader.h"
+#include "formats/factor_table_loader.h"
 #include "support/temp_dir.h"
 
 namespace tallimar::commands {
@@ -35,8 +35,8 @@ TEST_F(CreateWbTable, WritesTheTableTheLoaderFindsAsDIYWBFactor) {
   EXPECT_NE(text.find("\tDB\t101T\t; 071 - 1.392\r\n"), std::string::npos);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 258);
 
-  files::FactorTable table{};
-  const auto loaded = files::loadFactorTable(dir.string(), "DIYWBFactor.inc", table);
+  formats::FactorTable table{};
+  const auto loaded = formats::loadFactorTable(dir.string(), "DIYWBFactor.inc", table);
   ASSERT_TRUE(loaded.ok());
   EXPECT_EQ(table[71], 101);
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "files/factor_table_loader.h"
+#include "formats/factor_table_loader.h"
 
 namespace tallimar::tools {
 namespace {
@@ -73,8 +73,8 @@ TEST(WbFactorTable, WrittenFileReadsBackAsTheCorrFacs) {
   EXPECT_EQ(corrFacOf(text, 148), "255");
   EXPECT_EQ(corrFacOf(text, 147), "1239");  // 19.66 + 4 x (150 - 19.66) / 5
 
-  files::FactorTable loaded{};
-  const files::FactorLoadResult result = files::readFactorTableText(text, loaded);
+  formats::FactorTable loaded{};
+  const formats::FactorLoadResult result = formats::readFactorTableText(text, loaded);
   ASSERT_TRUE(result.ok());
   EXPECT_EQ(result.entriesStored, 256);
   for (int adc = 0; adc < 256; ++adc)

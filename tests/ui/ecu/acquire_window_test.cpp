@@ -13,8 +13,8 @@
 
 #include "common/scripted_prompts.h"
 #include "ecu/memory_serial_link.h"
-#include "ui/app/main_window_fixture.h"
 #include "program_windows.h"
+#include "ui/app/main_window_fixture.h"
 #include "ui/ecu/analog_gauge.h"
 
 namespace tallimar::ui {
@@ -44,7 +44,7 @@ class AcquireWindowTest : public ::testing::Test {
   AcquireWindowTest() {
     workspace.settings.dataRate = 10;
     workspace.factors.setIdentity();
-    workspace.factors[files::FactorKind::Thermistor][77] = 120;
+    workspace.factors[formats::FactorKind::Thermistor][77] = 120;
     reply = Bytes(ecu::kLiveRecordBytes, 0);
     for (auto [at, value] : {std::pair{2, 0x05}, {4, 95}, {6, 77}, {9, 128}, {13, 35}, {19, 7}})
       reply[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(value);

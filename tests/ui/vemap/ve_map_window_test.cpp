@@ -4,7 +4,7 @@
 #include <QFile>
 #include <map>
 
-#include "files/ve_exchange_writer.h"
+#include "formats/ve_exchange_writer.h"
 #include "ve_window_fixture.h"
 
 namespace tallimar::ui::testing {
@@ -231,7 +231,7 @@ TEST_F(VeWindowTest, LdMapFilesOverwriteQuestionOpenAndSave) {
   {
     QFile out(path);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(QByteArray::fromStdString(*files::veExchangeText(file)));
+    out.write(QByteArray::fromStdString(*formats::veExchangeText(file)));
   }
   setTable(ws.veTable, 8, 8);
   const vemap::VeTable before = ws.veTable;

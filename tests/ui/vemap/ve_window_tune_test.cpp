@@ -3,14 +3,14 @@
 #include <filesystem>
 
 #include "common/text_lines.h"
-#include "files/xml_tune.h"
+#include "formats/xml_tune.h"
 #include "ve_window_fixture.h"
 
 namespace tallimar::ui::testing {
 namespace {
 
 std::string contents(const std::string& path) {
-  auto bytes = common::readWholeFile(path, files::kMaxTuneFileBytes);
+  auto bytes = common::readWholeFile(path, formats::kMaxTuneFileBytes);
   EXPECT_TRUE(bytes.ok()) << path;
   return bytes.ok() ? std::move(bytes).value() : std::string();
 }
@@ -19,7 +19,7 @@ TEST_F(VeWindowTest, LargestRealTuneOpensIntoTheGrid) {
   const std::string tune =
       (std::filesystem::path(TALLIMAR_REAL_DATA_DIR) / "msq" / "CurrentTune__MX5_ECU.msq").string();
   if (!std::filesystem::exists(tune)) GTEST_SKIP() << "real sample files not present";
-  const auto expected = files::readTuneVeTable(contents(tune));
+  const auto expected = formats::readTuneVeTable(contents(tune));
   ASSERT_TRUE(expected);
 
   open();

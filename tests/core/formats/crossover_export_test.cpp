@@ -1,0 +1,135 @@
+// The crossover export: titles, the grid of the reduced map, the axis lines, and the point
+// lines in character-code order; and the Save Crossover Points command.
+#include "formats/crossover_export.h"
+
+#include <gtest/gtest.h>
+
+#include "common/text_lines.h"
+
+namespace tallimar::formats {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+engine::CrossoverPoint point(int map, int rpm, int newVE, float o2 = 0.2f) {
+  engine::CrossoverPoint p;
+  p.map = static_cast<std::int16_t>(map);
+  p.rpm = static_cast<std::int16_t>(rpm);
+  p.gego = 101, p.gve = 60, p.gammaE = 100, p.o2 = o2;
+  p.newVE = static_cast<std::int16_t>(newVE);
+  return p;
+}
+
+std::vector<std::string> fields(const std::string& line) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+    out.push_back(line.substr(start, tab - start));
+  out.push_back(line.substr(start));
+  return out;
+}
+
+Lines exportLines(const engine::RawDataMap& map, const engine::CrossoverPoints& points,
+                  const settings::Settings& settings) {
+  const auto text = buildCrossoverExport(map, points, settings, "05/01/24 14:03:07");
+  EXPECT_TRUE(text) << text.reason();
+  EXPECT_EQ(text->substr(text->size() - 2), "\r\n");
+  EXPECT_EQ(std::count(text->begin(), text->end(), '\n'),
+            std::count(text->begin(), text->end(), '\r'));
+  return common::splitLines(*text);
+}
+
+TEST(CrossoverExport, DefaultSettingsGiveAHundredRowsOfEightyNineFigures) {
+  engine::RawDataMap map;
+  map.at(12, 1).average = 41;
+  map.at(100, 100).average = 77;
+  map.at(50, 50) = {" 60, 62", 61, 63};
+  const settings::Settings settings;  // RPMMin 1200, RPMMax 10000, MAPMax 100, Average
+  const Lines lines =
+      exportLines(map, {point(95, 2000, 60), point(100, 2000, 61), point(20, 2000, 62)}, settings);
+  EXPECT_EQ(lines[0], "High Density VE Map -Average- 05/01/24 14:03:07");
+  EXPECT_EQ(lines[1], "High Density VE Map 05/01/24 14:03:07");
+  for (int m = 1; m <= 100; ++m) {
+    const auto row = fields(lines[static_cast<std::size_t>(m) + 1]);
+    ASSERT_EQ(row.size(), 2u + 89u + 1u) << m;  // label, "*", 89 figures, empty after last TAB
+    EXPECT_EQ(row[0], "MAP:" + std::to_string(m));
+    EXPECT_EQ(row[1], "*");
+    EXPECT_EQ(row.back(), "");
+  }
+  EXPECT_EQ(fields(lines[2])[2], "41");     // RPM index 12, MAP 1
+  EXPECT_EQ(fields(lines[101])[90], "77");  // RPM index 100, MAP 100
+  EXPECT_EQ(fields(lines[51])[2 + 38], "61");
+  const auto axis = fields(lines[102]);
+  EXPECT_EQ(std::count(axis.begin(), axis.end(), "*"), 90);
+  const auto rpm = fields(lines[103]);
+  ASSERT_EQ(rpm.size(), 2u + 89u + 1u);
+  EXPECT_EQ(rpm[2], "1200");
+  EXPECT_EQ(rpm[90], "10000");
+  EXPECT_EQ(lines[104], "\t\tRPM");
+  EXPECT_EQ(lines[106], "3 O2 Transfer Points at 0.500 Volts");
+  EXPECT_EQ(lines[107], "MAP\tRPM\tGego\tGve\tGammaE\tO2\tNewVE");
+  EXPECT_EQ(Lines(lines.begin() + 108, lines.end()),
+            (Lines{"100\t2000\t101\t60\t100\t0.2\t61", "20\t2000\t101\t60\t100\t0.2\t62",
+                   "95\t2000\t101\t60\t100\t0.2\t60"}));
+}
+
+TEST(CrossoverExport, MedianSettingShowsMedians) {
+  engine::RawDataMap map;
+  map.at(50, 50) = {" 60, 62", 61, 63};
+  settings::Settings settings;
+  settings.veRange = 1;
+  settings.o2Transfer = 0.45f;
+  const Lines lines = exportLines(map, {}, settings);
+  EXPECT_EQ(lines[0], "High Density VE Map -Median- 05/01/24 14:03:07");
+  EXPECT_EQ(fields(lines[51])[2 + 38], "63");
+  EXPECT_EQ(lines[106], "0 O2 Transfer Points at 0.450 Volts");
+  EXPECT_EQ(lines.size(), 108u);
+}
+
+TEST(CrossoverExport, PointLinesAreWholeLinesInCharacterOrder) {
+  EXPECT_EQ(crossoverExportLine(point(-5, 12345, -3, 0.456f)),
+            "-5\t12345\t101\t60\t100\t0.456\t-3");
+  EXPECT_EQ(crossoverExportLine(point(5, 1, 2, 1e-5f)), "5\t1\t101\t60\t100\t1E-05\t2");
+  // Lines equal up to the RPM sort by the RPM text, "-" before digits; more points than a
+  // 32,767-line list holds are all written, in order.
+  engine::CrossoverPoints points{point(50, 900, 1), point(50, 1000, 1), point(-1, 900, 1)};
+  for (int i = 0; i < 40000; ++i) points.push_back(point(60 + i % 7, 1000 + i % 3000, i % 90));
+  const Lines lines = exportLines(engine::RawDataMap{}, points, settings::Settings{});
+  const Lines pointLines(lines.begin() + 108, lines.end());
+  ASSERT_EQ(pointLines.size(), points.size());
+  EXPECT_EQ(pointLines[0], "-1\t900\t101\t60\t100\t0.2\t1");
+  EXPECT_EQ(pointLines[1], "50\t1000\t101\t60\t100\t0.2\t1");
+  EXPECT_EQ(pointLines[2], "50\t900\t101\t60\t100\t0.2\t1");
+  EXPECT_TRUE(std::is_sorted(pointLines.begin(), pointLines.end()));
+}
+
+TEST(CrossoverExport, FractionalRpmMinStepsByOneAndRoundsToEven) {
+  settings::Settings settings;
+  settings.rpmMin = 1250;
+  settings.rpmMax = 1600;
+  settings.mapMax = 1;
+  engine::RawDataMap map;
+  for (int r = 12; r <= 16; ++r) map.at(r, 1).average = static_cast<std::int16_t>(r);
+  const Lines lines = exportLines(map, {}, settings);
+  // 12.5, 13.5, 14.5, 15.5 -> indices 12, 14, 14, 16.
+  EXPECT_EQ(lines[2], "MAP:1\t*\t12\t14\t14\t16\t");
+  EXPECT_EQ(lines[3], "\t*\t*\t*\t*\t*\t");  // one more "*" than columns
+  EXPECT_EQ(lines[4], "\t\t1250\t1350\t1450\t1550\t");
+}
+
+TEST(CrossoverExport, RangesOutsideTheMapAreRefused) {
+  settings::Settings settings;
+  settings.rpmMax = 15100;
+  EXPECT_EQ(buildCrossoverExport({}, {}, settings, "d t").reason(),
+            "the RPM range 1200..15100 reaches outside the raw data map");
+  settings = {};
+  settings.mapMax = 257;
+  EXPECT_FALSE(buildCrossoverExport({}, {}, settings, "d t"));
+  settings = {};
+  settings.mapMax = 0;
+  settings.rpmMax = 1000;  // below RPMMin: no rows, no columns
+  EXPECT_TRUE(buildCrossoverExport({}, {}, settings, "d t"));
+}
+
+}  // namespace
+}  // namespace tallimar::formats

@@ -1,0 +1,224 @@
+// Data line conversions: 16-bit columns rounded down and range-checked, the lenient O2
+// column, the full layout's RPM in hundreds, and the reasons a line is refused.
+#include "formats/datalog_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+#include "common/number_text.h"
+#include "formats/datalog_plain_lines.h"
+
+namespace tallimar::formats {
+namespace {
+
+using engine::DatalogRecord;
+
+TEST(DatalogFields, SixteenBitColumnsAreRoundedDownOrRefused) {
+  const char* const texts[] = {
+      "3500", "35.7",   "-0.5",         "-12.000",         " 42 ", "+7", "1e3",
+      ".9",   "-32768", "32767.999999", "0000000000032767"};
+  const std::int32_t values[] = {3500, 35, -1, -12, 42, 7, 1000, 0, -32768, 32767, 32767};
+  for (std::size_t i = 0; i < std::size(texts); ++i) {
+    std::int32_t value = -99999;
+    EXPECT_EQ(readFlooredField(texts[i], value), FieldProblem::None) << texts[i];
+    EXPECT_EQ(value, values[i]) << texts[i];
+  }
+  std::int32_t value = 0;
+  for (const char* text : {"", " ", "abc", "12abc", "1,5", "-", ".", "1 2", "0x10", "nan"})
+    EXPECT_EQ(readFlooredField(text, value), FieldProblem::NotANumber) << text;
+  for (const char* text : {"32768", "-32768.5", "-32769", "99999999999", "1e999", "4e4"})
+    EXPECT_EQ(readFlooredField(text, value), FieldProblem::OutOfRange) << text;
+}
+
+TEST(DatalogFields, O2IsReadLenientlyInSinglePrecision) {
+  const char* const texts[] = {"0.456", "  0.5V", "abc", "", "-.25", "4.5e-1", "0.1234567890123"};
+  const double volts[] = {0.456, 0.5, 0, 0, -0.25, 0.45, 0.1234567890123};
+  for (std::size_t i = 0; i < std::size(texts); ++i) {
+    float read = -1;
+    EXPECT_EQ(readO2Field(texts[i], read), FieldProblem::None) << texts[i];
+    EXPECT_EQ(read, static_cast<float>(volts[i])) << texts[i];
+  }
+  float read = 0;
+  EXPECT_EQ(readO2Field("1e39", read), FieldProblem::OutOfRange);
+}
+
+TEST(DatalogLines, FullLayoutColumnsAndRpmInHundreds) {
+  // RPM in hundreds (12.9 -> 1200), O2 in column 5, Status 8, GammaE 13, Gve 15; columns 0,
+  // 4, 6, 7 and 14 are not read at all.
+  DatalogRecord r;
+  ASSERT_EQ(parseDataLine("x\t7\t12.9\t40\tTP\t0.7\tM\tC\t1\t99\t1\t2\t3\t104\tacc\t61",
+                          DatalogLayout::Full, r),
+            std::nullopt);
+  // Seconds, RPM, MAP, O2, O2 target, Status, Gego, Gair, Gwarm, Gbaro, Gve, GammaE.
+  EXPECT_EQ(r, (DatalogRecord{7, 1200, 40, 0.7f, 0, 1, 99, 1, 2, 3, 61, 104}));
+}
+
+// The quick way takes a line only when it gives the record the general reading gives, and
+// takes nearly every line of plain numbers.
+void expectQuickWayAgrees(const std::string& line, DatalogLayout layout, int& taken) {
+  DatalogRecord general;
+  const bool refused = parseDataLine(line, layout, general).has_value();
+  // The line with its line end, then bytes a line end could be mistaken in.
+  const char end = layout == DatalogLayout::NoLineFeed ? '\n' : '\r';
+  std::string block = line + end;
+  const std::size_t size = block.size();
+  block += std::string(kPlainLinesPadding, end) + "\t";
+  std::array<DatalogRecord, 2> quick;
+  const PlainLines read =
+      readPlainLines(std::string_view(block.data(), size), layout, std::span(quick));
+  ASSERT_LE(read.records, 1u);
+  if (read.records == 0) {
+    ASSERT_EQ(read.bytes, 0u);
+    return;
+  }
+  ++taken;
+  ASSERT_FALSE(refused) << line;
+  ASSERT_EQ(read.bytes, size);
+  const DatalogRecord& q = quick[0];
+  ASSERT_TRUE(std::memcmp(&q.o2, &general.o2, sizeof q.o2) == 0 && q == general) << line;
+}
+
+// Every line's record (or its refusal) is what reading it column by column with the field
+// readers gives, and the quick way agrees.
+TEST(DatalogLines, EveryLineReadsAsItsColumnsRead) {
+  int taken = 0;
+  std::mt19937 random(42);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  // Fields just outside the commonest shape, and odd ones.
+  const char* const near[] = {"12345", "0000",  "9999", "1.",        ".5",       "",
+                              " 1",    "1 ",    "-1",   "+1",        "\x80",     "1e1",
+                              "0.5",   "12.25", "1.5.", "9.9999999", "0.0000001"};
+  const char* const odd[] = {"",
+                             "-",
+                             ".",
+                             "1.",
+                             ".5",
+                             "-0",
+                             "-0.0",
+                             "+3",
+                             " 7",
+                             "8 ",
+                             "1e2",
+                             "x",
+                             "12345678",
+                             "123456789",
+                             "-32768.5",
+                             "32767.9",
+                             "0.000000001",
+                             "1.23456789",
+                             "9999999.9999999"};
+  auto any = [&](const auto& list) {
+    return std::string(list[pick(static_cast<int>(std::size(list)))]);
+  };
+  for (int i = 0; i < 30000; ++i) {
+    const auto layout = static_cast<DatalogLayout>(pick(3));
+    const int columns = static_cast<int>(requiredColumns(layout)) + pick(4) - 1;
+    std::vector<std::string> texts;
+    std::string line;
+    // Half the lines are of the commonest shape: short digit runs and short decimals, with
+    // now and then a field just outside it; the others mix odd fields and longer numbers.
+    const bool common = pick(2) == 0;
+    for (int c = 0; c < columns; ++c) {
+      const int kind = pick(12);
+      std::string text;
+      if (common) {
+        text = kind == 0  ? any(near)
+               : kind < 3 ? std::to_string(pick(100)) + "." + std::to_string(pick(1000))
+                          : (pick(2) ? "0" : "") + std::to_string(pick(pick(2) ? 100 : 10000));
+        if (kind >= 3 && text.size() > 4) text = text.substr(0, 4);
+      } else {
+        text = kind < 2   ? any(odd)
+               : kind < 4 ? "-" + std::to_string(pick(40000))
+               : kind < 6 ? std::to_string(pick(400)) + "." + std::to_string(pick(1000))
+               : kind < 7 ? "-" + std::to_string(pick(100)) + "." +
+                                std::string(static_cast<std::size_t>(pick(9)), '0') +
+                                std::to_string(pick(10))
+                          : std::to_string(pick(pick(2) ? 200 : 40000));
+      }
+      texts.push_back(text);
+      line += (c ? "\t" : "") + text;
+    }
+    expectQuickWayAgrees(line, layout, taken);
+    DatalogRecord record;
+    const auto problem = parseDataLine(line, layout, record);
+    // The same line read with the field readers, column by column.
+    bool refused = columns < static_cast<int>(requiredColumns(layout));
+    const bool full = layout == DatalogLayout::Full;
+    const std::array<int, 11> at = full ? std::array<int, 11>{1, 2, 3, 5, 8, 9, 10, 11, 12, 15, 13}
+                                        : std::array<int, 11>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    std::array<std::int32_t, 11> values{};
+    float volts = 0;
+    for (std::size_t f = 0; f < 11 && !refused; ++f) {
+      const std::string& text = texts[static_cast<std::size_t>(at[f])];
+      if (f == 3) {
+        refused = readO2Field(text, volts) != FieldProblem::None;
+      } else {
+        refused = readFlooredField(text, values[f]) != FieldProblem::None;
+        if (!refused && f == 1 && full) {
+          values[f] *= 100;
+          refused = values[f] < -32768 || values[f] > 32767;
+        }
+      }
+    }
+    ASSERT_EQ(problem.has_value(), refused) << line;
+    if (refused) continue;
+    ASSERT_EQ(record.o2, volts) << line;
+    const DatalogRecord fromFields{static_cast<std::int16_t>(values[0]),
+                                   static_cast<std::int16_t>(values[1]),
+                                   static_cast<std::int16_t>(values[2]),
+                                   volts,
+                                   0,
+                                   static_cast<std::int16_t>(values[4]),
+                                   static_cast<std::int16_t>(values[5]),
+                                   static_cast<std::int16_t>(values[6]),
+                                   static_cast<std::int16_t>(values[7]),
+                                   static_cast<std::int16_t>(values[8]),
+                                   static_cast<std::int16_t>(values[9]),
+                                   static_cast<std::int16_t>(values[10])};
+    ASSERT_EQ(record, fromFields) << line;
+  }
+  EXPECT_GT(taken, 6000);
+}
+
+TEST(DatalogLines, RefusedLinesSayWhy) {
+  const std::string odd = std::string("1\t2\t\x01\xff") + std::string(40, 'z');
+  const struct {
+    std::string line;
+    DatalogLayout layout;
+    std::string problem;
+  } cases[] = {
+      {"", DatalogLayout::Classic, "blank line"},
+      {"1\t2\t3", DatalogLayout::Classic, "fewer than 11 columns (3)"},
+      {"1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11", DatalogLayout::Full, "fewer than 16 columns (11)"},
+      {"1\t2\tabc\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic,
+       "MAP (column 3) \"abc\" is not a number"},
+      {"1\t40000\t50\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic,
+       "RPM (column 2) \"40000\" is out of range"},
+      {"1\t2\t50\t0.5\t1\t100\t\t100\t100\t60\t100", DatalogLayout::Classic,
+       "Gair (column 7) \"\" is not a number"},
+      {"0\t7\t328\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61", DatalogLayout::Full,
+       "RPM (column 3) \"328\" is out of range"},
+      // Both Gve and GammaE are bad: the first in the record's order is named.
+      {"0\t7\t3\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\tx\t0\ty", DatalogLayout::Full,
+       "Gve (column 16) \"y\" is not a number"},
+      // Odd bytes are not shown raw in a status line.
+      {odd + "\t0\t1\t1\t1\t1\t1\t1\t1", DatalogLayout::Classic,
+       "MAP (column 3) \"??" + std::string(22, 'z') + "...\" is not a number"},
+  };
+  for (const auto& c : cases) {
+    DatalogRecord r;
+    EXPECT_EQ(parseDataLine(c.line, c.layout, r), c.problem) << c.line;
+  }
+  // The O2 column is lenient: text reads 0 V and the line is fine.
+  DatalogRecord r;
+  EXPECT_EQ(
+      parseDataLine("1\t2\t50\tlean\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic, r),
+      std::nullopt);
+  EXPECT_EQ(r.o2, 0.0f);
+}
+
+}  // namespace
+}  // namespace tallimar::formats

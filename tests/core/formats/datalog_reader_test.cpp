@@ -1,0 +1,349 @@
+// Datalog reader: layout detection, header rules, the entry counts of each layout, the
+// failure rules, and streaming across buffer boundaries of large files (the property test at
+// the end: the reader against reading the file line by line).
+#include "formats/datalog_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <optional>
+#include <random>
+
+#include "support/datalog_generator.h"
+#include "support/temp_dir.h"
+
+namespace tallimar::formats {
+namespace {
+
+using engine::DatalogRecord;
+
+using testsupport::DatalogShape;
+using testsupport::LogLayout;
+using End = DatalogRead::End;
+
+const std::string kHeader = "Seconds\tRPM\tMAP\tO2\tStatus\tGego\tGair\tGwarm\tGbaro\tGve\tGammaE";
+std::string row(int rpm, const char* o2 = "0.5") {
+  return "1\t" + std::to_string(rpm) + "\t50\t" + o2 + "\t1\t100\t100\t100\t100\t60\t100";
+}
+
+struct RecordingSink : DatalogRecordSink {
+  std::size_t take(std::span<const DatalogRecord> batch, std::int64_t first) override {
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+      const std::int64_t position = first + static_cast<std::int64_t>(i);
+      if (position == stopAt) return i;
+      records.push_back(batch[i]);
+      positions.push_back(position);
+    }
+    return batch.size();
+  }
+  std::vector<DatalogRecord> records;
+  std::vector<std::int64_t> positions;
+  std::int64_t stopAt = -1;
+};
+
+class DatalogReader : public testsupport::TempDirTest {
+ protected:
+  // Probes and reads a file with the given bytes.
+  DatalogRead readText(const std::string& bytes) {
+    const std::string file = write("log.xls", bytes);
+    const auto probe = probeDatalog(file);
+    EXPECT_TRUE(probe && probe->layout);
+    sink = RecordingSink{};
+    auto read = readDatalog(file, probe->layout.value_or(DatalogLayout::Classic), sink);
+    EXPECT_TRUE(read.ok()) << read.reason();
+    return read.ok() ? *read : DatalogRead{};
+  }
+  RecordingSink sink;
+};
+
+TEST_F(DatalogReader, LayoutComesFromANamedHeaderOrTheFirstTwoCarriageReturnLines) {
+  const std::string msl = "Time\tSecL\tRPM\tMAP\tAFR\tGve\n";
+  const struct {
+    std::string bytes;
+    std::optional<DatalogLayout> layout;
+  } cases[] = {
+      {kHeader + "\r\n" + row(2000) + "\r\n", DatalogLayout::Classic},
+      {kHeader + "\r" + row(2000) + "\r", DatalogLayout::Classic},
+      {"seconds\trpm\r\n" + row(2000), DatalogLayout::Classic},
+      {"Time\tSecL\r\nx\r\n", DatalogLayout::Full},
+      {"TIMESTAMP\r\nx", DatalogLayout::Full},
+      // Without a second CR-ended line it is the no-line-feed layout, whatever the text.
+      {kHeader + "\n" + row(2000) + "\n", DatalogLayout::NoLineFeed},
+      {kHeader + "\r\n", DatalogLayout::NoLineFeed},
+      {"Time\tRPM\n1\t2\n", DatalogLayout::NoLineFeed},  // no MAP column: no named header
+      {"Voltage\tAFR\r\n0.1\t10\r\n", std::nullopt},
+      // A named header anywhere among the first 20 lines, any line end, any letter case...
+      {msl + "1\t2\t3\t4\t5\t6\n", DatalogLayout::Msl},
+      {"\"MS3 title\"\r\n\r\n###x\r\ntime\trpm\tmap\tAFR\tVE\r\n", DatalogLayout::Msl},
+      {"\"title\"\r" + msl, DatalogLayout::Msl},
+      {std::string(19, '\n') + msl, DatalogLayout::Msl},
+      {std::string(20, '\n') + msl, DatalogLayout::NoLineFeed},
+      // ... except on the first line ended by a CR: the full layout's header.
+      {"Time\tSecL\tRPM\tMAP\tO2\r\n1\r\n", DatalogLayout::Full},
+  };
+  for (const auto& c : cases) {
+    const auto probe = probeDatalog(write("probe.xls", c.bytes));
+    ASSERT_TRUE(probe.ok()) << c.bytes;
+    EXPECT_EQ(probe->layout, c.layout) << c.bytes;
+  }
+  const std::pair<std::string, std::string> refused[] = {
+      {write("e.xls", ""), "is empty"},
+      {"/dev/zero", "is not a file"},
+      {"/tmp", "is not a file"},
+      {path("missing.xls"), "cannot be opened: No such file or directory"},
+  };
+  for (const auto& [file, reason] : refused) {
+    const auto probe = probeDatalog(file);
+    ASSERT_FALSE(probe.ok()) << file;
+    EXPECT_EQ(probe.reason(), reason);
+  }
+}
+
+TEST_F(DatalogReader, EntryCountsAndHeaderRulesOfEachLayout) {
+  const struct {
+    std::string bytes;
+    End end;
+    std::int64_t entries;
+  } cases[] = {
+      {"sEcOnDs\tx\r\n" + row(2000) + "\r\n", End::Complete, 1},
+      // A lone CR ends lines too, and a last line without line end is read.
+      {kHeader + "\r" + row(2100) + "\r" + row(2200), End::Complete, 2},
+      {kHeader + "\n" + row(2000) + "\n" + row(2100) + "\n", End::Complete, 2},
+      // The no-line-feed layout does not read the text after its last LF.
+      {kHeader + "\n" + row(2000) + "\n" + row(2100), End::Complete, 1},
+      // Header only: -1 without its line feed, 0 with it.
+      {kHeader, End::Complete, -1},
+      {kHeader + "\n", End::Complete, 0},
+      // The first field must be exactly "Seconds" (any case).
+      {"SECONDS\tRPM\n" + row(1) + "\n", End::Complete, 1},
+      {"Seconds2\tRPM\n" + row(1) + "\n", End::MissingHeader, 0},
+      {"Voltage\tAFR\n0.1\t10\n", End::MissingHeader, 0},
+  };
+  for (const auto& c : cases) {
+    const DatalogRead read = readText(c.bytes);
+    EXPECT_EQ(read.end, c.end) << c.bytes;
+    EXPECT_EQ(read.entries, c.entries) << c.bytes;
+    EXPECT_EQ(sink.records.size(), static_cast<std::size_t>(std::max<std::int64_t>(c.entries, 0)));
+  }
+}
+
+TEST_F(DatalogReader, BadAndOverlongLinesStopTheReadWithTheirLineNumber) {
+  const std::string huge(kMaxDatalogLineBytes + 10, '7');
+  const struct {
+    std::string bytes;
+    std::int64_t line;
+    std::string problem;
+  } cases[] = {
+      {kHeader + "\r\n" + row(2000) + "\r\n\r\n" + row(2100) + "\r\n", 3, "blank line"},
+      {kHeader + "\r\n" + row(2000) + "\r\n1\t2\t3\r\n", 3, "fewer than 11 columns (3)"},
+      {kHeader + "\n" + row(2000) + "\n" + row(2000) + "\n" + row(40000) + "\n", 4,
+       "RPM (column 2) \"40000\" is out of range"},
+      // A lone LF inside a CR-ended file is part of a line, so the field is no number.
+      {kHeader + "\r\n" + row(2000) + "\n" + row(2100) + "\r\n", 2,
+       "GammaE (column 11) \"100?1\" is not a number"},
+      {kHeader + "\r\n" + row(2000) + "\r\n" + huge + "\r\n" + row(2000) + "\r\n", 3,
+       "longer than 1048576 bytes"},
+      // Plain columns and a long one after them: the same length rule.
+      {kHeader + "\r\n" + row(2000) + "\t" + huge + "\r\n", 2, "longer than 1048576 bytes"},
+      {kHeader + "\n" + row(2000) + "\t" + huge + "\n", 2, "longer than 1048576 bytes"},
+  };
+  for (const auto& c : cases) {
+    const DatalogRead read = readText(c.bytes);
+    EXPECT_EQ(read.end, End::BadLine) << c.bytes.substr(0, 200);
+    EXPECT_EQ(read.line, c.line) << c.bytes.substr(0, 200);
+    EXPECT_EQ(read.problem, c.problem);
+    EXPECT_EQ(sink.records.size(), static_cast<std::size_t>(c.line - 2));
+  }
+  // The no-line-feed layout never reads the text after its last LF, however long.
+  EXPECT_EQ(readText(kHeader + "\n" + row(2000) + "\n" + huge).entries, 1);
+  // A huge first line is a header that cannot be "Seconds" in the no-line-feed layout.
+  EXPECT_EQ(readText(huge + "\n" + row(2000) + "\n").end, End::MissingHeader);
+}
+
+TEST_F(DatalogReader, SinkAndProgressCanStopTheRead) {
+  const std::string file = path("big.xls");
+  DatalogShape shape;
+  shape.samples = 100000;
+  testsupport::writeDatalog(file, shape);
+  RecordingSink stopping;
+  stopping.stopAt = 5;
+  auto result = readDatalog(file, DatalogLayout::Classic, stopping);
+  EXPECT_EQ(result->end, End::SinkStopped);
+  EXPECT_EQ(result->line, 6);
+
+  RecordingSink all;
+  std::vector<std::uint64_t> reports;
+  DatalogReadOptions options;
+  options.progress = [&](std::uint64_t done, std::uint64_t total) {
+    reports.push_back(done);
+    EXPECT_EQ(total, std::filesystem::file_size(file));
+    return reports.size() < 2;
+  };
+  result = readDatalog(file, DatalogLayout::Classic, all, options);
+  EXPECT_EQ(result->end, End::Cancelled);
+  EXPECT_EQ(reports.size(), 2u);
+  EXPECT_LT(all.records.size(), 100000u);
+}
+
+// Wherever the reader's buffer ends, a CR LF pair cut there is one line end: the header is
+// made longer byte by byte, so that some line's CR falls on every buffer end once.
+TEST_F(DatalogReader, LineEndsCutByTheBufferStayWhole) {
+  const std::string line = row(2000) + "\r\n";
+  std::string lines;
+  for (int i = 0; i < 50000; ++i) lines += line;
+  for (std::size_t shift = 0; shift < line.size(); ++shift) {
+    const std::string file =
+        write("cut.xls", "Seconds" + std::string(shift, 'x') + "\tRPM\r\n" + lines);
+    RecordingSink all;
+    const auto result = readDatalog(file, DatalogLayout::Classic, all);
+    ASSERT_EQ(result->end, End::Complete) << shift << ": " << result->problem;
+    ASSERT_EQ(result->entries, 50000);
+  }
+}
+
+// Random datalogs: mostly plain lines, with now and then a line that is odd but valid, one that
+// is refused, a long field, a line end of another kind or a lone LF.
+class RandomDatalog {
+ public:
+  explicit RandomDatalog(std::uint32_t seed) : m_random(seed) {}
+  int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+
+  // badLines: a file with refused lines now and then (two in three files).
+  std::string text(DatalogLayout layout, int lines, bool badLines) {
+    m_oddEvery = badLines ? std::array<int, 3>{0, 150, 600}[static_cast<std::size_t>(pick(3))] : 0;
+    const bool full = layout == DatalogLayout::Full;
+    const bool lf = layout == DatalogLayout::NoLineFeed;
+    std::string text = full ? "Time\tSecL\tRPM" : "Seconds\tRPM\tMAP";
+    for (int i = 0; i < lines; ++i) {
+      text += lf ? "\n" : (pick(3) ? "\r\n" : "\r");
+      const int shortBy = odd(10) ? 1 + pick(3) : 0;
+      text += line((full ? 16 : 11) + pick(3) - shortBy);
+      if (!lf && odd(5)) text += "\n";  // a lone LF: part of the next line
+    }
+    switch (pick(3)) {
+      case 0:
+        break;  // the last line without line end
+      case 1:
+        text += lf ? "\n" : "\r";
+        break;
+      default:
+        text += lf ? "\n" : "\r\n";
+    }
+    return text;
+  }
+
+ private:
+  std::string line(int columns) {
+    if (odd(20)) return "";
+    std::string text;
+    for (int c = 0; c < columns; ++c) {
+      if (c) text += '\t';
+      text += field();
+    }
+    return text;
+  }
+  std::string field() {
+    static const char* const kOdd[] = {"+7", " 42",   "1e2",   ".5",     "5.",          "-0",  "x",
+                                       "",   "99999", "40000", "-32769", "0.123456789", "1\r2"};
+    if (odd(1)) return kOdd[pick(static_cast<int>(std::size(kOdd)))];
+    switch (pick(30)) {
+      case 0:
+        return "+" + std::to_string(pick(50));  // valid, but not the quick way
+      case 1:
+        return std::string(static_cast<std::size_t>(60 + pick(40)), '0') + "7";  // a long field
+      case 2:
+        return std::to_string(pick(100)) + "." + std::to_string(pick(1000));
+      case 3:
+        return "-" + std::to_string(pick(300));
+      default:
+        return std::to_string(pick(pick(2) ? 200 : 4000));
+    }
+  }
+  // Now and then, `times` times rarer than an odd field; never in a file without bad lines.
+  bool odd(int times) { return m_oddEvery > 0 && pick(m_oddEvery * times) == 0; }
+  std::mt19937 m_random;
+  int m_oddEvery = 0;
+};
+
+// What reading a file line by line with parseDataLine gives, straight from the rules: lines
+// end at CR or CR LF (at LF in the no-line-feed layout, whose text after the last LF is not
+// read); the first bad line or the sink's stop ends the read.
+DatalogRead readLineByLine(const std::string& text, DatalogLayout layout, RecordingSink& sink) {
+  std::vector<std::string> lines;
+  bool lastEnded = false;
+  const char end = layout == DatalogLayout::NoLineFeed ? '\n' : '\r';
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t stop = text.find(end, at);
+    lastEnded = stop != std::string::npos;
+    lines.push_back(text.substr(at, lastEnded ? stop - at : std::string::npos));
+    at = lastEnded ? stop + 1 : text.size();
+    if (lastEnded && end == '\r' && at < text.size() && text[at] == '\n') ++at;
+  }
+  DatalogRead result;
+  if (layout == DatalogLayout::NoLineFeed && !lastEnded) {
+    lines.pop_back();
+    // A header without line feed: no record, and the count the program gives is -1.
+    if (lines.empty()) result.entries = -1;
+  }
+  if (lines.size() <= 1) return result;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const auto position = static_cast<std::int64_t>(i);
+    DatalogRecord record;
+    if (auto problem = parseDataLine(lines[i], layout, record)) {
+      result.end = End::BadLine;
+      result.line = position + 1;
+      result.problem = *problem;
+      return result;
+    }
+    if (sink.take(std::span(&record, 1), position) == 0) {
+      result.end = End::SinkStopped;
+      result.line = position + 1;
+      return result;
+    }
+  }
+  result.entries = static_cast<std::int64_t>(sink.records.size());
+  return result;
+}
+
+// Bit for bit, so that -0.0 and 0.0 volts differ.
+bool sameRecord(const DatalogRecord& a, const DatalogRecord& b) {
+  return std::memcmp(&a.o2, &b.o2, sizeof a.o2) == 0 && a == b;
+}
+
+// The reader takes plain lines straight from its buffer and the others line by line; together
+// they give what reading every line with parseDataLine gives, refusals included, also where
+// lines and CR LF pairs straddle the reader's buffer (the large files).
+TEST_F(DatalogReader, QuickAndGeneralLinesTogetherReadAsLineByLine) {
+  RandomDatalog maker(7);
+  int outcomes[6] = {};
+  for (int i = 0; i < 1200; ++i) {
+    const auto layout = static_cast<DatalogLayout>(maker.pick(3));
+    const bool large = i % 200 == 0;
+    const std::string text =
+        maker.text(layout, large ? 60000 + maker.pick(20000) : maker.pick(60), !large);
+    const std::string file = write("random.xls", text);
+    RecordingSink expected, actual;
+    expected.stopAt = actual.stopAt = maker.pick(8) == 0 ? 1 + maker.pick(40) : -1;
+    const auto want = readLineByLine(text, layout, expected);
+    const auto read = readDatalog(file, layout, actual);
+    ASSERT_TRUE(read.ok());
+    const DatalogRead& got = *read;
+    ++outcomes[static_cast<int>(want.end)];
+    const std::string where = "file " + std::to_string(i) + (large ? "" : ":\n" + text);
+    ASSERT_EQ(got.end, want.end) << where;
+    ASSERT_EQ(got.line, want.line) << where;
+    ASSERT_EQ(got.problem, want.problem) << where;
+    ASSERT_EQ(got.entries, want.entries) << where;
+    ASSERT_EQ(actual.positions, expected.positions) << where;
+    for (std::size_t r = 0; r < expected.records.size(); ++r)
+      ASSERT_TRUE(sameRecord(actual.records[r], expected.records[r])) << where << "\nrecord " << r;
+  }
+  // The files really took the different ways out.
+  EXPECT_GT(outcomes[static_cast<int>(End::Complete)], 300);
+  EXPECT_GT(outcomes[static_cast<int>(End::BadLine)], 100);
+  EXPECT_GT(outcomes[static_cast<int>(End::SinkStopped)], 20);
+}
+
+}  // namespace
+}  // namespace tallimar::formats

@@ -1,0 +1,190 @@
+// The *.inc loader: line syntax, partial loads, every failure rule, the status lines, and
+// the real tables shipped with firmware sources.
+#include "formats/factor_table_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace tallimar::formats {
+namespace {
+
+namespace fs = std::filesystem;
+
+FactorTable identity() {
+  FactorTables tables;
+  tables.setIdentity();
+  return tables.tables[0];
+}
+
+// Text with n "DB" lines whose values are first, first + 1, ...
+std::string dbLines(int n, int first, const char* end = "\r\n") {
+  std::string text;
+  for (int i = 0; i < n; ++i) text += "\tDB\t" + std::to_string(first + i) + "T\t; comment" + end;
+  return text;
+}
+
+TEST(FactorTableText, TakesDbLinesAndTheValueUpToTheFirstCapitalT) {
+  FactorTable table = identity();
+  const auto result = readFactorTableText(
+      "KPAFACTOR:\n; DW and db lines are not table lines\n\tdb\t9T\n\tDW\t9T\n"
+      "\tDB\t 73.5T\t; 73.5 -> 74\n"
+      "DB 72.5T\n"  // halves go to the even neighbour
+      "\tDB\t-12T\n"
+      "\tDBT\n"       // no value text reads 0
+      "\tDB\tabcT\n"  // no leading number reads 0
+      "\tDB\t1e3T\n"
+      "\tDB\t42 ; TODOT\n"  // value text runs to the first T: "42 ; " reads 42
+      "lbl:\tDB\t$FFT\n",   // no hexadecimal: reads 0
+      table);
+  EXPECT_TRUE(result.ok());
+  EXPECT_EQ(result.entriesStored, 8);
+  const std::int16_t expected[] = {74, 72, -12, 0, 0, 1000, 42, 0};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(table[static_cast<std::size_t>(i)], expected[i]) << i;
+  for (std::size_t i = 8; i < 256; ++i) ASSERT_EQ(table[i], static_cast<std::int16_t>(i));
+}
+
+TEST(FactorTableText, EveryLineEndStyleGivesTheSameTable) {
+  for (const char* end : {"\r\n", "\n", "\r", "\r\r\n"}) {
+    FactorTable table = identity();
+    const auto result =
+        readFactorTableText("TABLE:" + std::string(end) + dbLines(256, 1000, end), table);
+    EXPECT_TRUE(result.ok());
+    EXPECT_EQ(result.entriesStored, 256);
+    EXPECT_EQ(table[0], 1000);
+    EXPECT_EQ(table[255], 1255);
+  }
+}
+
+TEST(FactorTableText, FailuresStopTheLoadAndKeepWhatWasStored) {
+  struct Case {
+    std::string text;
+    FactorLoadError error;
+    int stored;
+    int failedLine;
+  };
+  const Case cases[] = {
+      {dbLines(3, 500) + "TOP:\tDB\t7T\n" + dbLines(2, 600), FactorLoadError::NoValueText, 3, 4},
+      {dbLines(2, 500) + "\tDB\t7\n", FactorLoadError::NoValueText, 2, 3},
+      {dbLines(256, 500) + "\tDB\t7T\n", FactorLoadError::TooManyLines, 256, 257},
+      {dbLines(5, 500) + "\tDB\t32768T\n", FactorLoadError::OutOfRange, 5, 6},
+      {dbLines(1, 500) + "\tDB\t-32768.6T\n", FactorLoadError::OutOfRange, 1, 2},
+      {"WB:\n\tDW\t100T\n\tdb\t5T\n", FactorLoadError::NoTableLines, 0, 0},
+      {"", FactorLoadError::NoTableLines, 0, 0},
+  };
+  for (const Case& c : cases) {
+    FactorTable table = identity();
+    const auto result = readFactorTableText(c.text, table);
+    EXPECT_EQ(result.error, c.error) << c.text.substr(0, 60);
+    EXPECT_EQ(result.entriesStored, c.stored);
+    EXPECT_EQ(result.failedLine, c.failedLine);
+    for (int i = 0; i < 256; ++i) {
+      const auto expected = static_cast<std::int16_t>(i < c.stored ? 500 + i : i);
+      ASSERT_EQ(table[static_cast<std::size_t>(i)], expected) << i;
+    }
+  }
+  // -32768.5 rounds to the even -32768, which is in range.
+  FactorTable table = identity();
+  EXPECT_TRUE(readFactorTableText("\tDB\t-32768.5T\n\tDB\t32767.4T\n", table).ok());
+  EXPECT_EQ(table[0], -32768);
+  EXPECT_EQ(table[1], 32767);
+}
+
+const std::string kTestInc = std::string(TALLIMAR_TEST_DATA_DIR) + "/files/inc_set";
+
+TEST(FactorTableFiles, LoadsAllSevenInOrderWithTheirStatusLines) {
+  FactorTables tables;
+  tables.setIdentity();
+  common::VectorStatusLog log;
+  const auto results = loadAllFactorTables(kTestInc, tables, log);
+  EXPECT_EQ(log.lines,
+            (std::vector<std::string>{"kPaFactor.inc Loaded",     // found as KPAFACTOR.INC
+                                      "AirDenFactor.inc Loaded",  // 100 lines: a partial table
+                                      "Failed Loading BaroFactor.inc",   // label with T before DB
+                                      "Failed Loading ThermFactor.inc",  // a 257th DB line
+                                      "Failed Loading ThrottleFactor.inc",  // 32768
+                                      "DIYWBFactor.inc Loaded",  // found as diywbfactor.inc
+                                      "Failed Loading VSSFactor.inc"}));  // missing
+  EXPECT_EQ(results[6].error, FactorLoadError::Missing);
+
+  const FactorTable& kpa = tables[FactorKind::Kpa];
+  for (int i = 0; i < 256; ++i) ASSERT_EQ(kpa[static_cast<std::size_t>(i)], 2 * i - 100);
+  EXPECT_EQ(tables[FactorKind::AirDensity][99], 1099);
+  EXPECT_EQ(tables[FactorKind::AirDensity][100], 100);
+  EXPECT_EQ(tables[FactorKind::Baro][3], 3);
+  EXPECT_EQ(tables[FactorKind::Thermistor][255], 555);
+  EXPECT_EQ(tables[FactorKind::Throttle][5], 5);
+  const FactorTable& wb = tables[FactorKind::WideBand];
+  EXPECT_EQ((std::vector<int>{wb[0], wb[1], wb[2], wb[3], wb[4], wb[5], wb[6]}),
+            (std::vector<int>{10, 12, 12, 13, 0, 74, 6}));
+  for (std::size_t i = 0; i < 256; ++i) ASSERT_EQ(tables[FactorKind::Vss][i], static_cast<int>(i));
+}
+
+using TempFolder = testsupport::TempDirTest;
+
+TEST_F(TempFolder, RefusesFoldersHugeFilesAndUnlistableFolders) {
+  FactorTable table = identity();
+  fs::create_directory(dir / "kpafactor.inc");
+  EXPECT_EQ(loadFactorTable(dir.string(), "kpafactor.inc", table).error, FactorLoadError::Missing);
+
+  std::string huge = dbLines(10, 900);
+  huge.resize(kMaxFactorFileBytes + 1, ' ');
+  write("thermfactor.inc", huge);
+  EXPECT_EQ(loadFactorTable(dir.string(), "thermfactor.inc", table).error,
+            FactorLoadError::Unreadable);
+  EXPECT_EQ(table, identity());
+}
+
+TEST_F(TempFolder, AnExactNameWinsOverItsCaseVariants) {
+  write("VSSFACTOR.INC", dbLines(1, 11));
+  write("VSSFactor.inc", dbLines(1, 22));
+  write("vssfactor.inc", dbLines(1, 33));
+  FactorTable table = identity();
+  ASSERT_TRUE(loadFactorTable(dir.string(), "VSSFactor.inc", table).ok());
+  EXPECT_EQ(table[0], 22);
+  fs::remove(dir / "VSSFactor.inc");
+  ASSERT_TRUE(loadFactorTable(dir.string(), "VSSFactor.inc", table).ok());
+  EXPECT_EQ(table[0], 11);  // "VSSFACTOR.INC" sorts before "vssfactor.inc"
+}
+
+// The real tables: every one loads with the outcome the rules give it.
+class RealFactorFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::string(TALLIMAR_REAL_DATA_DIR) + "/inc";
+    if (!fs::is_directory(folder)) GTEST_SKIP() << "no real factor tables at " << folder;
+  }
+  FactorLoadResult load(const std::string& name, FactorTable& table) {
+    return loadFactorTable(folder, name, table);
+  }
+  std::string folder;
+};
+
+TEST_F(RealFactorFiles, EveryFileLoadsWithItsExpectedOutcome) {
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (entry.path().extension() != ".inc") continue;
+    ++files;
+    FactorTable table = identity();
+    const auto result = load(name, table);
+    const bool dwOnly = name.starts_with("WB") || name == "NBafr100.inc";
+    const bool short255 = name.starts_with("Inno") || name == "kpafactorMPXH6400A.inc";
+    if (dwOnly) {
+      EXPECT_EQ(result.error, FactorLoadError::NoTableLines) << name;
+      EXPECT_EQ(table, identity()) << name;
+    } else if (name == "DIYWB.inc") {
+      EXPECT_EQ(result.error, FactorLoadError::TooManyLines) << name;
+      EXPECT_EQ(result.entriesStored, 256);
+    } else {
+      EXPECT_TRUE(result.ok()) << name << " line " << result.failedLine;
+      EXPECT_EQ(result.entriesStored, short255 ? 255 : 256) << name;
+    }
+  }
+  EXPECT_GE(files, 50);
+}
+
+}  // namespace
+}  // namespace tallimar::formats

@@ -1,0 +1,100 @@
+// The raw data map file: exact bytes, a full round trip, refusals that leave the map alone,
+// and the Open/Save Raw Data Map commands.
+#include "formats/raw_map_file.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "support/temp_dir.h"
+
+namespace tallimar::formats {
+namespace {
+
+using Lines = std::vector<std::string>;
+using engine::RawDataMap;
+
+// Every cell, index 0 included, with its own value list and figures.
+void fillEveryCell(RawDataMap& map, unsigned seed) {
+  std::mt19937 random(seed);
+  for (int r = 0; r < engine::kRawRpmCells; ++r) {
+    for (int m = 0; m < engine::kRawMapCells; ++m) {
+      auto& cell = map.at(r, m);
+      const int count = static_cast<int>(random() % 4);
+      cell.values.clear();
+      for (int k = 0; k < count; ++k)
+        cell.values +=
+            (k ? "," : "") + std::string(random() % 2 ? " " : "-") + std::to_string(random() % 200);
+      cell.average = static_cast<std::int16_t>(static_cast<int>(random() % 65536) - 32768);
+      cell.median = static_cast<std::int16_t>(static_cast<int>(random() % 65536) - 32768);
+    }
+  }
+}
+
+bool sameMaps(const RawDataMap& a, const RawDataMap& b) {
+  for (int r = 0; r < engine::kRawRpmCells; ++r)
+    for (int m = 0; m < engine::kRawMapCells; ++m) {
+      const auto &x = a.at(r, m), &y = b.at(r, m);
+      if (x.values != y.values || x.average != y.average || x.median != y.median) return false;
+    }
+  return true;
+}
+
+class RawMapFile : public testsupport::TempDirTest {};
+
+TEST_F(RawMapFile, RecordsRunMapOuterRpmInnerLittleEndian) {
+  EXPECT_EQ(*encodeRawMapFile(RawDataMap{}), std::string(232842, '\0'));  // six bytes a cell
+  RawDataMap map;
+  map.at(1, 0) = {" 57", 258, -2};
+  map.at(0, 1) = {"-3", 1, 2};
+  const auto bytes = *encodeRawMapFile(map);
+  // Record 1 is cell [1, 0]: length 3, " 57", 258 = 02 01, -2 = FE FF.
+  EXPECT_EQ(bytes.substr(6, 9), std::string("\x03\x00 57\x02\x01\xfe\xff", 9));
+  // Record 151 is cell [0, 1], after 150 records of 6 bytes and one of 9.
+  EXPECT_EQ(bytes.substr(150 * 6 + 9, 8), std::string("\x02\x00-3\x01\x00\x02\x00", 8));
+}
+
+TEST_F(RawMapFile, EveryCellRoundTripsIncludingIndexZero) {
+  RawDataMap map;
+  fillEveryCell(map, 5);
+  map.at(0, 0).values = std::string(65535, '7');  // the longest value list the file holds
+  const auto file = path("map.HDMAP");
+  std::ofstream(file, std::ios::binary) << *encodeRawMapFile(map);
+  const auto loaded = loadRawMapFile(file);
+  ASSERT_TRUE(loaded) << loaded.reason();
+  EXPECT_TRUE(sameMaps(map, *loaded));
+  EXPECT_EQ(*encodeRawMapFile(*loaded), read(file));
+
+  map.at(25, 80).values = std::string(65536, '1');
+  EXPECT_EQ(encodeRawMapFile(map).reason(),
+            "The raw data map cell at RPM 2500 and MAP 80 holds 65536 bytes of values, more than "
+            "a raw data map file can hold (65535)");
+}
+
+TEST_F(RawMapFile, ShortLongAndMissingFilesAreRefusedWithTheirReason) {
+  RawDataMap map;
+  fillEveryCell(map, 9);
+  const std::string bytes = *encodeRawMapFile(map);
+  const struct {
+    std::string path;
+    std::string reasonStart;
+  } cases[] = {
+      {write("short.HDMAP", bytes.substr(0, bytes.size() - 1)),
+       "ends inside record 38807 of 38807 (RPM index 150, MAP 256): not a whole raw data map"},
+      {write("long.HDMAP", bytes + "x"),
+       "goes on after the last record of the raw data map: not a raw data map file"},
+      // A length field pointing past the end of the file.
+      {write("lie.HDMAP", std::string("\xff\xff", 2) + std::string(1000, ' ')),
+       "ends inside record 1 of 38807"},
+      {"/dev/zero", "is not a file"},
+      {path("none.HDMAP"), "cannot be opened"},
+  };
+  for (const auto& c : cases) {
+    const auto loaded = loadRawMapFile(c.path);
+    ASSERT_FALSE(loaded) << c.path;
+    EXPECT_EQ(loaded.reason().rfind(c.reasonStart, 0), 0u) << loaded.reason();
+  }
+}
+
+}  // namespace
+}  // namespace tallimar::formats

@@ -1,0 +1,191 @@
+// The VE exchange writer's exact lines, the exchange / dump / MSQ readers, and round trips
+// of tables the exact layout cannot hold.
+#include <gtest/gtest.h>
+
+#include "common/text_lines.h"
+#include "formats/ve_exchange_writer.h"
+#include "formats/ve_map_readers.h"
+
+namespace tallimar::formats {
+namespace {
+
+using vemap::VeTable;
+
+VeTable exampleTable() {
+  VeTable table;
+  const int rpm[] = {500, 1000, 1250, 2000, 2600, 3000, 4500, 6000};
+  const int map[] = {30, 40, 50, 60, 70, 80, 90, 95};
+  for (std::size_t k = 0; k < 8; ++k) {
+    table.rpmBins[k] = static_cast<std::int16_t>(rpm[k]);
+    table.mapBins[k] = static_cast<std::int16_t>(map[k]);
+    for (std::size_t m = 0; m < 8; ++m) table.ve[k][m] = static_cast<std::int16_t>(20 + 9 * m + k);
+  }
+  table.ve[0][0] = 5;
+  table.ve[1][0] = -7;
+  table.ve[2][0] = -45;
+  table.ve[3][0] = 0;
+  return table;
+}
+
+TEST(VeExchangeWriter, EightByEightLinesAreExact) {
+  const auto text = veExchangeText(exampleTable());
+  ASSERT_TRUE(text);
+  ASSERT_EQ(text->substr(text->size() - 2), "\r\n");
+  const auto lines = common::splitLines(*text);
+  ASSERT_EQ(lines.size(), 30u);
+  const std::pair<std::size_t, const char*> expected[] = {
+      {0, "VUZAR 1.0 "},
+      {1, "Page 0"},
+      {2, "VE Table RPM Range              [08]"},
+      {3, "   [  0] =  5 "},
+      {5, "   [  2] =  12.5"},
+      {10, "   [  7] =  60"},
+      {11, "VE Table Load Range (MAP)       [08]"},
+      {19, "   [  7] =  95"},
+      {20, "VE Table                        [ 8 ][ 8 ]"},
+      {21, "           [  0] [ 1 ] [ 2 ] [ 3 ] [ 4 ] [ 5 ] [ 6 ] [ 7 ]"},
+      {22, "   [  0] =   5    -7    -45    0     24    25    26    27   "},
+      {29, "   [  7] =   83    84    85    86    87    88    89    90   "},
+  };
+  for (const auto& [index, line] : expected) EXPECT_EQ(lines[index], line) << "line " << index + 1;
+  for (const std::size_t header : {2u, 11u, 20u}) EXPECT_EQ(lines[header][32], '[');
+}
+
+TEST(VeExchangeWriter, FieldsAndTheirLimits) {
+  EXPECT_EQ(exchangeValueField(-5), "-5 ");
+  EXPECT_EQ(exchangeValueField(999), "999");
+  EXPECT_EQ(exchangeValueField(1000), std::nullopt);
+  EXPECT_EQ(exchangeValueField(-100), std::nullopt);
+  EXPECT_EQ(rpmHundredsText(1205), "12.05");
+  EXPECT_EQ(rpmHundredsText(-50), "-0.5");
+
+  VeTable table = exampleTable();
+  table.ve[4][6] = 1000;
+  EXPECT_EQ(veExchangeText(table).reason(),
+            "VE value 1000 at RPM bin 4, MAP bin 6 does not fit the VE exchange file");
+  table = exampleTable();
+  table.mapBins[2] = 10000;
+  EXPECT_EQ(veExchangeText(table).reason(), "MAP bin 10000 does not fit the VE exchange file");
+}
+
+// Tables of up to 16 bins with values of 100 and more read back exactly.
+TEST(VeExchangeWriter, LargeTablesAndValuesRoundTrip) {
+  VeTable table;
+  table.sizeRpm = 16;
+  table.sizeMap = 16;
+  for (std::size_t k = 0; k < 16; ++k) {
+    table.rpmBins[k] = static_cast<std::int16_t>(-250 + 1234 * static_cast<int>(k));
+    table.mapBins[k] = static_cast<std::int16_t>(static_cast<int>(k) * 180 - 120);
+    for (std::size_t m = 0; m < 16; ++m) {
+      table.ve[k][m] = static_cast<std::int16_t>((static_cast<int>(k * 67 + m * 31) % 1099) - 99);
+    }
+  }
+  table.mapBins[15] = 9999;
+  table.mapBins[14] = -999;
+  table.rpmBins[15] = 32767;
+  const auto text = veExchangeText(table);
+  ASSERT_TRUE(text);
+  const auto lines = common::splitLines(*text);
+  EXPECT_EQ(lines[3 + 10], "   [ 10] =  120.9");
+  EXPECT_EQ(lines[3 + 15], "   [ 15] =  327.67");
+  EXPECT_EQ(lines[20], "   [  0] =-120");
+  EXPECT_EQ(lines[20 + 15], "   [ 15] =9999");
+  VeTable back;
+  ASSERT_TRUE(readVeExchange(*text, back));
+  EXPECT_EQ(back.sizeMap, 16);
+  EXPECT_EQ(back.rpmBins, table.rpmBins);
+  EXPECT_EQ(back.mapBins, table.mapBins);
+  EXPECT_EQ(back.ve, table.ve);
+}
+
+TEST(VeExchangeReader, SizesFromTheFileAndRpmFromEverythingAfterTheEquals) {
+  auto index = [](int k) { return std::string(k < 10 ? "   [  " : "   [ ") + std::to_string(k); };
+  std::string text =
+      "VUZAR 1.0\nPage 0\n"
+      "VE Table RPM Range              [12]\n";
+  for (int k = 0; k < 12; ++k) text += index(k) + "] = 12.5\n";
+  text += "VE Table Load Range (TP)        [12]\n";
+  for (int k = 0; k < 12; ++k) text += index(k) + "] =  44\n";
+  text += "VE Table                        [ 12][ 12]\nheader\n";
+  for (int m = 0; m < 12; ++m) {
+    std::string row = index(m) + "] =  ";
+    for (int r = 0; r < 12; ++r) row += " 61   ";
+    text += row + "\n";
+  }
+  VeTable table;
+  ASSERT_TRUE(readVeExchange(text, table));
+  EXPECT_EQ(table.sizeRpm, 12);
+  EXPECT_EQ(table.sizeMap, 12);
+  EXPECT_EQ(table.rpmBins[11], 1250);
+  EXPECT_EQ(table.ve[11][11], 61);
+}
+
+TEST(VeExchangeReader, RefusedFilesLeaveTheTableAsItWas) {
+  const std::string good = *veExchangeText(exampleTable());
+  VeTable original;
+  original.setStartupBins();
+  original.ve[2][2] = 44;
+  const auto lines = common::splitLines(good);
+  auto firstLines = [&](std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += lines[i] + "\r\n";
+    return text;
+  };
+  std::string sizeText = good;
+  sizeText.replace(sizeText.find("[08]"), 4, "[17]");
+  std::string zeroSize = good;
+  zeroSize.replace(zeroSize.find("[08]"), 4, "[ 0]");
+  std::string noBracket = good;
+  noBracket.replace(noBracket.find("[08]"), 4, "    ");
+  std::string huge = good;
+  huge.replace(huge.find("=  12.5"), 7, "= 1e9  ");
+  for (const std::string& bad :
+       {firstLines(27), firstLines(21), firstLines(5), sizeText, zeroSize, noBracket, huge}) {
+    VeTable table = original;
+    const auto result = readVeExchange(bad, table);
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.reason().empty());
+    EXPECT_EQ(table.ve, original.ve);
+    EXPECT_EQ(table.rpmBins, original.rpmBins);
+    EXPECT_EQ(table.sizeRpm, original.sizeRpm);
+  }
+}
+
+TEST(DumpReader, FixedColumnsAndSizesUntouched) {
+  const std::string text =
+      common::readWholeFile(TALLIMAR_TEST_DATA_DIR "/vemap/eight_by_eight.dmp", 1 << 20).value();
+  VeTable table;
+  table.sizeRpm = 16;
+  table.sizeMap = 12;
+  for (auto& row : table.ve) row.fill(1);
+  ASSERT_TRUE(readMegaTuneDump(text, table));
+  EXPECT_EQ(table.sizeRpm, 16);
+  EXPECT_EQ(table.sizeMap, 12);
+  const std::array<std::int16_t, 8> map{25, 35, 45, 60, 75, 90, 100, 250};
+  const std::array<std::int16_t, 8> rpm{400, 800, 1500, 2000, 3000, 4000, 5000, 6500};
+  for (std::size_t k = 0; k < 8; ++k) {
+    EXPECT_EQ(table.mapBins[k], map[k]);
+    EXPECT_EQ(table.rpmBins[k], rpm[k]);
+    for (std::size_t m = 0; m < 8; ++m) {
+      EXPECT_EQ(table.ve[k][m], 20 + 10 * m + 3 * k + (m == 7 ? 100 : 0));
+    }
+  }
+  EXPECT_EQ(table.ve[8][0], 1);  // beyond the eight entries
+
+  VeTable untouched;
+  const std::string cut = text.substr(0, text.find("  row[5]"));
+  EXPECT_FALSE(readMegaTuneDump(cut, untouched));
+  EXPECT_EQ(untouched.ve, VeTable{}.ve);
+  EXPECT_EQ(untouched.mapBins, VeTable{}.mapBins);
+}
+
+TEST(MsqReader, EmptyIsRefusedAnythingElseChangesNothing) {
+  EXPECT_FALSE(readMsq(""));
+  EXPECT_TRUE(readMsq(std::string_view("#MegaTune\0 binary", 17)));
+  EXPECT_EQ(veFileKindOf("C:\\maps\\A.VEX"), VeFileKind::Exchange);
+  EXPECT_EQ(veFileKindOf("x.Dmp"), VeFileKind::Dump);
+  EXPECT_EQ(veFileKindOf("ex"), VeFileKind::Other);
+}
+
+}  // namespace
+}  // namespace tallimar::formats

@@ -1,0 +1,191 @@
+// The VE table of XML tune files: what is read, what is refused, and that a written tune
+// differs from its base only inside the table's three constants.
+#include "formats/xml_tune.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <vector>
+
+#include "common/text_lines.h"
+
+namespace tallimar::formats {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A constant laid out as the tuning software writes one: rows ("|" between them) after nine
+// blanks, every number followed by a blank, the closing tag indented by six.
+std::string constant(const std::string& name, const std::string& rows,
+                     const std::string& digits = "0", const std::string& eol = "\r\n") {
+  std::string text;
+  int rowCount = 0;
+  for (std::size_t at = 0; at <= rows.size(); ++rowCount) {
+    const auto end = std::min(rows.find('|', at), rows.size());
+    text += "         " + rows.substr(at, end - at) + " " + eol;
+    at = end + 1;
+  }
+  const auto cols = std::count(rows.begin(), rows.begin() + (rows + "|").find('|'), ' ') + 1;
+  return "<constant cols=\"" + std::to_string(cols) + "\" digits=\"" + digits + "\" name=\"" +
+         name + "\" rows=\"" + std::to_string(rowCount) + "\">" + eol + text + "      </constant>" +
+         eol;
+}
+
+// A whole tune around the constants, with a Latin-1 byte and a decoy table in a comment.
+std::string tune(const std::string& constants, const std::string& eol = "\r\n") {
+  return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + eol + "<msq xmlns=\"x\">" + eol +
+         "<bibliography author=\"\xE9t\xE9\"/>" + eol +
+         "<!-- <constant name='veTable1' rows='1' cols='1'>1</constant> -->" + eol +
+         "<page number=\"0\">" + eol + constants + "</page>" + eol + "</msq>" + eol;
+}
+
+const std::string kAxes2x2 = constant("frpm_table1", "800|1500") + constant("fmap_table1", "30|95");
+
+// The text with that of the named constants cut out: what a writer may not change.
+std::string outsideConstants(std::string text, const std::vector<std::string>& names) {
+  for (const auto& name : names) {
+    const auto begin = text.find('>', text.find("name=\"" + name + "\"")) + 1;
+    text.erase(begin, text.find("</constant>", begin) - begin);
+  }
+  return text;
+}
+
+vemap::VeTable tableOf(const std::string& bytes) {
+  vemap::VeTable table;
+  const auto read = readTuneVeTable(bytes);
+  EXPECT_TRUE(read) << read.reason();
+  if (read) read->copyInto(table);
+  return table;
+}
+
+TEST(XmlTuneReader, RowsAreMapBinsAndHalvesGoToEven) {
+  for (const std::string eol : {"\r\n", "\n"}) {
+    for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+      const auto read =
+          readTuneVeTable(bom + tune(constant("veTable1", "40 41 42.5|50 51 53.5", "0", eol) +
+                                         constant("frpm_table1", "800.0|1500.0|2500.0", "0", eol) +
+                                         constant("fmap_table1", "30.0|99.5", "1", eol),
+                                     eol));
+      ASSERT_TRUE(read) << read.reason();
+      EXPECT_EQ(read->constantsText(), "veTable1 (3 x 2), frpm_table1, fmap_table1");
+      EXPECT_EQ(read->ve[1][0], 41);
+      EXPECT_EQ(read->ve[0][1], 50);
+      EXPECT_EQ(read->ve[2][0], 42);
+      EXPECT_EQ(read->ve[2][1], 54);
+      EXPECT_EQ(read->rpmBins[2], 2500);
+      EXPECT_EQ(read->mapBins[1], 100);
+    }
+  }
+  // A table without a shape is passed over, and so is an axis of the wrong length.
+  const auto read =
+      readTuneVeTable(tune("<constant name=\"veTable1\">1</constant>" +
+                           constant("veBins1", "60 61") + constant("frpm_table", "1|2|3") +
+                           constant("rpmBins1", "1000|2000") + constant("mapBins1", "95")));
+  ASSERT_TRUE(read) << read.reason();
+  EXPECT_EQ(read->constantsText(), "veBins1 (2 x 1), rpmBins1, mapBins1");
+}
+
+TEST(XmlTuneReader, RefusesWhatHoldsNoUsableTable) {
+  const auto ve2x2 = [](const std::string& last) {
+    return tune(constant("veTable1", "1 2|3 " + last) + kAxes2x2);
+  };
+  std::string deep = "<msq>";
+  for (int i = 0; i < 100000; ++i) deep += "<a>";
+  const struct {
+    std::string bytes;
+    std::string reason;
+  } cases[] = {
+      {"", "no VE table found (the file is empty)"},
+      {std::string("#MegaTune\0\x01<msq", 14), "no VE table found (not an XML tune file)"},
+      {"<?xml version=\"1.0\"?><map/>", "no VE table found (not an XML tune file)"},
+      {tune(kAxes2x2), "no VE table found (no veTable1 or veBins1 constant with rows and cols)"},
+      {deep, "not a readable XML tune ("},
+      {tune("<constant name=\"veTable1\" rows=\"17\" cols=\"2\">1</constant>" + kAxes2x2),
+       "veTable1 is 2 x 17 (RPM x MAP); a VE table has 1 to 16 bins on each axis"},
+      {tune(constant("veTable1", "1 2|3") + kAxes2x2),
+       "veTable1 holds 3 numbers, not rows x cols = 2 x 2"},
+      {ve2x2("&#52;"), "veTable1 holds \"&#52;\", which is not a number"},
+      {ve2x2("32767.5"), "veTable1: 32767.5 does not fit a 16-bit table entry"},
+      {tune("<constant name=\"veTable1\" rows=\"1\" cols=\"1\"><!-- x -->5</constant>"),
+       "veTable1 does not hold a plain list of numbers"},
+      {tune(constant("veTable1", "1 2|3 4") + constant("frpm_table", "800")),
+       "no RPM axis of 2 bins (frpm_table1, frpm_table or rpmBins1); frpm_table has 1"},
+      {tune(constant("veTable1", "1 2|3 4") + constant("frpm_table1", "800|1500")),
+       "no MAP axis of 2 bins (fmap_table1, fmap_table or mapBins1)"},
+  };
+  for (const auto& c : cases) {
+    const auto read = readTuneVeTable(c.bytes);
+    ASSERT_FALSE(read) << c.reason;
+    EXPECT_EQ(read.reason().substr(0, c.reason.size()), c.reason);
+  }
+}
+
+TEST(XmlTuneWriter, NumbersTakeTheOldPlacesWithTheConstantsDecimals) {
+  const std::string base = tune(constant("veTable1", "40 41|50 51") +
+                                constant("frpm_table1", "800.0|1500.0", "0", "\n") +
+                                constant("fmap_table1", "30|100", "2"));
+  auto table = tableOf(base);
+  table.ve[1][1] = 120;
+  table.ve[0][0] = -5;
+  table.rpmBins[1] = 1625;
+  table.mapBins[0] = 25;
+  const auto written = writeTuneVeTable(base, table);
+  ASSERT_TRUE(written) << written.reason();
+  const std::string& out = written->bytes;
+  EXPECT_NE(out.find("\r\n         -5 41 \r\n         50 120 \r\n      </constant>"),
+            std::string::npos);
+  EXPECT_NE(out.find("\n         1625.0 \n"), std::string::npos);  // as many decimals as before
+  EXPECT_NE(out.find("         25.00 \r\n         100.00 \r\n"), std::string::npos);  // digits
+  EXPECT_EQ(outsideConstants(out, {"veTable1", "frpm_table1", "fmap_table1"}),
+            outsideConstants(base, {"veTable1", "frpm_table1", "fmap_table1"}));
+  EXPECT_EQ(tableOf(out).ve, table.ve);
+
+  table.sizeRpm = 8;
+  const auto mismatch = writeTuneVeTable(base, table);
+  ASSERT_FALSE(mismatch);
+  EXPECT_EQ(mismatch.reason(),
+            "the VE table is 8 x 2 (RPM x MAP) but veTable1 of the tune is 2 x 2");
+  EXPECT_FALSE(writeTuneVeTable(std::string("#MegaTune\0", 10), table));
+}
+
+// Every tune in the real sample folder: XML tunes give a table that survives a round trip
+// through the writer; the older binary tunes and the empty file give the no-table reason.
+TEST(RealTunes, EveryXmlTuneReadsAndRoundTrips) {
+  const fs::path folder = fs::path(TALLIMAR_REAL_DATA_DIR) / "msq";
+  if (!fs::is_directory(folder)) GTEST_SKIP() << "real sample files not present";
+  int xmlTunes = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    const auto bytes = common::readWholeFile(entry.path().string(), kMaxTuneFileBytes);
+    ASSERT_TRUE(bytes.ok()) << bytes.reason();
+    const std::string& base = bytes.value();
+    const std::string name = entry.path().filename().string();
+    const auto read = readTuneVeTable(base);
+    if (!base.starts_with("<?xml")) {
+      ASSERT_FALSE(read) << name;
+      EXPECT_EQ(read.reason().rfind("no VE table found", 0), 0u) << name << read.reason();
+      continue;
+    }
+    ++xmlTunes;
+    ASSERT_TRUE(read) << name << ": " << read.reason();
+    vemap::VeTable table;
+    read->copyInto(table);
+    const auto same = writeTuneVeTable(base, table);
+    ASSERT_TRUE(same) << name;
+    EXPECT_EQ(same->bytes, base) << name;  // the unchanged table writes back byte for byte
+    for (int r = 0; r < table.sizeRpm; ++r) {
+      for (int m = 0; m < table.sizeMap; ++m) table.at(r, m) = static_cast<std::int16_t>(r * m);
+    }
+    const auto changed = writeTuneVeTable(base, table);
+    ASSERT_TRUE(changed) << name;
+    const std::vector<std::string> names{read->veName, read->rpmName, read->mapName};
+    EXPECT_EQ(outsideConstants(changed->bytes, names), outsideConstants(base, names)) << name;
+    EXPECT_EQ(tableOf(changed->bytes).ve, table.ve) << name;
+    std::cout << name << ": " << read->constantsText() << ", " << base.size() << " bytes\n";
+  }
+  EXPECT_EQ(xmlTunes, 3);
+}
+
+}  // namespace
+}  // namespace tallimar::formats
