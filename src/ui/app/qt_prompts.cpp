@@ -87,8 +87,16 @@ QStringList QtPrompts::nameFilters(const std::string& filter) {
   QStringList filters;
   if (text.contains('|')) {
     const QStringList parts = text.split('|');
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-      filters << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(';', ' '));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+      // A description that already names its patterns ("VE eXchange (*.vex)") keeps them
+      // once; Qt reads the patterns from the last parentheses.
+      const QString patterns = QString(parts[i + 1]).replace(';', ' ').trimmed();
+      const QString description = parts[i].trimmed();
+      if (description.endsWith(QStringLiteral("(%1)").arg(patterns)))
+        filters << description;
+      else
+        filters << QStringLiteral("%1 (%2)").arg(description, patterns);
+    }
   } else if (!text.trimmed().isEmpty()) {
     filters << QString(text).replace(';', ' ');
   }
