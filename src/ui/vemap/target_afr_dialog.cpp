@@ -51,7 +51,10 @@ TargetAfrDialog::TargetAfrDialog(workspace::Workspace& workspace, settings::Sett
   QGroupBox* base = form::frame(this, "fraBaseAFR", QStringLiteral("Base AFR"));
   auto* baseForm = new QFormLayout(base);
   m_baseline = form::lineEdit(base, "txtBaseLineAFR", QStringLiteral("14.7"));
-  m_baseline->setMaximumWidth(70);
+  // Room for a ratio such as "14.7" or "12.25" with the field's frame and margins.
+  m_baseline->setMinimumWidth(
+      m_baseline->fontMetrics().horizontalAdvance(QStringLiteral("000.00")) + 16);
+  m_baseline->setMaximumWidth(m_baseline->minimumWidth() + 20);
   baseForm->addRow(form::label(base, "lblBaseLineAFR", QStringLiteral("Baseline AFR:")),
                    m_baseline);
   side->addWidget(base);
