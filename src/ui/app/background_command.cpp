@@ -60,7 +60,9 @@ class BackgroundCommand::WorkerPrompts : public common::Prompts {
         [owner, pending, question = std::move(question)] {
           if (owner->m_cancelled) return;  // the worker no longer waits for an answer
           owner->deliver();
+          emit owner->asking(true);
           Result answer = question();
+          emit owner->asking(false);
           {
             const std::lock_guard lock(owner->m_mutex);
             pending->answer = std::move(answer);

@@ -80,6 +80,8 @@ class BackgroundCommand : public QObject {
  signals:
   // Progress of the file being read, in thousandths of its size.
   void progressChanged(int permille);
+  // A question to the user (message box, file dialog) opens (true) or is answered (false).
+  void asking(bool open);
 
  private:
   class WorkerPrompts;
