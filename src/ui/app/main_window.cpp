@@ -6,6 +6,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -13,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 #include "common/twips.h"
 #include "language/language_table.h"
@@ -21,6 +24,7 @@
 #include "settings/settings_io.h"
 #include "ui/common/language_applier.h"
 #include "ui/common/string_list_model.h"
+#include "ui/common/window_geometry.h"
 #include "ui/plot/plot_widget.h"
 
 namespace tallimar::ui {
@@ -29,15 +33,17 @@ namespace {
 // Plot surface and legend, in twips of the client area.
 constexpr double kPicLeft = 480, kPicTop = 300, kPicWidth = 4500, kPicHeight = 2500;
 constexpr double kLabelHeight = 225;
-constexpr double kLegendLeft = 5100, kLegendRight = 7035, kLegendRowTwips = kPicHeight / 11;
+constexpr double kLegendLeft = 5100, kLegendRowTwips = kPicHeight / 11;
 constexpr double kSwatchWidth = 240, kCaptionLeft = kLegendLeft + 300;
 
 // The two lists: laid out, and enlarged over the lower part of the window by a double-click.
-constexpr double kListLeft = 60, kListWidth = 6915;
+constexpr double kListLeft = 60;
 constexpr double kList1Top = 3480, kList1Height = 690;
 constexpr double kStatusTop = 4440, kStatusHeight = 645;
-constexpr double kStatusRestoredTop = 4400;
-constexpr double kEnlargedTop = 60, kEnlargedHeight = 4935;
+constexpr double kEnlargedTop = 60;
+
+// Rows of the client area's layout.
+constexpr int kRowTitle = 0, kRowPlot = 1, kRowRpm = 2, kRowList1 = 4, kRowStatus = 6;
 
 // The developer self-test sits right of the window's client area, where nobody reaches it.
 constexpr double kSelfTestLeft = 7400;
@@ -78,7 +84,14 @@ MainWindow::MainWindow(workspace::Workspace& workspace, settings::SettingsStore&
       m_prompts, *m_statusModel, *m_lstStatus, *m_crossoverModel, *m_list1});
   connect(m_background.get(), &BackgroundCommand::progressChanged, m_progress,
           &QProgressBar::setValue);
+  // While the command asks something the bar steps aside: beside a message box or file
+  // dialog it would only be an empty box in the menu bar.
+  connect(m_background.get(), &BackgroundCommand::asking, m_progress,
+          [this](bool open) { m_progress->setVisible(busy() && !open); });
   connectCommands();
+  // "Exit" and the close box both end the program here.
+  connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+          [this] { saveWindowGeometry(*this, m_store); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -90,16 +103,19 @@ void MainWindow::place(QWidget* widget, double left, double top, double width,
   widget->setGeometry(px(left), px(top), px(width), px(height));
 }
 
-QLabel* MainWindow::addLabel(const QString& name, int index, const QString& caption, double left,
-                             double top, double width, Qt::Alignment alignment) {
+QLabel* MainWindow::addLabel(const QString& name, int index, const QString& caption,
+                             Qt::Alignment alignment) {
   auto* label = new QLabel(caption, m_client);
   label->setObjectName(name);
   if (index >= 0) label->setProperty("index", index);
   label->setAlignment(alignment | Qt::AlignVCenter);
-  place(label, left, top, width, kLabelHeight);
+  label->setFixedHeight(px(kLabelHeight));
   return label;
 }
 
+// The laid-out window, in layouts: at the laid-out size every control is where the twips
+// put it; a larger window gives the plot (which draws its map at the new size) and the two
+// lists the room, the axis labels and the legend stay beside the plot.
 void MainWindow::buildClientArea() {
   m_client = new QWidget(this);
   m_client->setObjectName("frmMSMainClient");
@@ -107,34 +123,57 @@ void MainWindow::buildClientArea() {
   font.setPointSizeF(8.0);
   m_client->setFont(font);
   setCentralWidget(m_client);
+  m_layout = new QGridLayout(m_client);
+  m_layout->setContentsMargins(px(kListLeft), px(kPicTop - 270), px(kListLeft), px(kListLeft));
+  m_layout->setHorizontalSpacing(px(60));
+  m_layout->setVerticalSpacing(0);
 
-  addLabel("Label1", 4, "VE Area Plot", kPicLeft, kPicTop - 270, kPicWidth, Qt::AlignHCenter);
+  m_layout->addWidget(addLabel("Label1", 4, "VE Area Plot", Qt::AlignHCenter), kRowTitle, 1);
   m_pic = new PlotWidget(m_client);
   m_pic->setObjectName("Pic");
   m_pic->setDrawList(plot::rawMapSurface(m_workspace.settings));
-  place(m_pic, kPicLeft, kPicTop, kPicWidth, kPicHeight);
+  m_pic->setMinimumSize(px(kPicWidth), px(kPicHeight));
+  m_pic->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  m_layout->addWidget(m_pic, kRowPlot, 1);
 
-  const double half = kLabelHeight / 2;
-  m_lblMapMax =
-      addLabel("lblMapMax", -1, QString(), 0, kPicTop - half, kPicLeft - 60, Qt::AlignRight);
-  addLabel("Label1", 2, "MAP", 0, kPicTop + kPicHeight / 2 - half, kPicLeft - 60, Qt::AlignRight);
-  addLabel("Label1", 5, "0", 0, kPicTop + kPicHeight - half, kPicLeft - 60, Qt::AlignRight);
-  const double under = kPicTop + kPicHeight + 30;
-  m_lblRPMMin = addLabel("lblRPMMin", -1, QString(), kPicLeft - 450, under, 900, Qt::AlignHCenter);
-  m_lblRPMMax = addLabel("lblRPMMax", -1, QString(), kPicLeft + kPicWidth - 450, under, 900,
-                         Qt::AlignHCenter);
-  addLabel("Label1", 3, "RPM", kPicLeft + kPicWidth / 2 - 450, under, 900, Qt::AlignHCenter);
+  // MAPMax at the plot's top edge, "MAP" at its middle, "0" at its bottom edge.
+  auto* axis = new QVBoxLayout;
+  axis->setSpacing(0);
+  m_lblMapMax = addLabel("lblMapMax", -1, QString(), Qt::AlignRight);
+  axis->addWidget(m_lblMapMax);
+  axis->addStretch();
+  axis->addWidget(addLabel("Label1", 2, "MAP", Qt::AlignRight));
+  axis->addStretch();
+  axis->addWidget(addLabel("Label1", 5, "0", Qt::AlignRight));
+  m_layout->addLayout(axis, kRowPlot, 0);
+  m_layout->setColumnMinimumWidth(0, px(kPicLeft - 120));
+
+  auto* under = new QHBoxLayout;
+  m_lblRPMMin = addLabel("lblRPMMin", -1, QString(), Qt::AlignLeft);
+  m_lblRPMMax = addLabel("lblRPMMax", -1, QString(), Qt::AlignRight);
+  under->addWidget(m_lblRPMMin);
+  under->addStretch();
+  under->addWidget(addLabel("Label1", 3, "RPM", Qt::AlignHCenter));
+  under->addStretch();
+  under->addWidget(m_lblRPMMax);
+  m_layout->addLayout(under, kRowRpm, 1);
 
   buildColorChart();
   buildLists();
+  m_layout->setColumnStretch(1, 1);
+  m_layout->setRowStretch(kRowPlot, 2);
+  m_layout->setRowStretch(kRowList1, 1);
+  m_layout->setRowStretch(kRowStatus, 1);
 }
 
 void MainWindow::buildColorChart() {
   QFont small = m_client->font();
   small.setPointSizeF(7.0);
   const auto& captions = plot::veLegendCaptions();
+  auto* chart = new QGridLayout;
+  chart->setHorizontalSpacing(px(kCaptionLeft - kLegendLeft - kSwatchWidth));
+  chart->setVerticalSpacing(0);
   for (int band = 0; band < plot::kBandCount; ++band) {
-    const double top = kPicTop + band * kLegendRowTwips;
     const plot::Rgb colour = plot::kBandColours[static_cast<std::size_t>(band)];
     auto* swatch = new QFrame(m_client);
     swatch->setObjectName("ColorChart");
@@ -144,39 +183,50 @@ void MainWindow::buildColorChart() {
                               .arg(colour.r)
                               .arg(colour.g)
                               .arg(colour.b));
-    place(swatch, kLegendLeft, top + 20, kSwatchWidth, kLegendRowTwips - 40);
+    swatch->setFixedSize(px(kSwatchWidth), px(kLegendRowTwips - 40));
+    chart->addWidget(swatch, band, 0);
     const auto text = captions[static_cast<std::size_t>(band)];
     QLabel* caption = addLabel("lblColorChart", band,
                                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                               kCaptionLeft, top, kLegendRight - kCaptionLeft, Qt::AlignLeft);
+                               Qt::AlignLeft);
     caption->setFont(small);
-    place(caption, kCaptionLeft, top, kLegendRight - kCaptionLeft, kLegendRowTwips);
+    caption->setFixedHeight(px(kLegendRowTwips));
+    chart->addWidget(caption, band, 1);
   }
+  chart->setRowStretch(plot::kBandCount, 1);  // the rows stay together at the top
+  m_layout->addLayout(chart, kRowPlot, 2);
 }
 
 void MainWindow::buildLists() {
-  addLabel("Label1", 1, "Crossover Points:", kListLeft, kList1Top - 240, 3000, Qt::AlignLeft);
-  addLabel("Label1", 0, "Status:", kListLeft, kStatusTop - 240, 3000, Qt::AlignLeft);
+  m_layout->addWidget(addLabel("Label1", 1, "Crossover Points:", Qt::AlignLeft), kRowList1 - 1, 0,
+                      1, 3, Qt::AlignBottom);
+  m_layout->addWidget(addLabel("Label1", 0, "Status:", Qt::AlignLeft), kRowStatus - 1, 0, 1, 3,
+                      Qt::AlignBottom);
+  m_layout->setRowMinimumHeight(kRowList1 - 1, px(kList1Top - kPicTop - kPicHeight));
+  m_layout->setRowMinimumHeight(kRowStatus - 1, px(kStatusTop - kList1Top - kList1Height));
 
   m_crossoverModel = new StringListModel(this);
   m_list1 = new QListView(m_client);
   m_list1->setObjectName("List1");
   m_list1->setFont(QFont(QStringLiteral("Courier New"), 8));
   m_list1->setModel(m_crossoverModel);
-  place(m_list1, kListLeft, kList1Top, kListWidth, kList1Height);
+  m_list1->setMinimumHeight(px(kList1Height));
 
   m_statusModel = new StringListModel(this);
   m_lstStatus = new QListView(m_client);
   m_lstStatus->setObjectName("lstStatus");
   m_lstStatus->setModel(m_statusModel);
-  place(m_lstStatus, kListLeft, kStatusTop, kListWidth, kStatusHeight);
+  m_lstStatus->setMinimumHeight(px(kStatusHeight));
 
   for (QListView* list : {m_list1, m_lstStatus}) {
     list->setUniformItemSizes(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     list->viewport()->installEventFilter(this);
+    m_layout->addWidget(list, list == m_list1 ? kRowList1 : kRowStatus, 0, 1, 3);
   }
+  m_client->installEventFilter(this);  // an enlarged list follows the window's size
 }
 
 // Command1 runs the B-spline self-test into List2; Command2 and Command3 do nothing. None of
@@ -328,9 +378,17 @@ void MainWindow::fillLanguageMenu() {
   }
 }
 
+// Where the user left the window last time, when that is still on a screen; otherwise the
+// laid-out size, centred in the work area.
 void MainWindow::placeWindow() {
+  if (!restoreWindowGeometry(*this, m_store)) placeLaidOut();
+  activateLayouts();
+}
+
+void MainWindow::placeLaidOut() {
   const QSize frameExtra = frameGeometry().size() - geometry().size();
-  resize(px(kWidthTwips) - frameExtra.width(), px(kHeightTwips) - frameExtra.height());
+  resize(QSize(px(kWidthTwips), px(kHeightTwips)) - frameExtra);
+  resize(size().expandedTo(minimumSizeHint()));
   const QScreen* where = screen();
   if (!where) return;
   const QRect work = where->availableGeometry();
@@ -376,24 +434,41 @@ void MainWindow::chooseLanguage(int index) {
   applyLanguage(settings::readLanguage(m_store));
 }
 
-// A double-click enlarges a list over the lower part of the window and hides the other one;
-// the next double-click puts both back.
+// A double-click enlarges a list over the whole client area (out of the layout, which
+// keeps the rest where it was) and hides the other one; the next double-click puts both back.
 void MainWindow::toggleEnlarged(QListView* list) {
   QListView* other = list == m_list1 ? m_lstStatus : m_list1;
-  if (list->y() != px(kEnlargedTop)) {
-    place(list, kListLeft, kEnlargedTop, kListWidth, kEnlargedHeight);
+  if (m_enlarged != list) {
+    m_layout->removeWidget(list);
+    m_enlarged = list;
+    placeEnlarged();
     list->raise();
     other->hide();
-  } else if (list == m_list1) {
-    place(list, kListLeft, kList1Top, kListWidth, kList1Height);
-    other->show();
   } else {
-    place(list, kListLeft, kStatusRestoredTop, kListWidth, kStatusHeight);
+    m_enlarged = nullptr;
+    m_layout->addWidget(list, list == m_list1 ? kRowList1 : kRowStatus, 0, 1, 3);
     other->show();
+    activateLayouts();
   }
 }
 
+// The layouts place their widgets at once, also while the window is not shown (when they
+// would wait for it to be shown).
+void MainWindow::activateLayouts() {
+  layout()->activate();
+  m_layout->activate();
+}
+
+void MainWindow::placeEnlarged() {
+  if (!m_enlarged) return;
+  activateLayouts();
+  const QRect area = m_client->rect();
+  m_enlarged->setGeometry(px(kListLeft), px(kEnlargedTop), area.width() - 2 * px(kListLeft),
+                          area.height() - px(kEnlargedTop) - px(kListLeft));
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_client && event->type() == QEvent::Resize) placeEnlarged();
   if (event->type() == QEvent::MouseButtonDblClick) {
     if (watched == m_list1->viewport())
       toggleEnlarged(m_list1);
@@ -404,7 +479,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  event->accept();
+  event->accept();           // the geometry is saved as the program quits
   QCoreApplication::quit();  // closing the main window ends the program
 }
 

@@ -23,6 +23,7 @@
 #include "workspace/workspace.h"
 
 class QAction;
+class QGridLayout;
 class QLabel;
 class QListView;
 class QMenu;
@@ -138,8 +139,7 @@ class MainWindow : public QMainWindow, private commands::StartupWindow {
 
   int px(double twips) const;
   void place(QWidget* widget, double left, double top, double width, double height) const;
-  QLabel* addLabel(const QString& name, int index, const QString& caption, double left, double top,
-                   double width, Qt::Alignment alignment);
+  QLabel* addLabel(const QString& name, int index, const QString& caption, Qt::Alignment alignment);
   void buildClientArea();
   void buildColorChart();
   void buildLists();
@@ -152,6 +152,9 @@ class MainWindow : public QMainWindow, private commands::StartupWindow {
   void applyMenuState();
   void chooseLanguage(int index);
   void toggleEnlarged(QListView* list);
+  void placeEnlarged();
+  void placeLaidOut();
+  void activateLayouts();
   QWidget* openWindow(SecondaryWindow which);
   // Runs a file command on the worker thread; whenDone runs here once it has ended.
   void runLongCommand(BackgroundCommand::Job job, std::function<void()> whenDone = {});
@@ -177,6 +180,8 @@ class MainWindow : public QMainWindow, private commands::StartupWindow {
   common::Prompts& m_prompts;
   QString m_programFolder;
   QWidget* m_client = nullptr;
+  QGridLayout* m_layout = nullptr;
+  QListView* m_enlarged = nullptr;  // the list a double-click enlarged, out of the layout
   PlotWidget* m_pic = nullptr;
   QLabel* m_lblMapMax = nullptr;
   QLabel* m_lblRPMMin = nullptr;

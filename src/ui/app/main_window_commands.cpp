@@ -11,6 +11,7 @@
 #include "ui/app/main_window.h"
 #include "ui/common/language_applier.h"
 #include "ui/common/string_list_model.h"
+#include "ui/common/window_geometry.h"
 #include "ui/plot/plot_widget.h"
 #include "ui/plot/report_printer.h"
 #include "vemap/bspline.h"
@@ -142,8 +143,11 @@ void MainWindow::modifyVeMap() {
     MenuButtons(true);
     return;
   }
-  const QScreen* where = screen();
-  window->move(where ? where->geometry().topLeft() : QPoint(0, 0));
+  // Where the user last left it, else the top left of the screen.
+  if (!restoreWindowGeometry(*window, m_store)) {
+    const QScreen* where = screen();
+    window->move(where ? where->geometry().topLeft() : QPoint(0, 0));
+  }
   window->show();
 }
 
