@@ -90,4 +90,9 @@ void PlotWidget::mouseReleaseEvent(QMouseEvent* event) {
   emit userMouseReleased(user.x(), user.y(), event->button());
 }
 
+void PlotWidget::leaveEvent(QEvent* event) {
+  QWidget::leaveEvent(event);
+  emit mouseLeft();
+}
+
 }  // namespace tallimar::ui

@@ -34,6 +34,8 @@ class PlotWidget : public QWidget {
   void userMouseMoved(double x, double y, Qt::MouseButtons buttons);
   void userMousePressed(double x, double y, Qt::MouseButton button);
   void userMouseReleased(double x, double y, Qt::MouseButton button);
+  // The pointer left the widget.
+  void mouseLeft();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -41,6 +43,7 @@ class PlotWidget : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   QRectF deviceRect() const;

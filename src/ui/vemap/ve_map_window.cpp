@@ -24,6 +24,7 @@
 #include "ui/common/language_applier.h"
 #include "ui/common/qt_serial_link.h"
 #include "ui/common/string_list_model.h"
+#include "ui/common/window_geometry.h"
 #include "ui/plot/plot_widget.h"
 #include "ui/plot/report_printer.h"
 #include "ui/vemap/filter_run.h"
@@ -54,6 +55,9 @@ VeMapWindow::VeMapWindow(workspace::Workspace& workspace, settings::SettingsStor
   buildClientArea();
   m_link = new QtSerialLink(this);
   m_ecuTimers = new EcuReplyTimers([this](commands::EcuTimer t) { m_ecu->timerFired(t); }, this);
+  // Exit in the main window ends the program without closing this window first.
+  connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+          [this] { saveWindowGeometry(*this, m_store); });
   m_ecu = std::make_unique<commands::EcuCommands>(
       m_ws, *m_link, m_prompts, *m_statusLog,
       commands::EcuCommandHooks{[this](commands::EcuTimer t) { m_ecuTimers->start(t); },
@@ -146,6 +150,8 @@ QPushButton* VeMapWindow::addButton(const char* name, const char* caption) {
   return button;
 }
 
+// The grid keeps its cell size on the left, with the view choices and the commands under
+// it; the plot panel on the right takes whatever width and height the window gives.
 void VeMapWindow::buildClientArea() {
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("frmCalculateMapClient"));
@@ -154,7 +160,7 @@ void VeMapWindow::buildClientArea() {
   rows->setContentsMargins(10, 8, 10, 8);
   auto* top = new QHBoxLayout;
   top->setSpacing(16);
-  rows->addLayout(top, 1);
+  rows->addLayout(top, 3);
 
   m_statusModel = new StringListModel(this);
   m_lstStatus = new QListView(client);
@@ -162,7 +168,8 @@ void VeMapWindow::buildClientArea() {
   m_lstStatus->setModel(m_statusModel);
   m_lstStatus->setUniformItemSizes(true);
   m_lstStatus->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  m_lstStatus->setFixedHeight(m_lstStatus->fontMetrics().height() * 5 + 8);
+  m_lstStatus->setMinimumHeight(m_lstStatus->fontMetrics().height() * 5 + 8);
+  m_lstStatus->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   m_statusLog = std::make_unique<ListStatusLog>(*m_lstStatus, *m_statusModel);
 
   auto* left = new QVBoxLayout;
@@ -177,8 +184,6 @@ void VeMapWindow::buildClientArea() {
     Display8x8Map();
   });
   left->addWidget(m_veColors);
-  left->addStretch();
-  top->addLayout(left);
 
   // The filtering preview covers the VE cells while the lines are fitted.
   m_splineView = new PlotWidget(m_grid);
@@ -186,9 +191,8 @@ void VeMapWindow::buildClientArea() {
   m_splineView->setGeometry(m_grid->veArea());
   m_splineView->hide();
 
-  auto* right = new QVBoxLayout;
   m_panel = new VePlotPanel(m_ws, *m_statusLog, *m_grid, this, client);
-  right->addWidget(m_panel, 1);
+  left->addWidget(m_panel->viewChoices());
   auto* commands = new QHBoxLayout;
   m_cmdFilter = addButton("cmdFilterRawDatalog", "Filter Raw Datalog");
   m_cmdCalculate = addButton("cmdCalculateMap", "Calculate Map");
@@ -198,13 +202,15 @@ void VeMapWindow::buildClientArea() {
   connect(m_cmdCalculate, &QPushButton::clicked, this, &VeMapWindow::calculateMap);
   connect(m_cmdFitBins, &QPushButton::clicked, this, &VeMapWindow::openBestFitBins);
   for (QPushButton* b : {m_cmdFilter, m_cmdCalculate, m_cmdFitBins}) commands->addWidget(b);
-  right->addLayout(commands);
-  top->addLayout(right, 1);
+  left->addLayout(commands);
+  left->addStretch();
+  top->addLayout(left);
+  top->addWidget(m_panel, 1);
 
   auto* status = new QLabel(QStringLiteral("Status:"), client);
   status->setObjectName(QStringLiteral("lblStatus"));
   rows->addWidget(status);
-  rows->addWidget(m_lstStatus);
+  rows->addWidget(m_lstStatus, 1);
 }
 
 void VeMapWindow::load() {
@@ -412,6 +418,7 @@ void VeMapWindow::tableRewritten() {
 }
 
 void VeMapWindow::closeEvent(QCloseEvent* event) {
+  saveWindowGeometry(*this, m_store);
   commitFocusedCell();
   m_filter.reset();  // an unfinished filtering is dropped; the filtered map stays as it was
   event->accept();
@@ -425,6 +432,7 @@ VeMapWindow* createVeMapWindow(workspace::Workspace& workspace, settings::Settin
       new VeMapWindow(workspace, store, prompts, programFolder, std::move(hooks), parent);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->load();
+  window->resize(defaultWindowSize(*window, kVeMapWindowDefaultSize));
   return window;
 }
 
@@ -434,7 +442,8 @@ VeMapWindow* showVeMapWindow(workspace::Workspace& workspace, settings::Settings
   VeMapWindow* window =
       createVeMapWindow(workspace, store, prompts, programFolder, std::move(hooks), parent);
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-  if (screen) window->move(screen->availableGeometry().topLeft());
+  if (!restoreWindowGeometry(*window, store) && screen)
+    window->move(screen->availableGeometry().topLeft());
   window->show();
   return window;
 }

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -173,14 +174,18 @@ class VeMapWindow : public QMainWindow {
   std::unique_ptr<commands::EcuCommands> m_ecu;
 };
 
-// Creates the window, deleted when it closes, and loads it; the caller places and shows it
-// (not modal). This is the main window's factory for "Modify VE Map": the main window
-// disables its menus first, and hooks.closed enables them again.
+// The window's first size, within a 1280 x 800 screen with its frame and a panel.
+inline constexpr QSize kVeMapWindowDefaultSize{1260, 720};
+
+// Creates the window, deleted when it closes, loads it and gives it its default size; the caller
+// places and shows it (not modal). This is the main window's factory for "Modify VE Map": the main
+// window disables its menus first, and hooks.closed enables them again.
 VeMapWindow* createVeMapWindow(workspace::Workspace& workspace, settings::SettingsStore& store,
                                common::Prompts& prompts, const QString& programFolder,
                                VeMapWindowHooks hooks, QWidget* parent = nullptr);
 
-// The same, then placed at the top left of the screen and shown.
+// The same, then placed where it was when it last closed (when that is on a screen) or at
+// the top left of the screen, and shown.
 VeMapWindow* showVeMapWindow(workspace::Workspace& workspace, settings::SettingsStore& store,
                              common::Prompts& prompts, const QString& programFolder,
                              VeMapWindowHooks hooks, QWidget* parent = nullptr);

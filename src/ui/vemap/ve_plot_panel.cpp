@@ -31,7 +31,8 @@ namespace {
 
 using plot::VeView;
 
-constexpr double kSurfaceZoom = 1.2;  // the surface is shown larger than its laid-out size
+constexpr double kSurfaceMinimumZoom = 0.75;  // of the laid-out size, in a narrow window
+constexpr int kLegendRows = 6;                // the eleven bands in two columns
 constexpr int kLegendRowPixels = 20;
 constexpr double kRpmGrabRevs = 110;  // an RPM bin line is grabbed within this many rev/min
 constexpr double kMapGrabKpa = 2;     // a MAP bin line within this many kPa
@@ -96,7 +97,6 @@ VePlotPanel::VePlotPanel(workspace::Workspace& workspace, common::StatusLog& log
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   auto* plotRow = new QHBoxLayout;
-  column->addLayout(plotRow);
   buildSurface();
 
   auto* axis = new QVBoxLayout;
@@ -109,7 +109,12 @@ VePlotPanel::VePlotPanel(workspace::Workspace& workspace, common::StatusLog& log
   axis->addWidget(
       axisLabel("lblMapZero", QStringLiteral("0"), this, Qt::AlignRight | Qt::AlignBottom));
   axis->addSpacing(fontMetrics().height() + 4);
-  plotRow->addLayout(axis);
+  auto* axisColumn = new QWidget(this);
+  axisColumn->setLayout(axis);
+  axis->setContentsMargins(0, 0, 0, 0);
+  const int axisWidth = axisColumn->sizeHint().width() + plotRow->spacing();
+  axisColumn->setFixedWidth(axisColumn->sizeHint().width());
+  plotRow->addWidget(axisColumn);
 
   auto* surfaceColumn = new QVBoxLayout;
   surfaceColumn->setSpacing(2);
@@ -122,14 +127,17 @@ VePlotPanel::VePlotPanel(workspace::Workspace& workspace, common::StatusLog& log
   rpmAxis->addWidget(m_lblRPMMax);
   surfaceColumn->addLayout(rpmAxis);
   plotRow->addLayout(surfaceColumn, 1);
+  column->addLayout(plotRow, 1);
 
+  // The legend sits under the plot in two columns, so that the plot keeps the width.
   buildLegend();
-  auto* legendColumn = new QVBoxLayout;
-  legendColumn->addWidget(findChild<QWidget*>(QStringLiteral("VELegend")));
-  legendColumn->addStretch();
-  plotRow->addLayout(legendColumn);
+  auto* legendRow = new QHBoxLayout;
+  legendRow->addSpacing(axisWidth);
+  legendRow->addWidget(findChild<QWidget*>(QStringLiteral("VELegend")));
+  legendRow->addStretch();
+  column->addLayout(legendRow);
 
-  column->addWidget(buildChoices());
+  m_choices = buildChoices();
 
   m_readOut = new ReadOutBox(m_readOutParent);
   showLegend(plot::LegendKind::Ve);
@@ -140,12 +148,21 @@ void VePlotPanel::buildSurface() {
   m_pic = new PlotWidget(this);
   m_pic->setObjectName(QStringLiteral("PicCalc"));
   m_pic->setDrawList(plot::veSurface(s));
-  m_pic->setMinimumSize(m_pic->sizeHint() * kSurfaceZoom);
+  // The surface grows with the window and draws its list at whatever size it has.
+  m_pic->setMinimumSize(m_pic->sizeHint() * kSurfaceMinimumZoom);
   m_pic->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   connect(m_pic, &PlotWidget::userMouseMoved, this,
           [this](double x, double y, Qt::MouseButtons buttons) { mouseMovedAt(x, y, buttons); });
   connect(m_pic, &PlotWidget::userMousePressed, this,
-          [this](double x, double y, Qt::MouseButton) { mousePressedAt(x, y); });
+          [this](double x, double y, Qt::MouseButton b) { mousePressedAt(x, y, b); });
+  connect(m_pic, &PlotWidget::userMouseReleased, this,
+          [this](double x, double y, Qt::MouseButton b) {
+            if (b != Qt::LeftButton) return;
+            mouseReleased();
+            // A drag that ended outside the surface: the pointer has left it already.
+            if (!m_pic->rect().contains(m_pic->toWidget(x, y).toPoint())) mouseLeft();
+          });
+  connect(m_pic, &PlotWidget::mouseLeft, this, &VePlotPanel::mouseLeft);
 
   const auto top = Qt::AlignRight | Qt::AlignTop;
   m_lblMapMax = axisLabel("lblMapMax", QString::number(s.mapMax), this, top);
@@ -153,46 +170,39 @@ void VePlotPanel::buildSurface() {
   m_lblRPMMax = axisLabel("lblRPMMax", QString::number(s.rpmMax), this, Qt::AlignRight);
 }
 
+// Each caption frame holds its eleven bands, swatch and caption, in two columns from the
+// lowest band down; only the frame of the selected view's scale is shown.
 void VePlotPanel::buildLegend() {
   auto* legend = new QWidget(this);
   legend->setObjectName(QStringLiteral("VELegend"));
-  auto* grid = new QGridLayout(legend);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setHorizontalSpacing(6);
-  grid->setVerticalSpacing(0);
-  auto* swatches = new QVBoxLayout;
-  swatches->setSpacing(0);
-  for (int band = 0; band < plot::kBandCount; ++band) {
-    const plot::Rgb c = plot::kBandColours[static_cast<std::size_t>(band)];
-    auto* swatch = new QFrame(legend);
-    swatch->setObjectName(QStringLiteral("ColorChart"));
-    swatch->setProperty("index", band);
-    swatch->setFixedSize(26, kLegendRowPixels - 5);
-    swatch->setFrameShape(QFrame::Box);
-    swatch->setAutoFillBackground(true);
-    QPalette p = swatch->palette();
-    p.setColor(QPalette::Window, QColor(c.r, c.g, c.b));
-    p.setColor(QPalette::WindowText, QColor(60, 60, 60));
-    swatch->setPalette(p);
-    auto* row = new QWidget(legend);
-    row->setFixedSize(swatch->width(), kLegendRowPixels);
-    auto* rowLayout = new QHBoxLayout(row);
-    rowLayout->setContentsMargins(0, 0, 0, 0);
-    rowLayout->addWidget(swatch, 0, Qt::AlignVCenter);
-    swatches->addWidget(row);
-  }
-  grid->addLayout(swatches, 0, 0);
-
+  auto* stack = new QGridLayout(legend);
+  stack->setContentsMargins(0, 0, 0, 0);
   QFont small = font();
   small.setPointSizeF(std::max(7.0, small.pointSizeF() - 1));
   auto makeFrame = [&](const char* frameName, const char* captionName, plot::LegendKind kind) {
     auto* frame = new QFrame(legend);
     frame->setObjectName(QString::fromLatin1(frameName));
-    auto* rows = new QVBoxLayout(frame);
+    auto* rows = new QGridLayout(frame);
     rows->setContentsMargins(0, 0, 0, 0);
-    rows->setSpacing(0);
+    rows->setHorizontalSpacing(6);
+    rows->setVerticalSpacing(0);
+    rows->setColumnMinimumWidth(2, 12);
     const auto& captions = plot::legendCaptions(kind);
     for (int band = 0; band < plot::kBandCount; ++band) {
+      const int row = band % kLegendRows;
+      const int column = band / kLegendRows * 3;
+      const plot::Rgb c = plot::kBandColours[static_cast<std::size_t>(band)];
+      auto* swatch = new QFrame(frame);
+      swatch->setObjectName(QStringLiteral("ColorChart"));
+      swatch->setProperty("index", band);
+      swatch->setFixedSize(26, kLegendRowPixels - 5);
+      swatch->setFrameShape(QFrame::Box);
+      swatch->setAutoFillBackground(true);
+      QPalette p = swatch->palette();
+      p.setColor(QPalette::Window, QColor(c.r, c.g, c.b));
+      p.setColor(QPalette::WindowText, QColor(60, 60, 60));
+      swatch->setPalette(p);
+      rows->addWidget(swatch, row, column, Qt::AlignVCenter);
       const std::string_view text = captions[static_cast<std::size_t>(band)];
       auto* caption =
           new QLabel(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), frame);
@@ -201,15 +211,15 @@ void VePlotPanel::buildLegend() {
       caption->setFont(small);
       caption->setFixedHeight(kLegendRowPixels);
       caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-      rows->addWidget(caption);
+      rows->addWidget(caption, row, column + 1);
     }
-    grid->addWidget(frame, 0, 1, Qt::AlignTop | Qt::AlignLeft);
+    stack->addWidget(frame, 0, 0, Qt::AlignTop | Qt::AlignLeft);
     return frame;
   };
   m_keyVe = makeFrame("frmKeyChromatic", "lblKeyChromatic", plot::LegendKind::Ve);
   m_keyDelta = makeFrame("frmKeyChromaticDelta", "lblKeyChromaticDelta", plot::LegendKind::VeDelta);
-  grid->setColumnStretch(1, 1);
-  legend->setMinimumWidth(legend->sizeHint().width());
+  // Switching the frames never moves the plot: the legend is as large as the larger one.
+  legend->setMinimumSize(m_keyVe->sizeHint().expandedTo(m_keyDelta->sizeHint()));
 }
 
 QWidget* VePlotPanel::buildChoices() {
@@ -317,11 +327,15 @@ void VePlotPanel::mouseMovedAt(double x, double y, Qt::MouseButtons buttons) {
     eraserMove(x, y, buttons);
   else
     binHandles(x, y, buttons);
+  if (readOutWanted() && m_readOut->isHidden()) showReadOut(true);
   moveReadOut(x, y);
 }
 
-void VePlotPanel::mousePressedAt(double x, double y) {
-  if (!eraserOn()) return;
+void VePlotPanel::mousePressedAt(double x, double y, Qt::MouseButton button) {
+  if (!eraserOn()) {
+    if (button == Qt::LeftButton) m_held = binsAt(x, y);
+    return;
+  }
   const int j = static_cast<int>(std::floor(x / 100.0));
   const int i = static_cast<int>(std::floor(m_ws.settings.mapMax - y));
   if (!engine::RawDataMap::inside(j, i) || m_ws.rawMap.at(j, i).average <= 1) return;
@@ -329,31 +343,47 @@ void VePlotPanel::mousePressedAt(double x, double y) {
   eraseCell(j, i);
 }
 
-// Which bin lines lie under the mouse: the grabbed bins turn bold, the pointer shows the
-// direction they can move in, and with the left button held they follow the mouse.
-void VePlotPanel::binHandles(double x, double y, Qt::MouseButtons buttons) {
+void VePlotPanel::mouseReleased() { m_held = {}; }
+
+void VePlotPanel::mouseLeft() {
+  if (m_held.any()) return;
+  m_grid.setBoldCells(-1, -1);
+  m_readOut->hide();
+}
+
+VePlotPanel::BinHit VePlotPanel::binsAt(double x, double y) const {
   const vemap::VeTable& t = m_ws.veTable;
   const double map = m_ws.settings.mapMax - y;
-  int hitRpm = -1;
-  int hitMap = -1;
+  BinHit hit;
   for (int k = 0; k < t.activeRpm(); ++k) {
     const double bin = t.rpmBins[static_cast<std::size_t>(k)];
-    if (bin - kRpmGrabRevs < x && x < bin + kRpmGrabRevs) hitRpm = k;
+    if (bin - kRpmGrabRevs < x && x < bin + kRpmGrabRevs) hit.rpm = k;
   }
   for (int k = 0; k < t.activeMap(); ++k) {
     const double bin = t.mapBins[static_cast<std::size_t>(k)];
-    if (bin - kMapGrabKpa < map && map < bin + kMapGrabKpa) hitMap = k;
+    if (bin - kMapGrabKpa < map && map < bin + kMapGrabKpa) hit.map = k;
   }
-  m_grid.setBoldCells(hitRpm, hitMap);
+  return hit;
+}
+
+// Which bin lines lie under the mouse: the grabbed bins turn bold, the pointer shows the
+// direction they can move in, and with the left button held they follow the mouse. Bins
+// picked by a press stay picked until the release, so a quick drag that jumps past the
+// grab distance between two motions keeps its bins.
+void VePlotPanel::binHandles(double x, double y, Qt::MouseButtons buttons) {
+  if (!(buttons & Qt::LeftButton)) m_held = {};  // the release happened elsewhere
+  const BinHit hit = m_held.any() ? m_held : binsAt(x, y);
+  if (buttons & Qt::LeftButton) m_held = hit;  // a line swept over with the button down
+  m_grid.setBoldCells(hit.rpm, hit.map);
   Qt::CursorShape shape = Qt::ArrowCursor;
-  if (hitRpm >= 0 && hitMap >= 0)
+  if (hit.rpm >= 0 && hit.map >= 0)
     shape = Qt::SizeAllCursor;
-  else if (hitRpm >= 0)
+  else if (hit.rpm >= 0)
     shape = Qt::SizeHorCursor;
-  else if (hitMap >= 0)
+  else if (hit.map >= 0)
     shape = Qt::SizeVerCursor;
   m_pic->setCursor(shape);
-  if ((buttons & Qt::LeftButton) && (hitRpm >= 0 || hitMap >= 0)) dragBins(hitRpm, hitMap, x, y);
+  if ((buttons & Qt::LeftButton) && hit.any()) dragBins(hit.rpm, hit.map, x, y);
 }
 
 // A dragged line is drawn once at its old place, which restores the plot under it (the bin
@@ -408,6 +438,10 @@ void VePlotPanel::eraseCell(int j, int i) {
 }
 
 // Until the mouse first crosses the surface the read-out waits over its middle.
+bool VePlotPanel::readOutWanted() const {
+  return m_miniLegend->isEnabled() && m_miniLegend->isChecked();
+}
+
 void VePlotPanel::showReadOut(bool show) {
   if (show && !m_readOutPlaced) {
     const plot::UserScale& s = m_pic->drawList().scale;

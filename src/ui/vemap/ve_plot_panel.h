@@ -70,23 +70,38 @@ class VePlotPanel : public QWidget {
 
   PlotWidget& surface() const { return *m_pic; }
   ReadOutBox& readOut() const { return *m_readOut; }
+  // The frame `fraVEView` with the view choices, "View Mini Legend", "DataPoint Eraser" and
+  // "Refresh Plot Window": the window lays it out (it is not in the panel's own layout).
+  QWidget* viewChoices() const { return m_choices; }
 
   // Mouse work on the surface, in plot units (rev/min, MAPMax - MAP), as the surface
   // reports it; public so that a caller can drive it exactly.
+  // A press on a bin line picks the bin (both bins at a crossing); it follows the mouse,
+  // however far a motion jumps, until the button is released.
   void mouseMovedAt(double x, double y, Qt::MouseButtons buttons);
-  void mousePressedAt(double x, double y);
+  void mousePressedAt(double x, double y, Qt::MouseButton button = Qt::LeftButton);
+  void mouseReleased();
+  // The pointer left the surface: the read-out and the bold cells go, unless a bin is held.
+  void mouseLeft();
 
  private:
   void buildSurface();
   void buildLegend();
   QWidget* buildChoices();
   void showLegend(plot::LegendKind kind);
+  struct BinHit {
+    int rpm = -1;
+    int map = -1;
+    bool any() const { return rpm >= 0 || map >= 0; }
+  };
+  BinHit binsAt(double x, double y) const;
   void binHandles(double x, double y, Qt::MouseButtons buttons);
   void dragBins(int rpmIndex, int mapIndex, double x, double y);
   void eraserMove(double x, double y, Qt::MouseButtons buttons);
   void eraseCell(int j, int i);
   void moveReadOut(double x, double y);
   void showReadOut(bool show);
+  bool readOutWanted() const;
   bool eraserOn() const;
 
   workspace::Workspace& m_ws;
@@ -105,7 +120,9 @@ class VePlotPanel : public QWidget {
   QCheckBox* m_eraser = nullptr;
   ReadOutBox* m_readOut = nullptr;
   QWidget* m_readOutParent = nullptr;
+  QWidget* m_choices = nullptr;
   bool m_readOutPlaced = false;
+  BinHit m_held;  // the bins picked by the last press, until the release
 };
 
 }  // namespace tallimar::ui
