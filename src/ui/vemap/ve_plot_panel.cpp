@@ -333,7 +333,9 @@ void VePlotPanel::mouseMovedAt(double x, double y, Qt::MouseButtons buttons) {
 
 void VePlotPanel::mousePressedAt(double x, double y, Qt::MouseButton button) {
   if (!eraserOn()) {
-    if (button == Qt::LeftButton) m_held = binsAt(x, y);
+    if (button != Qt::LeftButton) return;
+    m_held = binsAt(x, y);
+    if (m_held.any()) m_grid.setBoldCells(m_held.rpm, m_held.map);
     return;
   }
   const int j = static_cast<int>(std::floor(x / 100.0));
