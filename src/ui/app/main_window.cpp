@@ -202,7 +202,8 @@ void MainWindow::buildLists() {
                       1, 3, Qt::AlignBottom);
   m_layout->addWidget(addLabel("Label1", 0, "Status:", Qt::AlignLeft), kRowStatus - 1, 0, 1, 3,
                       Qt::AlignBottom);
-  m_layout->setRowMinimumHeight(kRowList1 - 1, px(kList1Top - kPicTop - kPicHeight));
+  m_layout->setRowMinimumHeight(kRowList1 - 1,
+                                px(kList1Top - kPicTop - kPicHeight - kLabelHeight - 30));
   m_layout->setRowMinimumHeight(kRowStatus - 1, px(kStatusTop - kList1Top - kList1Height));
 
   m_crossoverModel = new StringListModel(this);
