@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "common/atomic_file.h"
 #include "commands/raw_map_revision.h"
+#include "common/atomic_file.h"
 #include "common/number_text.h"
 #include "engine/raw_map_builder.h"
 #include "formats/crossover_export.h"

@@ -33,8 +33,8 @@ CommandResult calculateMapCommand(workspace::Workspace& ws, common::StatusLog& l
   if (!report.binsOutsideGrid.empty()) {
     std::vector<std::string> bins;
     for (const auto& [r, m] : report.binsOutsideGrid) {
-      bins.push_back("(" + std::to_string(ws.veTable.rpmBins[static_cast<std::size_t>(r)]) +
-                     ", " + std::to_string(ws.veTable.mapBins[static_cast<std::size_t>(m)]) + ")");
+      bins.push_back("(" + std::to_string(ws.veTable.rpmBins[static_cast<std::size_t>(r)]) + ", " +
+                     std::to_string(ws.veTable.mapBins[static_cast<std::size_t>(m)]) + ")");
     }
     log.append("Bins partly outside the data map (positions outside skipped): " +
                common::firstFewOf(bins, kBinsNamed));
