@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "commands/not_available.h"
 #include "common/twips.h"
 #include "language/language_table.h"
 #include "plot/colour_scale.h"
@@ -308,7 +309,9 @@ void MainWindow::connectCommands() {
   on("mnuCPUAcquire", &MainWindow::acquireData);
   on("mnuAbout", &MainWindow::showAbout);
   on("mnuGaugeExerciser", &MainWindow::openGaugeExerciser);
-  // "Upload S19" and "Help" do nothing.
+  on("mnuHelp", &MainWindow::showHelp);
+  connect(entry("mnuUploadS19"), &QAction::triggered, this,
+          [this] { (void)commands::notAvailableCommand("Upload S19", *m_statusLog); });
 }
 
 void MainWindow::startUp() {
