@@ -51,6 +51,7 @@ const char* const kUsage =
     "                         for --plot, as a one-page letter PDF\n"
     "  --report-main FILE.pdf the printed raw data map page (\"Print Raw Data Map\")\n"
     "  --help                 show this text\n"
+    "  --version              show the program's version\n"
     "\n"
     "Exit status: 0 done, 1 a read, save or ECU command failed or was refused, 2 usage error.\n";
 
@@ -119,6 +120,8 @@ std::optional<BatchOptions> parseBatchOptions(std::span<const std::string> argum
       optionsEnded = true;
     } else if (argument == "--help" || argument == "-h") {
       options.help = true;
+    } else if (argument == "--version") {
+      options.version = true;
     } else if (argument == "--no-user-settings") {
       options.userSettings = false;
     } else if (argument == "--list") {
@@ -204,8 +207,8 @@ std::optional<BatchOptions> parseBatchOptions(std::span<const std::string> argum
                       options.calculate || options.exportVe || options.exportMsq ||
                       !options.plots.empty() || options.plotMain || !options.reports.empty() ||
                       options.reportMain;
-  if (!options.help && !options.openHdmap && options.datalogs.empty() && !options.saveHdmap &&
-      !options.saveCrossovers && !veWork) {
+  if (!options.help && !options.version && !options.openHdmap && options.datalogs.empty() &&
+      !options.saveHdmap && !options.saveCrossovers && !veWork) {
     error = "nothing to do: give a datalog, --open-hdmap, a VE step or a file to write";
     return std::nullopt;
   }

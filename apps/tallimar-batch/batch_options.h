@@ -42,6 +42,7 @@ struct BatchOptions {
   std::vector<std::pair<std::string, std::string>> reports;  // --report VIEW FILE, in order
   std::optional<std::string> reportMain;
   bool help = false;
+  bool version = false;  // --version: print "tallimar-batch <version>" and do nothing else
 };
 
 // The usage text printed with --help and after a usage error.

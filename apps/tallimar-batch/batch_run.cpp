@@ -214,6 +214,11 @@ int runBatch(std::span<const std::string> arguments, std::ostream& out, std::ost
     out << kUsage;
     return kExitDone;
   }
+  if (options->version) {
+    out << "tallimar-batch " << TALLIMAR_VERSION_MAJOR << "." << TALLIMAR_VERSION_MINOR << "."
+        << TALLIMAR_VERSION_PATCH << "\n";
+    return kExitDone;
+  }
 
   std::unique_ptr<settings::SettingsStore> base;
   if (options->userSettings) {

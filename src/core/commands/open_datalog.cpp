@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "commands/raw_map_commands.h"
+#include "commands/raw_map_revision.h"
 #include "engine/crossover_detector.h"
 #include "engine/raw_map_builder.h"
 #include "formats/datalog_reader.h"
@@ -206,6 +207,13 @@ CommandResult openDatalog(workspace::Workspace& workspace, common::Prompts& prom
   list.clear();
   const FileContext context{workspace, prompts, status, list, options};
   const bool several = chosen.size() > 1;
+  // The map changed once any file added points to it, also when a later file stops the run.
+  bool mapChanged = false;
+  const auto finish = [&](CommandStatus ending) {
+    if (mapChanged) rawMapChanged(workspace, status);
+    result.status = ending;
+    return result;
+  };
   for (const std::string& path : chosen) {
     if (several) {
       const std::string marker = "**** DataLog: " + fileNameOf(path) + " ****";
@@ -214,21 +222,16 @@ CommandResult openDatalog(workspace::Workspace& workspace, common::Prompts& prom
     }
     std::vector<std::int64_t> lines;
     const FileOutcome outcome = readOneDatalog(context, path, lines);
-    if (outcome == FileOutcome::StopCommand) {
-      result.status = CommandStatus::Failed;
-      return result;
-    }
+    if (outcome == FileOutcome::StopCommand) return finish(CommandStatus::Failed);
     if (outcome == FileOutcome::Refused) ++result.inputsRefused;
     const bool built = buildFromPoints(context, path, lines);
+    mapChanged = mapChanged || !workspace.crossovers.empty();
     result.changed = result.changed || !workspace.crossovers.empty();
-    if (!built) {
-      result.status = CommandStatus::Failed;
-      return result;
-    }
+    if (!built) return finish(CommandStatus::Failed);
   }
   workspace.datalogPresent = true;
   if (workspace.crossovers.size() > 10) workspace.rawDataMapPresent = true;
-  return result;
+  return finish(result.status);
 }
 
 }  // namespace tallimar::commands

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "commands/raw_map_revision.h"
 #include "common/atomic_file.h"
 #include "common/number_text.h"
 #include "engine/raw_map_builder.h"
@@ -78,6 +79,7 @@ CommandResult openRawDataMap(workspace::Workspace& workspace, common::Prompts& p
   workspace.rawMap = std::move(loaded).value();
   status.append("Loading Finished");
   workspace.rawDataMapPresent = true;
+  rawMapChanged(workspace, status);
   return CommandResult::done(true);
 }
 
@@ -121,6 +123,7 @@ CommandResult clearRawDataMapCommand(workspace::Workspace& workspace, common::St
   workspace.rawDataMapPresent = false;
   list.clear();
   status.append("Finished Clearing Array");
+  rawMapChanged(workspace, status);
   return CommandResult::done(true);
 }
 

@@ -1,6 +1,8 @@
 // The VE table window's table commands, written against the Workspace and the interfaces.
 #include "commands/ve_map_commands.h"
 
+#include "commands/raw_map_revision.h"
+#include "common/list_text.h"
 #include "vemap/map_calculation.h"
 #include "vemap/table_editing.h"
 
@@ -10,6 +12,8 @@ using namespace vemap;
 
 namespace {
 constexpr const char* kTitle = "Tallimar";
+// Bins named in the line of bins outside the data map; the rest are counted.
+constexpr std::size_t kBinsNamed = 4;
 }
 
 CommandResult clearLdMapCommand(workspace::Workspace& ws) {
@@ -22,15 +26,18 @@ CommandResult calculateMapCommand(workspace::Workspace& ws, common::StatusLog& l
     log.append(kNoRawMapLine);
     return CommandResult::refused();
   }
+  if (ws.filteredMapOutdated()) log.append(kFilteredMapOutdatedLine);
   const CalculationReport report = calculateMap(ws.veTable, ws.rawMap, ws.filteredMap);
   ws.veTable.lowDensityMapPresent = true;
+  log.append(report.fromFilteredMap ? kCalculatedFromFilteredLine : kCalculatedFromRawLine);
   if (!report.binsOutsideGrid.empty()) {
-    std::string line = "Bins partly outside the data map (positions outside skipped):";
+    std::vector<std::string> bins;
     for (const auto& [r, m] : report.binsOutsideGrid) {
-      line += " RPM " + std::to_string(ws.veTable.rpmBins[static_cast<std::size_t>(r)]) + "/MAP " +
-              std::to_string(ws.veTable.mapBins[static_cast<std::size_t>(m)]);
+      bins.push_back("(" + std::to_string(ws.veTable.rpmBins[static_cast<std::size_t>(r)]) + ", " +
+                     std::to_string(ws.veTable.mapBins[static_cast<std::size_t>(m)]) + ")");
     }
-    log.append(line);
+    log.append("Bins partly outside the data map (positions outside skipped): " +
+               common::firstFewOf(bins, kBinsNamed));
   }
   return CommandResult::done(true);
 }
@@ -60,6 +67,7 @@ CommandResult filterRawDatalogCommand(workspace::Workspace& ws, common::StatusLo
       filterRawMap(ws.rawMap, filterOptionsFor(ws), ws.filteredMap, progress);
   if (!outcome.completed) return CommandResult::cancelled();
   ws.veTable.filteredMapPresent = true;
+  ws.filteredFromRevision = ws.rawMapRevision;
   log.append(kFinishedPlottingLine);
   return CommandResult::done(true);
 }

@@ -23,14 +23,19 @@ namespace tallimar::commands {
 
 inline constexpr const char* kNoRawMapLine = "No raw data map loaded";
 inline constexpr const char* kFinishedPlottingLine = "Finished Plotting";
+inline constexpr const char* kCalculatedFromRawLine = "Map Calculated from the Raw Data Map";
+inline constexpr const char* kCalculatedFromFilteredLine = "Map Calculated from the Filtered Map";
 
 // "Clear LD Map": zeroes the active VE values and clears the low-density-map-present flag.
 CommandResult clearLdMapCommand(workspace::Workspace& ws);
 
 // "Calculate Map": recomputes the active VE values from the filtered data map (once filtering
 // has run) or the raw data map and sets the low-density-map-present flag; the plot is not
-// redrawn. Without a raw data map it changes nothing, logs kNoRawMapLine and is Refused. Bins
-// with neighbourhood positions outside the fine grid are named in one status line.
+// redrawn. Without a raw data map it changes nothing, logs kNoRawMapLine and is Refused. A
+// line names the map it read (kCalculatedFromRawLine or kCalculatedFromFilteredLine), after
+// kFilteredMapOutdatedLine when the filtered map was made from an older raw data map. Bins
+// with neighbourhood positions outside the fine grid are named (the first few, RPM and MAP,
+// and the count of the rest) in one status line.
 CommandResult calculateMapCommand(workspace::Workspace& ws, common::StatusLog& log);
 
 // The filter settings of the Workspace: "BSpline", "BSpline2", "BSplineFilter", and the

@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "commands/not_available.h"
 #include "common/twips.h"
 #include "language/language_table.h"
 #include "plot/colour_scale.h"
@@ -359,7 +360,9 @@ void MainWindow::connectCommands() {
   on("mnuCPUAcquire", &MainWindow::acquireData);
   on("mnuAbout", &MainWindow::showAbout);
   on("mnuGaugeExerciser", &MainWindow::openGaugeExerciser);
-  // "Upload S19" and "Help" do nothing.
+  on("mnuHelp", &MainWindow::showHelp);
+  connect(entry("mnuUploadS19"), &QAction::triggered, this,
+          [this] { (void)commands::notAvailableCommand("Upload S19", *m_statusLog); });
 }
 
 void MainWindow::startUp() {

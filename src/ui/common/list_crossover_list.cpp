@@ -3,9 +3,15 @@
 
 #include <QListView>
 
+#include "ui/common/list_view_rules.h"
 #include "ui/common/string_list_model.h"
 
 namespace tallimar::ui {
+
+ListCrossoverList::ListCrossoverList(QListView& view, StringListModel& model)
+    : m_view(view), m_model(model) {
+  keepNewestLineInView(view);
+}
 
 void ListCrossoverList::clear() { m_model.clear(); }
 

@@ -13,7 +13,8 @@ class StringListModel;
 
 class ListCrossoverList : public engine::CrossoverList {
  public:
-  ListCrossoverList(QListView& view, StringListModel& model) : m_view(view), m_model(model) {}
+  // The list keeps its newest line in view when its size changes.
+  ListCrossoverList(QListView& view, StringListModel& model);
   void clear() override;
   void append(std::span<const std::string> lines) override;
 

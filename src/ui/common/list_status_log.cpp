@@ -4,9 +4,16 @@
 #include <QCoreApplication>
 #include <QListView>
 
+#include "ui/common/list_view_rules.h"
 #include "ui/common/string_list_model.h"
 
 namespace tallimar::ui {
+
+ListStatusLog::ListStatusLog(QListView& view, StringListModel& model)
+    : m_view(view), m_model(model) {
+  wrapLongLines(view);
+  keepNewestLineInView(view);
+}
 
 void ListStatusLog::append(const std::string& line) {
   m_model.append(line);

@@ -1,7 +1,8 @@
 // The StatusLog of a window: appends each line to the window's status list, selects the
 // newest line and scrolls to it, then lets pending paint and timer events run so the line
 // shows while long work goes on. User input is held back meanwhile, so no command can
-// start in the middle of another.
+// start in the middle of another. The list wraps long lines and keeps its newest line in
+// view when its size changes (list_view_rules.h).
 #pragma once
 
 #include "common/status_log.h"
@@ -14,7 +15,7 @@ class StringListModel;
 
 class ListStatusLog : public common::StatusLog {
  public:
-  ListStatusLog(QListView& view, StringListModel& model) : m_view(view), m_model(model) {}
+  ListStatusLog(QListView& view, StringListModel& model);
   void append(const std::string& line) override;
 
  private:

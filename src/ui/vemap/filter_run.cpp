@@ -23,6 +23,7 @@ FilterRun::FilterRun(const workspace::Workspace& workspace, QObject* parent)
   m_scratch->veTable = workspace.veTable;
   m_scratch->rawMap = workspace.rawMap;
   m_scratch->rawDataMapPresent = workspace.rawDataMapPresent;
+  m_scratch->rawMapRevision = workspace.rawMapRevision;
 }
 
 FilterRun::~FilterRun() {
@@ -88,6 +89,7 @@ bool FilterRun::commit(workspace::Workspace& workspace, common::StatusLog& log) 
   if (completed) {
     workspace.filteredMap = std::move(m_scratch->filteredMap);
     workspace.veTable.filteredMapPresent = m_scratch->veTable.filteredMapPresent;
+    workspace.filteredFromRevision = m_scratch->filteredFromRevision;
   }
   for (const std::string& line : m_lines.lines) log.append(line);
   m_lines.lines.clear();

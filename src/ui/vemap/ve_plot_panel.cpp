@@ -436,6 +436,7 @@ void VePlotPanel::eraseCell(int j, int i) {
   engine::RawDataCell& cell = m_ws.rawMap.at(j, i);
   cell.average = 0;
   cell.median = 0;
+  ++m_ws.rawMapRevision;  // a filtered map made before the erasure is now out of date
   m_pic->addItems({plot::dataPointBox(m_ws.settings, 100.0 * j, i, kWhite)});
 }
 
