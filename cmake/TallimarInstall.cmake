@@ -1,6 +1,7 @@
 # Installing and packaging: `cmake --install` puts the three programs in bin/, English.Lang
 # in share/tallimar (the installed program's own folder, see apps/tallimar/main.cpp), the
-# desktop entry and the icon; `cpack -G DEB` in the build folder makes the Debian package.
+# desktop entry, the icon and the tuner's guide; `cpack -G DEB` in the build folder makes the
+# Debian package.
 include(GNUInstallDirs)
 
 install(TARGETS tallimar-batch tallimar-ecu-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -12,6 +13,7 @@ if(TARGET tallimar)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${CMAKE_SOURCE_DIR}/packaging/tallimar.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/guide.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tallimar)
 endif()
 
 set(CPACK_PACKAGE_NAME tallimar)

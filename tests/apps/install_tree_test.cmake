@@ -1,5 +1,5 @@
 # Installs the build into a fresh prefix and checks the tree: exactly the three programs,
-# English.Lang, the desktop entry and the icon, and the installed programs' --version.
+# English.Lang, the desktop entry, the icon and the guide, and the installed programs' --version.
 # Run as: cmake -DBUILD_DIR=... -DPREFIX=... -DVERSION=... -P install_tree_test.cmake
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
@@ -13,6 +13,7 @@ set(expected
     bin/tallimar-batch
     bin/tallimar-ecu-sim
     share/applications/tallimar.desktop
+    share/doc/tallimar/guide.html
     share/icons/hicolor/scalable/apps/tallimar.svg
     share/tallimar/English.Lang)
 file(GLOB_RECURSE found RELATIVE "${PREFIX}" "${PREFIX}/*")

@@ -17,7 +17,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "commands/not_available.h"
 #include "common/twips.h"
 #include "language/language_table.h"
 #include "plot/colour_scale.h"
@@ -360,9 +359,7 @@ void MainWindow::connectCommands() {
   on("mnuCPUAcquire", &MainWindow::acquireData);
   on("mnuAbout", &MainWindow::showAbout);
   on("mnuGaugeExerciser", &MainWindow::openGaugeExerciser);
-  on("mnuHelp", &MainWindow::showHelp);
-  connect(entry("mnuUploadS19"), &QAction::triggered, this,
-          [this] { (void)commands::notAvailableCommand("Upload S19", *m_statusLog); });
+  // "Upload S19" and "Help" do nothing.
 }
 
 void MainWindow::startUp() {

@@ -173,7 +173,6 @@ class MainWindow : public QMainWindow, private commands::StartupWindow {
   void openWbFactorTables();
   void acquireData();
   void showAbout();
-  void showHelp();
   void openGaugeExerciser();
 
   workspace::Workspace& m_workspace;
@@ -203,7 +202,6 @@ class MainWindow : public QMainWindow, private commands::StartupWindow {
   std::unique_ptr<commands::ReportOutput> m_qtReportOutput;  // made when first needed
   commands::ReportOutput* m_reportOutput = nullptr;
   QPointer<AboutBox> m_about;
-  QPointer<QWidget> m_help;  // the guide window, while it is open
   QProgressBar* m_progress = nullptr;
   std::unique_ptr<ListCrossoverList> m_crossoverSink;
   // Last: destroyed first, so a running command ends before anything it reports to.

@@ -8,7 +8,6 @@
 #include "commands/raw_map_commands.h"
 #include "common/number_text.h"
 #include "plot/raw_map_plot.h"
-#include "ui/app/help_window.h"
 #include "ui/app/main_window.h"
 #include "ui/common/language_applier.h"
 #include "ui/common/string_list_model.h"
@@ -214,19 +213,6 @@ void MainWindow::showAbout() {
   box->move(frameGeometry().topLeft() + QPoint(px(300), px(300)));
   box->show();
   m_about = box;
-}
-
-// The guide opens beside the main window, once: choosing "Help" again brings it to the front.
-void MainWindow::showHelp() {
-  if (!m_help) {
-    auto* guide = new HelpWindow(this);
-    guide->setAttribute(Qt::WA_DeleteOnClose);
-    guide->move(frameGeometry().topLeft() + QPoint(px(300), px(300)));
-    m_help = guide;
-  }
-  m_help->show();
-  m_help->raise();
-  m_help->activateWindow();
 }
 
 // The curve of order 3 through six fixed control points, 500 curve points, one line each.

@@ -16,7 +16,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "commands/not_available.h"
 #include "commands/ve_map_commands.h"
 #include "commands/ve_map_file_commands.h"
 #include "settings/serial_device.h"
@@ -99,11 +98,8 @@ void VeMapWindow::buildMenus() {
   on(addEntry(file, "mnuImport", "Open LD Map"), [this] { openLdMap(); });
   on(addEntry(file, "mnuExportMap", "Save LD Map"), [this] { saveLdMap(); });
   file->addSeparator();
-  auto notYet = [this](const char* command) {
-    return [this, command] { (void)commands::notAvailableCommand(command, *m_statusLog); };
-  };
-  on(addEntry(file, "mnuExportRaw", "Export Raw Map"), notYet("Export Raw Map"));
-  on(addEntry(file, "mnuExportFilteredMap", "Export Filtered Map"), notYet("Export Filtered Map"));
+  addEntry(file, "mnuExportRaw", "Export Raw Map");
+  addEntry(file, "mnuExportFilteredMap", "Export Filtered Map");
   file->addSeparator();
   m_mnuPreview = addEntry(file, "mnuPrintPreview", "Preview Mode");
   m_mnuPreview->setCheckable(true);
@@ -136,8 +132,8 @@ void VeMapWindow::buildMenus() {
   on(addEntry(tools, "mnuFuelPressure", "Fuel Pressure Calc"), [this] { openFuelPressure(); });
 
   QMenu* maps = menu("mnuMapMenu", "VE Map");
-  static constexpr const char* kMapNames[] = {"Map 0", "Map 1", "Map 2", "Map 3"};
-  for (int k = 0; k < 4; ++k) on(addEntry(maps, "mnuMapNumber", kMapNames[k], k), notYet(kMapNames[k]));
+  for (int k = 0; k < 4; ++k)
+    addEntry(maps, "mnuMapNumber", QStringLiteral("Map %1").arg(k).toLatin1().constData(), k);
 
   QMenu* cpu = menu("mnuCPUMenu", "MS CPU");
   on(addEntry(cpu, "mnuReadVEMap", "Read VE Map"),

@@ -1,12 +1,9 @@
-// The main window's guide, the entries without a command yet, and the status list that
-// wraps long lines and keeps its newest line in view. With TALLIMAR_SCREENSHOT_DIR set,
-// pictures of the guide and of a fresh start at 1280 x 800 are saved there.
+// The status list wraps long lines and both lists keep their newest line in view. With
+// TALLIMAR_SCREENSHOT_DIR set, a picture of the window with a long line is saved there.
 #include <QApplication>
 #include <QScrollBar>
 #include <QTest>
-#include <QTextBrowser>
 
-#include "ui/app/help_window.h"
 #include "ui/app/main_window_fixture.h"
 
 namespace tallimar::ui {
@@ -27,25 +24,6 @@ class StatusPolish : public MainWindowFixture {
     return row.isValid() && view->viewport()->rect().contains(row);
   }
 };
-
-TEST_F(StatusPolish, HelpOpensTheGuideOnceAndUploadS19SaysItIsNotThereYet) {
-  entry("mnuHelp")->trigger();
-  entry("mnuHelp")->trigger();
-  const auto guides = window->findChildren<HelpWindow*>();
-  ASSERT_EQ(guides.size(), 1);
-  EXPECT_TRUE(guides[0]->isVisible());
-  // The page is a resource linked into the program: an empty page would go unnoticed.
-  EXPECT_TRUE(guides[0]->browser()->toPlainText().contains("tallimar-ecu-sim"));
-
-  entry("mnuUploadS19")->trigger();
-  EXPECT_EQ(newStatusLines(startUpLines), Lines{"Upload S19: not available in this version"});
-
-  if (const QString dir = qEnvironmentVariable("TALLIMAR_SCREENSHOT_DIR"); !dir.isEmpty()) {
-    EXPECT_TRUE(guides[0]->grab().save(dir + "/help_window.png"));
-    window->move(0, 0);
-    EXPECT_TRUE(window->grab().save(dir + "/main_fresh_start_window.png"));
-  }
-}
 
 TEST_F(StatusPolish, LongLinesWrapAndTheNewestLineStaysInViewThroughEnlarging) {
   QListView* status = list("lstStatus");
