@@ -1,6 +1,10 @@
 // The VE table window's table commands, written against the Workspace and the interfaces.
 #include "commands/ve_map_commands.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "vemap/map_calculation.h"
 #include "vemap/table_editing.h"
 
@@ -10,7 +14,24 @@ using namespace vemap;
 
 namespace {
 constexpr const char* kTitle = "Tallimar";
+constexpr std::size_t kBinsNamed = 4;
+
+// "5 bins kept the old VE (...): RPM 500/MAP 20, ... and 1 more": the first few bins by
+// their RPM and MAP, so the line stays short however many there are.
+std::string keptBinsLine(const VeTable& table, const std::vector<std::pair<int, int>>& bins) {
+  std::string line = std::to_string(bins.size()) + (bins.size() == 1 ? " bin" : " bins") +
+                     " kept the old VE (neighbourhood mean outside 16 bits):";
+  for (std::size_t i = 0; i < bins.size() && i < kBinsNamed; ++i) {
+    const auto [r, m] = bins[i];
+    line += std::string(i == 0 ? " " : ", ") + "RPM " +
+            std::to_string(table.rpmBins[static_cast<std::size_t>(r)]) + "/MAP " +
+            std::to_string(table.mapBins[static_cast<std::size_t>(m)]);
+  }
+  if (bins.size() > kBinsNamed)
+    line += " and " + std::to_string(bins.size() - kBinsNamed) + " more";
+  return line;
 }
+}  // namespace
 
 CommandResult clearLdMapCommand(workspace::Workspace& ws) {
   clear8x8Map(ws.veTable);
@@ -32,6 +53,7 @@ CommandResult calculateMapCommand(workspace::Workspace& ws, common::StatusLog& l
     }
     log.append(line);
   }
+  if (!report.binsOutOfRange.empty()) log.append(keptBinsLine(ws.veTable, report.binsOutOfRange));
   return CommandResult::done(true);
 }
 
