@@ -132,15 +132,23 @@ void flushFolderOf(const fs::path& target) {
   ::close(fd);
 }
 
+// Whether target may be replaced: nothing there yet, or a regular file the user may write.
+// access() says yes to root for every file: a file without any write bit is read-only too.
+Outcome checkTarget(const fs::path& target, const struct stat* old) {
+  if (!old) return {};
+  if (!S_ISREG(old->st_mode)) return fail("is not a file");
+  if ((old->st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+    return fail("is read-only");
+  return {};
+}
+
 // Saves into target; failures of the file are named after `name`, the user's file.
 Outcome saveInto(const fs::path& target, const std::string& name, const StreamWriter& write) {
   const auto refused = [&name](const std::string& what) { return fail(name + " " + what); };
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (exists && !S_ISREG(old.st_mode)) return refused("is not a file");
-  // access() says yes to root for every file: a file without any write bit is read-only too.
-  if (exists && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
-    return refused("is read-only");
+  if (const Outcome allowed = checkTarget(target, exists ? &old : nullptr); !allowed)
+    return refused(allowed.reason());
 
   TemporaryFile temporary;
   if (!temporary.create(target, exists ? 0600 : 0666))
@@ -173,6 +181,16 @@ Outcome writeFileAtomically(const std::string& path, const StreamWriter& write) 
   const auto target = finalTarget(path);
   if (!target) return fail(nameOf(path) + " " + target.reason());
   return saveInto(*target, nameOf(path), write);
+}
+
+Outcome checkSaveTarget(const std::string& path) {
+  const auto target = finalTarget(path);
+  if (!target) return fail(nameOf(path) + " " + target.reason());
+  struct stat old {};
+  const bool exists = ::stat(target->c_str(), &old) == 0;
+  if (const Outcome allowed = checkTarget(*target, exists ? &old : nullptr); !allowed)
+    return fail(nameOf(path) + " " + allowed.reason());
+  return {};
 }
 
 Outcome writeFileAtomically(const std::string& path, std::string_view bytes) {

@@ -26,6 +26,11 @@ using StreamWriter = std::function<Outcome(std::ostream&)>;
 // by what failed: "Map.vex is read-only", "Map.vex cannot be written: No space left on device".
 Outcome writeFileAtomically(const std::string& path, const StreamWriter& write);
 
+// The checks a save makes before it writes anything, for writers that replace files their own
+// way (the Qt picture and PDF writers): the link is followed, and a final target that is no
+// regular file or is read-only is refused with the reason writeFileAtomically would give.
+Outcome checkSaveTarget(const std::string& path);
+
 // The same for bytes already in memory.
 Outcome writeFileAtomically(const std::string& path, std::string_view bytes);
 

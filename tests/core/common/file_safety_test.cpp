@@ -78,7 +78,9 @@ TEST_F(FileSafety, RefusedSavesNameTheUsersFileAndLeaveItAsItWas) {
     const Outcome saved = writeFileAtomically(c.path, "new");
     ASSERT_FALSE(saved) << c.path;
     EXPECT_EQ(saved.reason(), c.reason);
+    EXPECT_EQ(checkSaveTarget(c.path).reason(), c.reason);  // as the picture and PDF writers ask
   }
+  EXPECT_TRUE(checkSaveTarget(path("new.pdf")));
   EXPECT_EQ(read(readOnly), "old");
   EXPECT_EQ(modeOf(readOnly), 0444u);
 
