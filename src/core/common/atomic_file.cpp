@@ -75,11 +75,14 @@ class TemporaryFile {
     if (fd >= 0) ::close(fd);
     if (!path.empty()) ::unlink(path.c_str());
   }
-  // Creates a new file beside target with the given mode; errno on failure.
+  // Creates a new file beside target with the given mode; errno on failure. Its name is
+  // short and hidden, whatever the length of the target's name.
   bool create(const fs::path& target, mode_t mode) {
     std::random_device device;
     for (int attempt = 0; attempt < 100; ++attempt) {
-      const std::string name = target.string() + ".tmp" + std::to_string(device() % 1000000u);
+      const std::string name =
+          (target.parent_path() / (".tallimar-save." + std::to_string(device() % 1000000u)))
+              .string();
       fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
       if (fd >= 0) {
         path = name;
@@ -154,10 +157,11 @@ Outcome saveInto(const fs::path& target, const std::string& name, const StreamWr
   if (!temporary.create(target, exists ? 0600 : 0666))
     return refused("cannot be written: " + because(errno));
   if (exists) {
-    if (::fchmod(temporary.fd, old.st_mode & 07777) != 0)
-      return refused("cannot be written: " + because(errno));
+    // The owner first: changing it may clear set-id bits, which the mode then restores.
     if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
       (void)::fchown(temporary.fd, old.st_uid, old.st_gid);  // allowed for root only
+    if (::fchmod(temporary.fd, old.st_mode & 07777) != 0)
+      return refused("cannot be written: " + because(errno));
   }
 
   DescriptorBuffer buffer(temporary.fd);
