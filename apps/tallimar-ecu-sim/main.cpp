@@ -10,14 +10,14 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "common/atomic_file.h"
+#include "common/text_lines.h"
 #include "ecu/simulated_ecu.h"
 #include "sim_options.h"
 
@@ -35,12 +35,13 @@ void onSignal(int) { g_stop = 1; }
 std::string systemError(const std::string& what) { return what + ": " + std::strerror(errno); }
 
 bool loadPage(const std::string& path, EcuPage& page, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot read " + path;
+  // A page file is small: anything larger is no page (and a FIFO or device is refused).
+  const auto read = tallimar::common::readWholeFile(path, 1 << 16);
+  if (!read) {
+    error = path + " " + read.reason();
     return false;
   }
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+  const std::string& bytes = *read;
   if (bytes.size() < page.size()) {
     error = path + " holds " + std::to_string(bytes.size()) + " bytes; a page needs " +
             std::to_string(page.size());
@@ -51,14 +52,9 @@ bool loadPage(const std::string& path, EcuPage& page, std::string& error) {
 }
 
 bool saveFlash(const std::string& path, const EcuPage& page) {
-  const std::string part = path + ".part";
-  {
-    std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(page.data()),
-              static_cast<std::streamsize>(page.size()));
-    if (!out.flush()) return false;
-  }
-  return std::rename(part.c_str(), path.c_str()) == 0;
+  return tallimar::common::writeFileAtomically(
+             path, std::string_view(reinterpret_cast<const char*>(page.data()), page.size()))
+      .ok();
 }
 
 // The pseudo-terminal: the master is ours; the device name is what a client opens. The

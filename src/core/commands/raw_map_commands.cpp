@@ -1,6 +1,7 @@
 // Open and save commands of the raw data map file and the crossover export.
 #include "commands/raw_map_commands.h"
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -29,18 +30,23 @@ std::string localDateTime() {
   return std::string(text, length);
 }
 
-CommandResult saveFailed(common::StatusLog& status, const std::string& why) {
-  status.append("Save Failed");
+// Every save and load says why it failed, then ends on its failure line.
+CommandResult failedWith(common::StatusLog& status, const std::string& why, const char* line) {
   status.append(why);
+  status.append(line);
   return CommandResult::failed();
 }
 
-CommandResult writeOrFail(const std::string& path, const std::string& bytes,
+CommandResult writeOrFail(const std::string& path, const common::StreamWriter& write,
                           common::StatusLog& status) {
-  const common::Outcome written = common::writeFileAtomically(path, bytes);
-  if (!written) return saveFailed(status, written.reason());
+  const common::Outcome written = common::writeFileAtomically(path, write);
+  if (!written) return failedWith(status, written.reason(), "Save Failed");
   status.append("Finished Saving");
   return CommandResult::done();
+}
+
+std::string bytesText(std::uint64_t count) {
+  return std::to_string(count) + (count == 1 ? " byte" : " bytes");
 }
 
 // The save dialog of both saves: it starts in the program's folder with a preset name that
@@ -70,13 +76,13 @@ CommandResult openRawDataMap(workspace::Workspace& workspace, common::Prompts& p
   request.initialFolder = options.programFolder;
   const auto chosen = prompts.openFiles(request, false);
   if (chosen.empty()) return CommandResult::cancelled();
-  auto loaded = formats::loadRawMapFile(chosen.front());
-  if (!loaded) {
-    status.append("Loading Failed");
-    status.append(fileNameOf(chosen.front()) + " " + loaded.reason());
-    return CommandResult::failed();
-  }
+  std::uint64_t extraBytes = 0;
+  auto loaded = formats::loadRawMapFile(chosen.front(), &extraBytes);
+  if (!loaded)
+    return failedWith(status, fileNameOf(chosen.front()) + " " + loaded.reason(), "Loading Failed");
   workspace.rawMap = std::move(loaded).value();
+  if (extraBytes > 0)
+    status.append("Extra data after the last record ignored: " + bytesText(extraBytes));
   status.append("Loading Finished");
   workspace.rawDataMapPresent = true;
   rawMapChanged(workspace, status);
@@ -93,9 +99,10 @@ CommandResult saveRawDataMap(workspace::Workspace& workspace, common::Prompts& p
   const auto path = askSavePath(prompts, "Save Raw Data Map", "HDMAP", "Raw Data Map at ",
                                 workspace.settings, options);
   if (!path) return CommandResult::cancelled();
-  const auto bytes = formats::encodeRawMapFile(workspace.rawMap);
-  if (!bytes) return saveFailed(status, bytes.reason());
-  return writeOrFail(*path, *bytes, status);
+  // Streamed cell by cell: a map of gigabytes is never held twice.
+  const engine::RawDataMap& map = workspace.rawMap;
+  return writeOrFail(
+      *path, [&map](std::ostream& out) { return formats::writeRawMapFile(map, out); }, status);
 }
 
 CommandResult saveCrossoverPoints(workspace::Workspace& workspace, common::Prompts& prompts,
@@ -110,10 +117,15 @@ CommandResult saveCrossoverPoints(workspace::Workspace& workspace, common::Promp
                                 workspace.settings, options);
   if (!path) return CommandResult::cancelled();
   const std::string dateTime = options.dateTime ? options.dateTime() : localDateTime();
-  const auto text = formats::buildCrossoverExport(workspace.rawMap, workspace.crossovers,
-                                                  workspace.settings, dateTime);
-  if (!text) return saveFailed(status, "Cannot export: " + text.reason());
-  return writeOrFail(*path, *text, status);
+  return writeOrFail(
+      *path,
+      [&workspace, &dateTime](std::ostream& out) -> common::Outcome {
+        const common::Outcome written = formats::writeCrossoverExport(
+            workspace.rawMap, workspace.crossovers, workspace.settings, dateTime, out);
+        if (!written) return common::fail("Cannot export: " + written.reason());
+        return {};
+      },
+      status);
 }
 
 CommandResult clearRawDataMapCommand(workspace::Workspace& workspace, common::StatusLog& status,

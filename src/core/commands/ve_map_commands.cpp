@@ -1,6 +1,10 @@
 // The VE table window's table commands, written against the Workspace and the interfaces.
 #include "commands/ve_map_commands.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "commands/raw_map_revision.h"
 #include "common/list_text.h"
 #include "vemap/map_calculation.h"
@@ -12,9 +16,22 @@ using namespace vemap;
 
 namespace {
 constexpr const char* kTitle = "Tallimar";
-// Bins named in the line of bins outside the data map; the rest are counted.
+// Bins named in a line of bins; the rest are counted.
 constexpr std::size_t kBinsNamed = 4;
+
+// "(500, 20), (1000, 20) and 3 more": the first few bins by their RPM and MAP, so the line
+// stays short however many there are.
+std::string binList(const VeTable& table, const std::vector<std::pair<int, int>>& bins) {
+  std::vector<std::string> named;
+  for (std::size_t i = 0; i < bins.size() && i < kBinsNamed; ++i) {
+    const auto [r, m] = bins[i];
+    named.push_back("(" + std::to_string(table.rpmBins[static_cast<std::size_t>(r)]) + ", " +
+                    std::to_string(table.mapBins[static_cast<std::size_t>(m)]) + ")");
+  }
+  named.resize(bins.size());  // the unnamed rest is only counted
+  return common::firstFewOf(named, kBinsNamed);
 }
+}  // namespace
 
 CommandResult clearLdMapCommand(workspace::Workspace& ws) {
   clear8x8Map(ws.veTable);
@@ -31,13 +48,13 @@ CommandResult calculateMapCommand(workspace::Workspace& ws, common::StatusLog& l
   ws.veTable.lowDensityMapPresent = true;
   log.append(report.fromFilteredMap ? kCalculatedFromFilteredLine : kCalculatedFromRawLine);
   if (!report.binsOutsideGrid.empty()) {
-    std::vector<std::string> bins;
-    for (const auto& [r, m] : report.binsOutsideGrid) {
-      bins.push_back("(" + std::to_string(ws.veTable.rpmBins[static_cast<std::size_t>(r)]) + ", " +
-                     std::to_string(ws.veTable.mapBins[static_cast<std::size_t>(m)]) + ")");
-    }
     log.append("Bins partly outside the data map (positions outside skipped): " +
-               common::firstFewOf(bins, kBinsNamed));
+               binList(ws.veTable, report.binsOutsideGrid));
+  }
+  if (const auto& kept = report.binsOutOfRange; !kept.empty()) {
+    log.append(
+        std::to_string(kept.size()) + (kept.size() == 1 ? " bin" : " bins") +
+        " kept the old VE (neighbourhood mean outside 16 bits): " + binList(ws.veTable, kept));
   }
   return CommandResult::done(true);
 }

@@ -45,7 +45,7 @@ bool readChosenFile(workspace::Workspace& ws, const std::string& path, common::S
   const VeFileKind kind = formats::veFileKindOf(path);
   if (kind == VeFileKind::Other) return true;  // reads nothing, but counts as loaded
   const auto bytes = common::readWholeFile(path, kMaxVeMapFileBytes);
-  if (!bytes) return refuse("Could not read " + path + " (missing, unreadable or too large)", log);
+  if (!bytes) return refuse(fileNameOf(path) + " " + bytes.reason(), log);
   vemap::VeTable table = ws.veTable;
   if (kind == VeFileKind::Msq) {  // only today's XML tunes hold a table this program reads
     const auto tune = formats::readTuneVeTable(*bytes);

@@ -31,7 +31,7 @@ bool exists(const std::string& path) {
 
 common::Expected<std::string> readTune(const std::string& path) {
   auto bytes = common::readWholeFile(path, formats::kMaxTuneFileBytes);
-  if (!bytes) return common::fail("Could not read " + path + " (missing, unreadable or too large)");
+  if (!bytes) return common::fail(fileNameOf(path) + " " + bytes.reason());
   return std::move(bytes).value();
 }
 

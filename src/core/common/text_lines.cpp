@@ -1,7 +1,12 @@
 // Line splitting for CR LF, LF and CR files, and whole-file reading with a size guard.
 #include "common/text_lines.h"
 
-#include <fstream>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "common/user_file.h"
 
 namespace tallimar::common {
 
@@ -24,16 +29,29 @@ std::vector<std::string> splitLines(std::string_view text) {
 }
 
 Expected<std::string> readWholeFile(const std::string& path, std::size_t maxBytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return fail("cannot be opened");
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0) return fail("cannot be read");
-  if (static_cast<unsigned long long>(size) > maxBytes)
+  auto opened = openUserFile(path);
+  if (!opened) return Failure{opened.reason()};
+  const auto tooLarge = [&] {
     return fail("is larger than " + std::to_string(maxBytes) + " bytes");
-  in.seekg(0, std::ios::beg);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  if (size > 0 && !in.read(bytes.data(), size)) return fail("cannot be read");
+  };
+  if (opened->size > maxBytes) return tooLarge();
+  // Read to the end rather than trusting the size: a file may grow meanwhile, and some
+  // (under /proc) report none.
+  std::string bytes(static_cast<std::size_t>(opened->size), '\0');
+  std::size_t length = 0;
+  std::FILE* file = opened->file.get();
+  while (true) {
+    if (length == bytes.size()) {
+      if (length >= maxBytes + 1) break;
+      bytes.resize(std::min(maxBytes + 1, std::max<std::size_t>(length * 2, 4096)));
+    }
+    const std::size_t got = std::fread(bytes.data() + length, 1, bytes.size() - length, file);
+    length += got;
+    if (got == 0) break;
+  }
+  if (std::ferror(file)) return fail(std::string("cannot be read: ") + std::strerror(errno));
+  if (length > maxBytes) return tooLarge();
+  bytes.resize(length);
   return bytes;
 }
 

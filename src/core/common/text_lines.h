@@ -14,8 +14,10 @@ namespace tallimar::common {
 // empty line. "a\r\r\nb" gives "a", "", "b" (a CR CR LF pair is a lone CR, then CR LF).
 std::vector<std::string> splitLines(std::string_view text);
 
-// Reads a whole file as bytes. Fails when the file cannot be opened or read, or when it is
-// larger than maxBytes (a guard against mistaken or hostile huge files).
+// Reads a whole file as bytes, opened by openUserFile (a regular file only, never blocking).
+// Fails when the file cannot be opened or read, or when it is larger than maxBytes (a guard
+// against mistaken or hostile huge files). The reason follows the file's name on a status
+// line ("is not a file", "cannot be opened: ...", "is larger than N bytes").
 Expected<std::string> readWholeFile(const std::string& path, std::size_t maxBytes);
 
 }  // namespace tallimar::common

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <ostream>
+#include <sstream>
 #include <vector>
 
 #include "common/number_text.h"
@@ -53,10 +55,10 @@ std::string crossoverExportLine(const engine::CrossoverPoint& point) {
   return line;
 }
 
-common::Expected<std::string> buildCrossoverExport(const engine::RawDataMap& map,
-                                                   const engine::CrossoverPoints& points,
-                                                   const settings::Settings& settings,
-                                                   const std::string& dateTime) {
+common::Outcome writeCrossoverExport(const engine::RawDataMap& map,
+                                     const engine::CrossoverPoints& points,
+                                     const settings::Settings& settings,
+                                     const std::string& dateTime, std::ostream& out) {
   const std::vector<double> columns = rpmSteps(settings, 0.0);
   std::vector<int> indices;
   for (double r : columns) {
@@ -75,7 +77,7 @@ common::Expected<std::string> buildCrossoverExport(const engine::RawDataMap& map
   std::string text;
   text.reserve(static_cast<std::size_t>(std::max<int>(settings.mapMax, 0)) *
                    (indices.size() * 4 + 16) +
-               points.size() * 40 + 4096);
+               4096);
   text +=
       std::string("High Density VE Map ") + (median ? "-Median- " : "-Average- ") + dateTime + kEnd;
   text += "High Density VE Map " + dateTime + kEnd;
@@ -102,15 +104,29 @@ common::Expected<std::string> buildCrossoverExport(const engine::RawDataMap& map
           common::formatPattern(settings.o2Transfer, "0.000") + " Volts" + kEnd;
   text += std::string("MAP\tRPM\tGego\tGve\tGammaE\tO2\tNewVE") + kEnd;
 
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+
+  // The point lines (up to 200,000) go out one by one, never as one more copy of them all.
   std::vector<std::string> lines;
   lines.reserve(points.size());
   for (const auto& point : points) lines.push_back(crossoverExportLine(point));
   std::sort(lines.begin(), lines.end());  // character-code order: MAP 100 before 20
   for (const auto& line : lines) {
-    text += line;
-    text += kEnd;
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    out.write(kEnd, 2);
   }
-  return text;
+  return {};
+}
+
+common::Expected<std::string> buildCrossoverExport(const engine::RawDataMap& map,
+                                                   const engine::CrossoverPoints& points,
+                                                   const settings::Settings& settings,
+                                                   const std::string& dateTime) {
+  std::ostringstream out;
+  if (const common::Outcome written = writeCrossoverExport(map, points, settings, dateTime, out);
+      !written)
+    return common::Failure{written.reason()};
+  return std::move(out).str();
 }
 
 }  // namespace tallimar::formats

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/user_file.h"
 #include "formats/datalog_line.h"
 #include "formats/datalog_plain_lines.h"
 
@@ -20,10 +21,7 @@ inline constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 inline constexpr std::size_t kFillBytes = std::size_t{1} << 18;
 inline constexpr std::size_t kKeptPrefixBytes = 64;  // what is kept of a line too long to hold
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
+using common::FilePointer;
 
 // Hands out the lines of a file one by one, from a buffer refilled in large chunks. A line
 // ends at `terminator`; with crLf a LF right after the CR belongs to the line end.
@@ -187,9 +185,9 @@ class LineScanner {
   std::string m_longPrefix;
 };
 
-// Opens a plain file for reading; nullptr with `problem` set ("cannot be opened: ...") when
-// that fails or the path is no plain file (a pipe or a device may never end). With size,
-// stores the file's size.
+// Opens a plain file for reading through common::openUserFile; nullptr with `problem` set
+// ("cannot be opened: ...", "is not a file") when that fails or the path is no plain file (a
+// pipe or a device may never end, a FIFO may block). With size, stores the file's size.
 FilePointer openDatalogFile(const std::string& path, std::string& problem, std::uint64_t* size);
 
 // "cannot be read: <reason>" for a scanner that failed.

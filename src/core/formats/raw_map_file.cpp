@@ -1,12 +1,14 @@
 // Writer and reader of the binary raw data map file.
 #include "formats/raw_map_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <memory>
+#include <sstream>
 #include <vector>
+
+#include "common/user_file.h"
 
 namespace tallimar::formats {
 namespace {
@@ -14,9 +16,9 @@ namespace {
 using engine::kRawMapCells;
 using engine::kRawRpmCells;
 
-void putUint16(std::string& out, std::uint16_t value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>(value >> 8);
+void putUint16(char* out, std::uint16_t value) {
+  out[0] = static_cast<char>(value & 0xFF);
+  out[1] = static_cast<char>(value >> 8);
 }
 
 std::uint16_t getUint16(const unsigned char* bytes) {
@@ -45,11 +47,15 @@ class ByteReader {
   }
   bool atEnd() { return m_begin == m_end && !fill(); }
   bool failed() const { return m_failed; }
+  // Bytes handed out by read(), and bytes read from the file but not yet handed out.
+  std::uint64_t consumed() const { return m_filled - (m_end - m_begin); }
+  std::uint64_t buffered() const { return m_end - m_begin; }
 
  private:
   bool fill() {
     m_begin = 0;
     m_end = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
+    m_filled += m_end;
     if (m_end == 0 && std::ferror(m_file)) m_failed = true;
     return m_end > 0;
   }
@@ -57,13 +63,13 @@ class ByteReader {
   std::vector<char> m_buffer;
   std::size_t m_begin = 0;
   std::size_t m_end = 0;
+  std::uint64_t m_filled = 0;  // bytes read from the file
   bool m_failed = false;
 };
 
 }  // namespace
 
-common::Expected<std::string> encodeRawMapFile(const engine::RawDataMap& map) {
-  std::size_t total = kEmptyRawMapFileBytes;
+common::Outcome checkRawMapFits(const engine::RawDataMap& map) {
   for (int m = 0; m < kRawMapCells; ++m) {
     for (int r = 0; r < kRawRpmCells; ++r) {
       const std::size_t length = map.at(r, m).values.size();
@@ -73,32 +79,42 @@ common::Expected<std::string> encodeRawMapFile(const engine::RawDataMap& map) {
                             " bytes of values, more than a raw data map file can hold (" +
                             std::to_string(kMaxRawMapValuesBytes) + ")");
       }
-      total += length;
     }
   }
-  std::string bytes;
-  bytes.reserve(total);
-  for (int m = 0; m < kRawMapCells; ++m) {
-    for (int r = 0; r < kRawRpmCells; ++r) {
-      const engine::RawDataCell& cell = map.at(r, m);
-      putUint16(bytes, static_cast<std::uint16_t>(cell.values.size()));
-      bytes += cell.values;
-      putUint16(bytes, static_cast<std::uint16_t>(cell.average));
-      putUint16(bytes, static_cast<std::uint16_t>(cell.median));
-    }
-  }
-  return bytes;
+  return {};
 }
 
-common::Expected<engine::RawDataMap> loadRawMapFile(const std::string& path) {
-  // A pipe or a device may never end (/dev/zero): only plain files are map files.
-  std::error_code ec;
-  if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec))
-    return common::fail("is not a file");
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                       &std::fclose);
-  if (!file) return common::fail(std::string("cannot be opened: ") + std::strerror(errno));
-  ByteReader reader(file.get());
+common::Outcome writeRawMapFile(const engine::RawDataMap& map, std::ostream& out) {
+  if (const common::Outcome fits = checkRawMapFits(map); !fits) return fits;
+  for (int m = 0; m < kRawMapCells && out; ++m) {
+    for (int r = 0; r < kRawRpmCells; ++r) {
+      const engine::RawDataCell& cell = map.at(r, m);
+      char field[2];
+      putUint16(field, static_cast<std::uint16_t>(cell.values.size()));
+      out.write(field, 2);
+      out.write(cell.values.data(), static_cast<std::streamsize>(cell.values.size()));
+      char figures[4];
+      putUint16(figures, static_cast<std::uint16_t>(cell.average));
+      putUint16(figures + 2, static_cast<std::uint16_t>(cell.median));
+      out.write(figures, 4);
+    }
+  }
+  return {};  // a stream that failed says so to whoever owns it
+}
+
+common::Expected<std::string> encodeRawMapFile(const engine::RawDataMap& map) {
+  std::ostringstream out;
+  if (const common::Outcome written = writeRawMapFile(map, out); !written)
+    return common::Failure{written.reason()};
+  return std::move(out).str();
+}
+
+common::Expected<engine::RawDataMap> loadRawMapFile(const std::string& path,
+                                                    std::uint64_t* extraBytes) {
+  auto opened = common::openUserFile(path);
+  if (!opened) return common::Failure{opened.reason()};
+  std::FILE* const file = opened->file.get();
+  ByteReader reader(file);
   engine::RawDataMap map;
   for (std::size_t record = 0; record < kRawMapRecords; ++record) {
     const int r = static_cast<int>(record % kRawRpmCells);
@@ -121,10 +137,14 @@ common::Expected<engine::RawDataMap> loadRawMapFile(const std::string& path) {
     cell.average = static_cast<std::int16_t>(getUint16(figures));
     cell.median = static_cast<std::int16_t>(getUint16(figures + 2));
   }
-  if (!reader.atEnd()) {
-    return common::fail(reader.failed() ? std::string("cannot be read: ") + std::strerror(errno)
-                                        : "goes on after the last record of the raw data map: "
-                                          "not a raw data map file");
+  // The file's records are read and the file closed: what follows them is not the map's.
+  const bool atEnd = reader.atEnd();
+  if (reader.failed()) return common::fail(std::string("cannot be read: ") + std::strerror(errno));
+  if (extraBytes) {
+    const std::uint64_t consumed = reader.consumed();
+    *extraBytes =
+        atEnd ? 0
+              : std::max(opened->size > consumed ? opened->size - consumed : 0, reader.buffered());
   }
   return map;
 }

@@ -52,7 +52,7 @@ CalculationReport calculateMap(VeTable& table, const engine::RawDataMap& raw,
       }
       const auto mean = common::toInt16(static_cast<double>(sum) / count);
       if (!mean) {
-        ++report.binsOutOfRange;
+        report.binsOutOfRange.emplace_back(r, m);
         continue;
       }
       table.at(r, m) = *mean;

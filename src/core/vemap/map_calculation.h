@@ -32,7 +32,9 @@ struct CalculationReport {
   bool fromFilteredMap = false;
   int binsComputed = 0;     // bins given a new value
   int binsWithoutData = 0;  // no positive value around them: kept unchanged
-  int binsOutOfRange = 0;   // mean outside 16 bits (only with extreme negative data): kept
+  // Bins (RPM index, MAP index) whose mean lies outside 16 bits (only with extreme data, such
+  // as a filtered map far out of range): kept unchanged.
+  std::vector<std::pair<int, int>> binsOutOfRange;
   // Bins (RPM index, MAP index) with at least one neighbourhood position outside the grid.
   std::vector<std::pair<int, int>> binsOutsideGrid;
 };

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QSaveFile>
 
+#include "common/atomic_file.h"
 #include "ui/plot/draw_list_painter.h"
 
 namespace tallimar::ui {
@@ -26,6 +27,9 @@ bool savePng(const plot::DrawList& list, int widthPx, int heightPx, const QStrin
                 QStringLiteral("Picture size %1 x %2 is out of range").arg(widthPx).arg(heightPx));
   const QImage image = renderDrawList(list, QSize(widthPx, heightPx));
   if (image.isNull()) return fail(error, QStringLiteral("Not enough memory for the picture"));
+  // QSaveFile follows links and keeps the mode, but replaces a read-only file for root.
+  if (const common::Outcome allowed = common::checkSaveTarget(path.toStdString()); !allowed)
+    return fail(error, QString::fromStdString(allowed.reason()));
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return fail(error, file.errorString());
   if (!image.save(&file, "PNG")) {

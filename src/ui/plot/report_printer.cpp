@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <QScreen>
 
+#include "common/atomic_file.h"
 #include "common/twips.h"
 #include "plot/report_page.h"
 #include "ui/plot/draw_list_painter.h"
@@ -66,6 +67,9 @@ commands::PrintOutcome printReportPage(QWidget* dialogParent,
 }
 
 bool writeReportPdf(const commands::ReportPageBuilder& build, const QString& path, QString* error) {
+  // QSaveFile follows links and keeps the mode, but replaces a read-only file for root.
+  if (const common::Outcome allowed = common::checkSaveTarget(path.toStdString()); !allowed)
+    return fail(error, QString::fromStdString(allowed.reason()));
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return fail(error, file.errorString());
   bool painted = false;

@@ -52,9 +52,10 @@ TEST_F(RawMapCommands, FailedSavesKeepTheOldFile) {
   ws.rawMap.at(25, 80).values = std::string(65536, '1');
   prompts.saveAnswers.push_back(file);
   EXPECT_EQ(saveRawDataMap(ws, prompts, status, options).status, CommandStatus::Failed);
-  EXPECT_EQ(status.lines, (Lines{"Saving Raw Data Map", "Save Failed",
+  EXPECT_EQ(status.lines, (Lines{"Saving Raw Data Map",
                                  "The raw data map cell at RPM 2500 and MAP 80 holds 65536 bytes "
-                                 "of values, more than a raw data map file can hold (65535)"}));
+                                 "of values, more than a raw data map file can hold (65535)",
+                                 "Save Failed"}));
   EXPECT_EQ(read(file), "previous contents");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 
@@ -62,7 +63,7 @@ TEST_F(RawMapCommands, FailedSavesKeepTheOldFile) {
   prompts.saveAnswers.push_back(path("no/such/folder/x.HDMAP"));
   status.lines.clear();
   EXPECT_EQ(saveRawDataMap(ws, prompts, status, options).status, CommandStatus::Failed);
-  EXPECT_EQ(status.lines[1], "Save Failed");
+  EXPECT_EQ(status.lines[2], "Save Failed");
 }
 
 TEST_F(RawMapCommands, OpenReplacesTheMapOrLeavesItWhenTheFileIsBad) {
@@ -84,8 +85,8 @@ TEST_F(RawMapCommands, OpenReplacesTheMapOrLeavesItWhenTheFileIsBad) {
   status.lines.clear();
   fresh.rawMap.at(40, 40) = {" 1", 1, 1};
   EXPECT_EQ(openRawDataMap(fresh, prompts, status, options).status, CommandStatus::Failed);
-  EXPECT_EQ(status.lines[1], "Loading Failed");
-  EXPECT_EQ(status.lines[2].rfind("bad.HDMAP ends inside record 167 of 38807", 0), 0u);
+  EXPECT_EQ(status.lines[2], "Loading Failed");
+  EXPECT_EQ(status.lines[1].rfind("bad.HDMAP ends inside record 167 of 38807", 0), 0u);
   EXPECT_FALSE(fresh.rawDataMapPresent);
   EXPECT_EQ(fresh.rawMap.at(40, 40).values, " 1");
 
@@ -119,8 +120,9 @@ TEST_F(RawMapCommands, SaveCrossoverPointsNeedsADatalogAndKeepsTheOldExportOnFai
   prompts.saveAnswers.push_back(file);
   status.lines.clear();
   EXPECT_EQ(saveCrossoverPoints(ws, prompts, status, options).status, CommandStatus::Failed);
-  EXPECT_EQ(status.lines, (Lines{"Saving Crossover Point List", "Save Failed",
-                                 "Cannot export: MAPMax 300 reaches outside the raw data map"}));
+  EXPECT_EQ(status.lines,
+            (Lines{"Saving Crossover Point List",
+                   "Cannot export: MAPMax 300 reaches outside the raw data map", "Save Failed"}));
   EXPECT_EQ(common::splitLines(read(file)), lines);
 }
 

@@ -1,0 +1,196 @@
+// What the file commands tell the tuner when a file is no file, a save is refused, a raw data
+// map carries extra bytes, or a bin's mean does not fit 16 bits.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "commands/open_datalog.h"
+#include "commands/raw_map_commands.h"
+#include "commands/ve_map_commands.h"
+#include "commands/ve_map_file_commands.h"
+#include "commands/ve_tune_commands.h"
+#include "common/scripted_prompts.h"
+#include "formats/factor_table_loader.h"
+#include "formats/raw_map_file.h"
+#include "language/language_table.h"
+#include "support/temp_dir.h"
+
+namespace tallimar::commands {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+using Clock = std::chrono::steady_clock;
+
+// body() in a forked child: its exit code, or -1 when it did not end within a second (the
+// child is then killed), so that a read that blocks fails its test instead of hanging.
+int exitCodeWithinASecond(const std::function<int()>& body) {
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(body());
+  const auto deadline = Clock::now() + std::chrono::seconds(1);
+  int status = 0;
+  while (::waitpid(child, &status, WNOHANG) == 0) {
+    if (Clock::now() > deadline) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+}
+
+class FileCommandsSafety : public testsupport::TempDirTest {
+ protected:
+  bool said(const std::string& line) const {
+    return std::find(status.lines.begin(), status.lines.end(), line) != status.lines.end();
+  }
+  workspace::Workspace ws;
+  common::ScriptedPrompts prompts;
+  common::VectorStatusLog status;
+  engine::NullCrossoverList list;
+  CommandOptions options{"/opt/tallimar", {}, [] { return std::string("1/2/2025 3:04:05 PM"); }};
+};
+
+TEST_F(FileCommandsSafety, EveryReaderRefusesFifosAndDevicesAtOnce) {
+  const auto datalog = [&](const std::string& p) {
+    prompts.openAnswers.push_back({p});
+    (void)openDatalog(ws, prompts, status, list, options);
+  };
+  const auto veFile = [&](const std::string& p) { (void)importVeMapFile(ws, p, status); };
+  const struct {
+    std::string name;  // the file, a FIFO or a link to /dev/zero
+    std::function<void(const std::string&)> read;
+    std::string line;  // the line that says why
+  } readers[] = {
+      {"log.xls", datalog, "log.xls is not a file"},
+      {"log.msl", datalog, "log.msl is not a file"},
+      {"map.HDMAP",
+       [&](const std::string& p) {
+         prompts.openAnswers.push_back({p});
+         (void)openRawDataMap(ws, prompts, status, options);
+       },
+       "map.HDMAP is not a file"},
+      {"table.vex", veFile, "table.vex is not a file"},
+      {"dump.dmp", veFile, "dump.dmp is not a file"},
+      {"tune.msq", veFile, "tune.msq is not a file"},
+      {"base.msq",
+       [&](const std::string& p) { (void)exportVeMapToTune(ws, p, path("out.msq"), status); },
+       "base.msq is not a file"},
+      {"kPaFactor.inc",
+       [&](const std::string&) {
+         formats::FactorTables tables;
+         (void)formats::loadAllFactorTables(dir.string(), tables, status);
+       },
+       "Failed Loading kPaFactor.inc"},
+      {"Deutsch.Lang",
+       [&](const std::string&) {
+         language::LanguageTable table;
+         (void)table.readFile(dir.string(), "Deutsch", status);
+       },
+       "Failed Reading Deutsch.Lang - Default is English"},
+  };
+  for (const auto& reader : readers) {
+    for (const bool fifo : {true, false}) {
+      const std::string file = path(reader.name);
+      if (fifo)
+        ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+      else
+        fs::create_symlink("/dev/zero", file);
+      const std::string kind = reader.name + (fifo ? " (FIFO)" : " (/dev/zero)");
+      // In a child first: a read that blocks fails here instead of hanging the suite.
+      status.lines.clear();
+      const int code = exitCodeWithinASecond([&] {
+        reader.read(file);
+        return said(reader.line) ? 0 : 1;
+      });
+      ASSERT_NE(code, -1) << kind << " blocked";
+      status.lines.clear();
+      reader.read(file);
+      EXPECT_TRUE(said(reader.line)) << kind << ": " << ::testing::PrintToString(status.lines);
+      fs::remove(file);
+    }
+  }
+}
+
+TEST_F(FileCommandsSafety, EverySaveSaysWhyThenThatItFailedAndKeepsTheOldFile) {
+  ws.rawDataMapPresent = ws.datalogPresent = true;
+  const struct {
+    std::string name;
+    std::function<CommandResult()> save;
+    Lines expected;
+  } cases[] = {
+      {"map.HDMAP",
+       [&] { return saveRawDataMap(ws, prompts, status, options); },
+       {"Saving Raw Data Map", "map.HDMAP is read-only", "Save Failed"}},
+      {"points.xls",
+       [&] { return saveCrossoverPoints(ws, prompts, status, options); },
+       {"Saving Crossover Point List", "points.xls is read-only", "Save Failed"}},
+      {"table.vex",
+       [&] { return saveLdMapCommand(ws, prompts, status, "/opt/tallimar"); },
+       {"Exporting VE Map", "table.vex is read-only", "Export Failed"}},
+  };
+  for (const auto& c : cases) {
+    const auto file = write(c.name, "old");
+    fs::permissions(file, fs::perms(0444));
+    prompts.saveAnswers.push_back(file);
+    status.lines.clear();
+    EXPECT_EQ(c.save().status, CommandStatus::Failed) << c.name;
+    EXPECT_EQ(status.lines, c.expected);
+    EXPECT_EQ(read(file), "old");
+  }
+}
+
+TEST_F(FileCommandsSafety, ExtraBytesAfterTheLastRecordAreIgnoredAndSaid) {
+  engine::RawDataMap map;
+  map.at(150, 256) = {" 61,-3", 29, 29};
+  const std::string bytes = *formats::encodeRawMapFile(map);
+  for (const auto& [extra, line] : std::vector<std::pair<std::string, std::string>>{
+           {"x", "Extra data after the last record ignored: 1 byte"},
+           {std::string(70000, '\0'), "Extra data after the last record ignored: 70000 bytes"}}) {
+    prompts.openAnswers.push_back({write("map.HDMAP", bytes + extra)});
+    status.lines.clear();
+    EXPECT_TRUE(openRawDataMap(ws, prompts, status, options).ok());
+    EXPECT_EQ(status.lines, (Lines{"Loading Raw Data Map", line, "Loading Finished"}));
+    EXPECT_EQ(*formats::encodeRawMapFile(ws.rawMap), bytes);
+  }
+}
+
+TEST_F(FileCommandsSafety, CalculateNamesTheBinsWhoseMeanDoesNotFitAndKeepsThem) {
+  ws.veTable.setStartupBins();  // 8 x 8, RPM 500..4000, MAP 10..80
+  ws.rawDataMapPresent = ws.veTable.filteredMapPresent = true;
+  const auto fill = [&](float value) {
+    for (int c = 0; c < engine::kRawRpmCells; ++c)
+      for (int m = 0; m < engine::kRawMapCells; ++m) ws.filteredMap.at(c, m) = value;
+  };
+  fill(70.0f);
+  ws.veTable.at(0, 0) = 11;
+  ws.veTable.at(7, 7) = 22;
+  ws.filteredMap.at(5, 10) = 4.0e5f;    // around RPM 500 / MAP 10
+  ws.filteredMap.at(40, 80) = -4.0e5f;  // around RPM 4000 / MAP 80
+  EXPECT_TRUE(calculateMapCommand(ws, status).ok());
+  EXPECT_EQ(status.lines.back(),
+            "2 bins kept the old VE (neighbourhood mean outside 16 bits): (500, 10), (4000, 80)");
+  EXPECT_EQ(ws.veTable.at(0, 0), 11);
+  EXPECT_EQ(ws.veTable.at(7, 7), 22);
+  EXPECT_EQ(ws.veTable.at(1, 1), 70);
+
+  fill(40000.0f);
+  EXPECT_TRUE(calculateMapCommand(ws, status).ok());
+  EXPECT_EQ(status.lines.back(),
+            "64 bins kept the old VE (neighbourhood mean outside 16 bits): (500, 10), (1000, 10), "
+            "(1500, 10), (2000, 10) and 60 more");
+}
+
+}  // namespace
+}  // namespace tallimar::commands
