@@ -12,16 +12,18 @@
 
 namespace tallimar::fuzz {
 
-int fuzzDatalog(const std::uint8_t* data, std::size_t size);       // probe and fixed layouts
-int fuzzDatalogLines(const std::uint8_t* data, std::size_t size);  // fast line reader
-int fuzzMsl(const std::uint8_t* data, std::size_t size);           // named-column logs
-int fuzzRawMap(const std::uint8_t* data, std::size_t size);        // *.HDMAP
-int fuzzVeExchange(const std::uint8_t* data, std::size_t size);    // *.vex
-int fuzzVeDump(const std::uint8_t* data, std::size_t size);        // *.dmp
-int fuzzTune(const std::uint8_t* data, std::size_t size);          // *.msq, classic and XML
-int fuzzFactorTable(const std::uint8_t* data, std::size_t size);   // *.inc
-int fuzzLanguage(const std::uint8_t* data, std::size_t size);      // *.Lang
-int fuzzEcuReplies(const std::uint8_t* data, std::size_t size);    // bytes from the line
+// Datalog probe and fixed layouts; the fast line reader; named-column logs; *.HDMAP; *.vex;
+// *.dmp; *.msq (binary and XML); *.inc; *.Lang; bytes from the serial line.
+int fuzzDatalog(const std::uint8_t* data, std::size_t size);
+int fuzzDatalogLines(const std::uint8_t* data, std::size_t size);
+int fuzzMsl(const std::uint8_t* data, std::size_t size);
+int fuzzRawMap(const std::uint8_t* data, std::size_t size);
+int fuzzVeExchange(const std::uint8_t* data, std::size_t size);
+int fuzzVeDump(const std::uint8_t* data, std::size_t size);
+int fuzzTune(const std::uint8_t* data, std::size_t size);
+int fuzzFactorTable(const std::uint8_t* data, std::size_t size);
+int fuzzLanguage(const std::uint8_t* data, std::size_t size);
+int fuzzEcuReplies(const std::uint8_t* data, std::size_t size);
 
 using FuzzTarget = int (*)(const std::uint8_t*, std::size_t);
 struct NamedTarget {

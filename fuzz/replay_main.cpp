@@ -20,13 +20,8 @@ namespace {
 // Runs the target over a file, or over every file of a folder; returns the inputs run.
 int replay(const NamedTarget& target, const fs::path& path) {
   if (!fs::exists(path)) return 0;
-  std::vector<fs::path> files;
-  if (fs::is_directory(path)) {
-    for (const auto& entry : fs::directory_iterator(path))
-      if (entry.is_regular_file()) files.push_back(entry.path());
-  } else {
-    files.push_back(path);
-  }
+  std::vector<fs::path> files{path};
+  if (fs::is_directory(path)) files.assign(fs::directory_iterator(path), {});
   for (const fs::path& file : files) {
     std::ifstream in(file, std::ios::binary);
     const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};

@@ -2,6 +2,7 @@
 // small files of every kind the targets read.
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <vector>
 
 #include "ecu/simulated_ecu.h"
@@ -20,10 +21,10 @@ namespace fs = std::filesystem;
 using testsupport::DatalogShape;
 using testsupport::LogLayout;
 
-void put(const fs::path& folder, const std::string& name, std::string_view bytes) {
+template <class Bytes>
+void put(const fs::path& folder, const std::string& name, const Bytes& bytes) {
   fs::create_directories(folder);
-  std::ofstream(folder / name, std::ios::binary)
-      .write(bytes.data(), static_cast<long>(bytes.size()));
+  std::ofstream(folder / name, std::ios::binary) << std::string(bytes.begin(), bytes.end());
 }
 
 vemap::VeTable seedTable(int size, int valueBase) {
@@ -37,21 +38,18 @@ vemap::VeTable seedTable(int size, int valueBase) {
   return table;
 }
 
-std::string tuneConstant(const char* name, int rows, int cols, const std::string& numbers) {
-  return "  <constant cols=\"" + std::to_string(cols) + "\" digits=\"1\" name=\"" + name +
-         "\" rows=\"" + std::to_string(rows) + "\" units=\"%\">\n" + numbers + "\n  </constant>\n";
-}
-
 // A small XML tune with an n x n VE table, filled in by the tune writer.
 std::string tuneText(int n) {
-  std::string zeros;
-  for (int i = 0; i < n * n; ++i) zeros += (i % n == 0 ? "\n    " : " ") + std::string("0.0");
-  std::string axis;
-  for (int i = 0; i < n; ++i) axis += "    0.0\n";
-  std::string text =
-      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<msq xmlns=\"x\">\n<page number=\"1\">\n";
-  text += tuneConstant("veTable1", n, n, zeros) + tuneConstant("frpm_table1", n, 1, axis) +
-          tuneConstant("fmap_table1", n, 1, axis) + "</page>\n</msq>\n";
+  auto constant = [n](const char* name, int cols, int count) {
+    std::string text = "  <constant cols=\"" + std::to_string(cols) + "\" digits=\"1\" name=\"" +
+                       name + "\" rows=\"" + std::to_string(n) + "\" units=\"%\">";
+    for (int i = 0; i < count; ++i) text += (i % cols == 0 ? "\n    " : " ") + std::string("0.0");
+    return text + "\n  </constant>\n";
+  };
+  const std::string text =
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<msq xmlns=\"x\">\n<page number=\"1\">\n" +
+      constant("veTable1", n, n * n) + constant("frpm_table1", 1, n) +
+      constant("fmap_table1", 1, n) + "</page>\n</msq>\n";
   const auto written = formats::writeTuneVeTable(text, seedTable(n, 40));
   return written ? written->bytes : text;
 }
@@ -112,17 +110,20 @@ void tableSeeds(const fs::path& corpus) {
   put(corpus / "ve_exchange", "sixteen_wide.vex", *formats::veExchangeText(seedTable(16, 95)));
   put(corpus / "ve_exchange", "negative.vex", *formats::veExchangeText(seedTable(4, -40)));
 
-  std::string dump = "MegaTune dump\r\nVE Table MAP\r\n";
-  for (int k = 0; k < 8; ++k)
-    dump += "  [" + std::to_string(k) + "]  = " + std::to_string(20 + 10 * k) + "\r\n";
-  dump += "VE Table RPM\r\n";
-  for (int k = 0; k < 8; ++k)
-    dump += "  [" + std::to_string(k) + "]  = " + std::to_string(5 + 7 * k) + "\r\n";
-  dump += "VE Table    \r\n         0       1\r\n";
-  for (int m = 0; m < 8; ++m) {
-    std::string row = "  [" + std::to_string(m) + "]  =";
-    for (int r = 0; r < 8; ++r) row += "  " + std::to_string(30 + 4 * m + r) + "    ";
-    dump += row.substr(0, 72) + "\r\n";
+  // A dump as the reader expects it: bins in columns 11-14, values every 8 columns from 11.
+  std::string dump = "MegaTune dump\r\n";
+  const std::pair<const char*, int> blocks[]{
+      {"VE Table MAP", 1}, {"VE Table RPM", 1}, {"VE Table    \r\n[ 0 ]", 8}};
+  for (const auto& [header, columns] : blocks) {
+    dump += std::string(header) + "\r\n";
+    for (int k = 0; k < 8; ++k) {
+      dump += "   [" + std::to_string(k) + "]  = ";
+      for (int r = 0; r < columns; ++r) {
+        const std::string value = std::to_string(20 + 7 * k + r);
+        dump += value + std::string(8 - value.size(), ' ');
+      }
+      dump += "\r\n";
+    }
   }
   put(corpus / "ve_dump", "eight.dmp", dump);
   put(corpus / "ve_dump", "truncated.dmp", dump.substr(0, dump.size() / 2));
@@ -130,7 +131,7 @@ void tableSeeds(const fs::path& corpus) {
   put(corpus / "tune", "eight.msq", tuneText(8));
   put(corpus / "tune", "twelve.msq", tuneText(12));
   const ecu::EcuPage page = ecu::SimulatedEcu::builtInPage();
-  put(corpus / "tune", "binary.msq", {reinterpret_cast<const char*>(page.data()), page.size()});
+  put(corpus / "tune", "binary.msq", page);
 
   const auto rows = tools::initialWbRows();
   std::vector<tools::WbPoint> points;
@@ -141,19 +142,15 @@ void tableSeeds(const fs::path& corpus) {
   put(corpus / "factor_table", "first_lines.inc", inc.substr(0, 400));
 
   put(corpus / "language", "Deutsch.Lang",
-      "frmMSMain,mnuExit,:Beenden\r\nfrmMSMain,mnuLanguage,3:Deutsch\r\n"
-      "frmMSMain,Label1,0:Status:\r\nfrmCalculateMap,cmdCalc,:Rechnen\r\n");
-  put(corpus / "language", "mixed_ends.lang", "a,b,:c\rd,e,1:f\ng,h,:i\r\n\r\n");
+      std::string_view("frmMSMain,mnuExit,:Beenden\r\nfrmMSMain,mnuLanguage,3:Deutsch\r\n"
+                       "frmMSMain,Label1,0:Status:\r\nfrmCalculateMap,cmdCalc,:Rechnen\r\n"));
+  put(corpus / "language", "mixed_ends.lang", std::string_view("a,b,:c\rd,e,1:f\ng,h,:i\r\n\r\n"));
 
   const auto record = ecu::SimulatedEcu::realtimeRecord(12.5);
-  put(corpus / "ecu_replies", "page", {reinterpret_cast<const char*>(page.data()), page.size()});
-  put(corpus / "ecu_replies", "short_page", {reinterpret_cast<const char*>(page.data()), 64});
-  put(corpus / "ecu_replies", "realtime",
-      {reinterpret_cast<const char*>(record.data()), record.size()});
-  vemap::VeTable table = seedTable(8, 30);
-  const auto writes = *ecu::encodeVeWrites(table);
-  put(corpus / "ecu_replies", "writes",
-      {reinterpret_cast<const char*>(writes.data()), writes.size()});
+  put(corpus / "ecu_replies", "page", page);
+  put(corpus / "ecu_replies", "short_page", std::span(page).first(64));
+  put(corpus / "ecu_replies", "realtime", record);
+  put(corpus / "ecu_replies", "writes", *ecu::encodeVeWrites(seedTable(8, 30)));
 }
 
 }  // namespace
