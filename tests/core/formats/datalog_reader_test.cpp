@@ -100,78 +100,44 @@ TEST_F(DatalogReader, LayoutComesFromANamedHeaderOrTheFirstTwoCarriageReturnLine
   }
 }
 
-TEST_F(DatalogReader, EntryCountsAndHeaderRulesOfEachLayout) {
-  const struct {
-    std::string bytes;
-    End end;
-    std::int64_t entries;
-  } cases[] = {
-      {"sEcOnDs\tx\r\n" + row(2000) + "\r\n", End::Complete, 1},
-      // A lone CR ends lines too, and a last line without line end is read.
-      {kHeader + "\r" + row(2100) + "\r" + row(2200), End::Complete, 2},
-      {kHeader + "\n" + row(2000) + "\n" + row(2100) + "\n", End::Complete, 2},
-      // The no-line-feed layout does not read the text after its last LF.
-      {kHeader + "\n" + row(2000) + "\n" + row(2100), End::Complete, 1},
-      // Header only: -1 without its line feed, 0 with it.
-      {kHeader, End::Complete, -1},
-      {kHeader + "\n", End::Complete, 0},
-      // The first field must be exactly "Seconds" (any case).
-      {"SECONDS\tRPM\n" + row(1) + "\n", End::Complete, 1},
-      {"Seconds2\tRPM\n" + row(1) + "\n", End::MissingHeader, 0},
-      {"Voltage\tAFR\n0.1\t10\n", End::MissingHeader, 0},
-  };
-  for (const auto& c : cases) {
-    const DatalogRead read = readText(c.bytes);
-    EXPECT_EQ(read.end, c.end) << c.bytes;
-    EXPECT_EQ(read.entries, c.entries) << c.bytes;
-    EXPECT_EQ(sink.records.size(), static_cast<std::size_t>(std::max<std::int64_t>(c.entries, 0)));
-  }
-}
-
-TEST_F(DatalogReader, BadAndOverlongLinesStopTheReadWithTheirLineNumber) {
+// Line ends, blank, short and bad lines are read as the property test at the end pins; here
+// the header rules and the lines too long to be read.
+TEST_F(DatalogReader, HeaderRulesAndOverlongLines) {
   const std::string huge(kMaxDatalogLineBytes + 10, '7');
   const struct {
     std::string bytes;
-    std::int64_t line;
-    std::string problem;
+    End end;
+    std::int64_t entries, line;
   } cases[] = {
-      {kHeader + "\r\n" + row(2000) + "\r\n\r\n" + row(2100) + "\r\n", 3, "blank line"},
-      {kHeader + "\r\n" + row(2000) + "\r\n1\t2\t3\r\n", 3, "fewer than 11 columns (3)"},
-      {kHeader + "\n" + row(2000) + "\n" + row(2000) + "\n" + row(40000) + "\n", 4,
-       "RPM (column 2) \"40000\" is out of range"},
-      // A lone LF inside a CR-ended file is part of a line, so the field is no number.
-      {kHeader + "\r\n" + row(2000) + "\n" + row(2100) + "\r\n", 2,
-       "GammaE (column 11) \"100?1\" is not a number"},
-      {kHeader + "\r\n" + row(2000) + "\r\n" + huge + "\r\n" + row(2000) + "\r\n", 3,
-       "longer than 1048576 bytes"},
+      {"sEcOnDs\tx\r\n" + row(2000) + "\r\n", End::Complete, 1, 0},
+      // Header only: -1 without its line feed, 0 with it.
+      {kHeader, End::Complete, -1, 0},
+      {kHeader + "\n", End::Complete, 0, 0},
+      // The first field must be exactly "Seconds" (any case).
+      {"Seconds2\tRPM\n" + row(1) + "\n", End::MissingHeader, 0, 1},
+      {huge + "\n" + row(2000) + "\n", End::MissingHeader, 0, 1},
+      // The no-line-feed layout never reads the text after its last LF, however long.
+      {kHeader + "\n" + row(2000) + "\n" + huge, End::Complete, 1, 0},
+      {kHeader + "\r\n" + row(2000) + "\r\n" + huge + "\r\n" + row(2000) + "\r\n", End::BadLine, 0,
+       3},
       // Plain columns and a long one after them: the same length rule.
-      {kHeader + "\r\n" + row(2000) + "\t" + huge + "\r\n", 2, "longer than 1048576 bytes"},
-      {kHeader + "\n" + row(2000) + "\t" + huge + "\n", 2, "longer than 1048576 bytes"},
+      {kHeader + "\r\n" + row(2000) + "\t" + huge + "\r\n", End::BadLine, 0, 2},
+      {kHeader + "\n" + row(2000) + "\t" + huge + "\n", End::BadLine, 0, 2},
   };
   for (const auto& c : cases) {
     const DatalogRead read = readText(c.bytes);
-    EXPECT_EQ(read.end, End::BadLine) << c.bytes.substr(0, 200);
-    EXPECT_EQ(read.line, c.line) << c.bytes.substr(0, 200);
-    EXPECT_EQ(read.problem, c.problem);
-    EXPECT_EQ(sink.records.size(), static_cast<std::size_t>(c.line - 2));
+    EXPECT_EQ(read.end, c.end) << c.bytes.substr(0, 100);
+    EXPECT_EQ(read.entries, c.entries) << c.bytes.substr(0, 100);
+    EXPECT_EQ(read.line, c.line) << c.bytes.substr(0, 100);
+    EXPECT_EQ(read.problem, c.end == End::BadLine ? "longer than 1048576 bytes" : "");
   }
-  // The no-line-feed layout never reads the text after its last LF, however long.
-  EXPECT_EQ(readText(kHeader + "\n" + row(2000) + "\n" + huge).entries, 1);
-  // A huge first line is a header that cannot be "Seconds" in the no-line-feed layout.
-  EXPECT_EQ(readText(huge + "\n" + row(2000) + "\n").end, End::MissingHeader);
 }
 
-TEST_F(DatalogReader, SinkAndProgressCanStopTheRead) {
+TEST_F(DatalogReader, ProgressCanCancelTheRead) {
   const std::string file = path("big.xls");
   DatalogShape shape;
   shape.samples = 100000;
   testsupport::writeDatalog(file, shape);
-  RecordingSink stopping;
-  stopping.stopAt = 5;
-  auto result = readDatalog(file, DatalogLayout::Classic, stopping);
-  EXPECT_EQ(result->end, End::SinkStopped);
-  EXPECT_EQ(result->line, 6);
-
   RecordingSink all;
   std::vector<std::uint64_t> reports;
   DatalogReadOptions options;
@@ -180,7 +146,7 @@ TEST_F(DatalogReader, SinkAndProgressCanStopTheRead) {
     EXPECT_EQ(total, std::filesystem::file_size(file));
     return reports.size() < 2;
   };
-  result = readDatalog(file, DatalogLayout::Classic, all, options);
+  const auto result = readDatalog(file, DatalogLayout::Classic, all, options);
   EXPECT_EQ(result->end, End::Cancelled);
   EXPECT_EQ(reports.size(), 2u);
   EXPECT_LT(all.records.size(), 100000u);
