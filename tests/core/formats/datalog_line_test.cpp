@@ -166,13 +166,10 @@ TEST(DatalogLines, RefusedLinesSayWhy) {
   } cases[] = {
       {"", DatalogLayout::Classic, "blank line"},
       {"1\t2\t3", DatalogLayout::Classic, "fewer than 11 columns (3)"},
-      {"1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11", DatalogLayout::Full, "fewer than 16 columns (11)"},
       {"1\t2\tabc\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic,
        "MAP (column 3) \"abc\" is not a number"},
       {"1\t40000\t50\t0.5\t1\t100\t100\t100\t100\t60\t100", DatalogLayout::Classic,
        "RPM (column 2) \"40000\" is out of range"},
-      {"1\t2\t50\t0.5\t1\t100\t\t100\t100\t60\t100", DatalogLayout::Classic,
-       "Gair (column 7) \"\" is not a number"},
       {"0\t7\t328\t40\t0\t0.7\t0\t0\t1\t99\t1\t2\t3\t104\t0\t61", DatalogLayout::Full,
        "RPM (column 3) \"328\" is out of range"},
       // Both Gve and GammaE are bad: the first in the record's order is named.
