@@ -57,12 +57,6 @@ TEST_F(RawMapCommands, FailedSavesKeepTheOldFile) {
                                  "of values, more than a raw data map file can hold (65535)"}));
   EXPECT_EQ(read(file), "previous contents");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-
-  ws.rawMap.at(25, 80).values.clear();
-  prompts.saveAnswers.push_back(path("no/such/folder/x.HDMAP"));
-  status.lines.clear();
-  EXPECT_EQ(saveRawDataMap(ws, prompts, status, options).status, CommandStatus::Failed);
-  EXPECT_EQ(status.lines[1], "Save Failed");
 }
 
 TEST_F(RawMapCommands, OpenReplacesTheMapOrLeavesItWhenTheFileIsBad) {
