@@ -120,7 +120,7 @@ TEST(RawMapBuild, PointOutsideTheGridStopsWithEarlierPointsInAndNothingReduced) 
   }
 }
 
-TEST(RawMapStatistics, StandardDeviationAccumulatesInSinglePrecision) {
+TEST(RawMapStatistics, SinglePrecisionSpreadHalfEvenMeansAndLenientLists) {
   EXPECT_NEAR(sampleStandardDeviation(std::vector<double>{50, 52, 90}), 22.5389, 1e-4);
   EXPECT_EQ(sampleStandardDeviation(std::vector<double>{57}), 0.0);
   // Equal values have no spread, but 2^24 + 1 is not a single-precision number: the
@@ -128,15 +128,10 @@ TEST(RawMapStatistics, StandardDeviationAccumulatesInSinglePrecision) {
   EXPECT_NEAR(sampleStandardDeviation(std::vector<double>{16777217, 16777217, 16777217}), 7094.4799,
               1e-3);
   EXPECT_EQ(roundedMean(std::vector<double>{2, 3}), 2);  // 2.5 to even
-}
-
-TEST(RawMapStatistics, ValueListsAreReadLeniently) {
-  std::vector<double> values;
+  std::vector<double> values;                            // value lists are read leniently
   parseValueList(" 57,-3,, 1.5x,abc, 12 34,+4", values);
   EXPECT_EQ(values, (std::vector<double>{57, -3, 0, 1.5, 0, 12, 4}));
-}
-
-TEST(RawMapStatistics, HandMadeHugeValuesAreClampedNotFatal) {
+  // Hand-made huge values are clamped, not fatal.
   std::vector<double> scratch;
   const auto big = reduceValues(" 40000, 40000", {}, scratch);
   EXPECT_EQ(big.average, 32767);

@@ -47,12 +47,11 @@ class DatalogReader : public testsupport::TempDirTest {
     const std::string file = write("log.xls", bytes);
     const auto probe = probeDatalog(file);
     EXPECT_TRUE(probe && probe->layout);
-    sink = RecordingSink{};
+    RecordingSink sink;
     auto read = readDatalog(file, probe->layout.value_or(DatalogLayout::Classic), sink);
     EXPECT_TRUE(read.ok()) << read.reason();
     return read.ok() ? *read : DatalogRead{};
   }
-  RecordingSink sink;
 };
 
 TEST_F(DatalogReader, LayoutComesFromANamedHeaderOrTheFirstTwoCarriageReturnLines) {
@@ -163,15 +162,9 @@ class RandomDatalog {
       text += line((full ? 16 : 11) + pick(3) - shortBy);
       if (!lf && odd(5)) text += "\n";  // a lone LF: part of the next line
     }
-    switch (pick(3)) {
-      case 0:
-        break;  // the last line without line end
-      case 1:
-        text += lf ? "\n" : "\r";
-        break;
-      default:
-        text += lf ? "\n" : "\r\n";
-    }
+    // The last line without line end, with a lone CR or with CR LF.
+    const int last = pick(3);
+    if (last > 0) text += lf ? "\n" : (last == 1 ? "\r" : "\r\n");
     return text;
   }
 

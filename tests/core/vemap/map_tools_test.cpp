@@ -16,7 +16,7 @@ VeTable filledTable(int sizeRpm, int sizeMap, std::int16_t value) {
   return table;
 }
 
-TEST(ScaleByPulseWidth, MultipliesActiveCellsAndRoundsHalfToEven) {
+TEST(ScaleByPulseWidth, MultipliesActiveCellsRoundingHalfToEvenOrChangesNothing) {
   VeTable table = filledTable(8, 8, 90);
   table.ve[0][0] = 55;
   table.ve[1][0] = 57;
@@ -33,14 +33,12 @@ TEST(ScaleByPulseWidth, MultipliesActiveCellsAndRoundsHalfToEven) {
   EXPECT_EQ(table.ve, before.ve);
   EXPECT_EQ(scaleByPulseWidth(table, -1, 1), ScaleOutcome::Scaled);
   EXPECT_EQ(table.ve[7][7], -45);
-}
 
-TEST(ScaleByPulseWidth, ZeroWidthOrOverflowChangesNothing) {
-  VeTable table = filledTable(8, 8, 90);
-  const VeTable before = table;
+  // A zero width or an overflow changes nothing.
+  table = filledTable(8, 8, 90);
   EXPECT_EQ(scaleByPulseWidth(table, 0, 6.5), ScaleOutcome::ZeroPulseWidth);
   EXPECT_EQ(scaleByPulseWidth(table, 6.5, 0), ScaleOutcome::ZeroPulseWidth);
-  EXPECT_EQ(table.ve, before.ve);
+  EXPECT_EQ(table.ve, filledTable(8, 8, 90).ve);
   table.ve[7][7] = 400;
   const VeTable bigger = table;
   EXPECT_EQ(scaleByPulseWidth(table, 100, 1), ScaleOutcome::OutOfRange);  // 40000
