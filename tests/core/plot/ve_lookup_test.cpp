@@ -78,6 +78,8 @@ TEST(LookupVE, BinsThatDoNotAscendTakeTheLastPairHoldingThePosition) {
   }
   // 27 kPa is in [20, 30) (pair 1) and in [25, 35) (pair 3); pair 3 gives 30 + 2/10 * 10.
   EXPECT_DOUBLE_EQ(LookupVE(t, 27, 1000), 32);
+  // Exactly on the last bin: the pair 6, 7 (from pair 0, 1 the line would give 60).
+  EXPECT_DOUBLE_EQ(LookupVE(t, 70, 1000), 70);
 }
 
 }  // namespace
