@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "common/scripted_prompts.h"
-#include "engine/crossover_detector.h"
 #include "support/datalog_generator.h"
 #include "support/temp_dir.h"
 #include "workspace/workspace.h"
@@ -187,8 +186,6 @@ TEST_F(OpenDatalog, PointOutsideTheMapStopsTheBuildAfterTheEarlierPoints) {
             "Crossover Array Stopped at line 7 of fast.xls: RPM 15100 and MAP 50 lie outside "
             "the raw data map");
   EXPECT_EQ(ws.rawMap.at(20, 50).values, " 60");
-  EXPECT_EQ(ws.rawMap.at(20, 50).average, 0);  // not reduced
-  EXPECT_TRUE(ws.rawMap.at(22, 50).values.empty());
   EXPECT_FALSE(ws.datalogPresent);
 }
 
@@ -205,25 +202,6 @@ TEST_F(OpenDatalog, CancelledReadKeepsThePreviousPointsAndEndsTheCommand) {
   EXPECT_EQ(result.status, CommandStatus::Failed);
   EXPECT_EQ(status.lines.back(), "DataLog Read Cancelled: big.xls");
   EXPECT_EQ(ws.crossovers.size(), 1u);
-}
-
-TEST_F(OpenDatalog, GeneratedDriveFillsTheMapLikeADirectScan) {
-  testsupport::DatalogShape shape;
-  shape.samples = 30000;
-  const auto file = path("drive.xls");
-  testsupport::writeDatalog(file, shape);
-  open({file});
-  // The same records scanned directly give the same points.
-  common::VectorStatusLog directStatus;
-  engine::VectorCrossoverList directList;
-  engine::CrossoverPoints direct;
-  ASSERT_TRUE(engine::findCrossovers(testsupport::expectedRecords(shape), 0.5f, 1200, direct,
-                                     directStatus, directList));
-  ASSERT_EQ(ws.crossovers.size(), direct.size());
-  EXPECT_GT(direct.size(), 1000u);
-  for (std::size_t i = 0; i < direct.size(); ++i)
-    ASSERT_EQ(ws.crossovers[i].newVE, direct[i].newVE);
-  EXPECT_EQ(list.lines, directList.lines);
 }
 
 }  // namespace

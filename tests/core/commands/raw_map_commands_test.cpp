@@ -58,12 +58,6 @@ TEST_F(RawMapCommands, FailedSavesKeepTheOldFile) {
                                  "Save Failed"}));
   EXPECT_EQ(read(file), "previous contents");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-
-  ws.rawMap.at(25, 80).values.clear();
-  prompts.saveAnswers.push_back(path("no/such/folder/x.HDMAP"));
-  status.lines.clear();
-  EXPECT_EQ(saveRawDataMap(ws, prompts, status, options).status, CommandStatus::Failed);
-  EXPECT_EQ(status.lines[2], "Save Failed");
 }
 
 TEST_F(RawMapCommands, OpenReplacesTheMapOrLeavesItWhenTheFileIsBad) {

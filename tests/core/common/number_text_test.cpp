@@ -8,6 +8,7 @@
 namespace tallimar::common {
 namespace {
 
+// The exponent needs digits, and hexadecimal is no number.
 TEST(LeadingNumber, ReadsTheLongestNumberAfterBlanksAndStopsAtAnythingElse) {
   EXPECT_EQ(parseLeadingNumber("7500abc"), 7500);
   EXPECT_EQ(parseLeadingNumber(" \t 42 17"), 42);
@@ -15,9 +16,6 @@ TEST(LeadingNumber, ReadsTheLongestNumberAfterBlanksAndStopsAtAnythingElse) {
   EXPECT_EQ(parseLeadingNumber("-.5x"), -0.5);
   EXPECT_EQ(parseLeadingNumber("5."), 5);
   EXPECT_EQ(parseLeadingNumber("0,5"), 0);  // "," is not a decimal separator
-}
-
-TEST(LeadingNumber, ExponentNeedsDigitsAndHexIsNotANumber) {
   EXPECT_EQ(parseLeadingNumber("1e3"), 1000);
   EXPECT_EQ(parseLeadingNumber("2.5E-1"), 0.25);
   EXPECT_EQ(parseLeadingNumber("1e"), 1);
@@ -71,12 +69,6 @@ TEST(ShortestText, ReadsBackToTheSameValue) {
     ASSERT_TRUE(back) << shortestText(f);
     EXPECT_EQ(static_cast<float>(*back), f) << shortestText(f);
   }
-}
-
-TEST(AlignRight, TrimsThenPadsAndNeverCuts) {
-  EXPECT_EQ(alignRight("  42 ", 5), "   42");
-  EXPECT_EQ(alignRight("123456", 4), "123456");
-  EXPECT_EQ(alignRight("", 3), "   ");
 }
 
 TEST(FormatPattern, DigitPlaceholders) {

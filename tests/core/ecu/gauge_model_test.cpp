@@ -115,13 +115,9 @@ TEST_F(GaugeModelTest, TickIntervals) {
   }
 }
 
-TEST_F(GaugeModelTest, RangeBandColours) {
-  GaugeProperties p = plain();  // green 10..70, red 90..100, yellow 70..90; 0.8-degree steps
-  const GaugeModel bands(metrics, p);
-  EXPECT_EQ(linesIn(bands.dial(), Rgb{0, 200, 0}).size(), 67u);
-  EXPECT_EQ(linesIn(bands.dial(), kRed).size(), 11u);
-  EXPECT_EQ(linesIn(bands.dial(), Rgb{255, 255, 0}).size(), 23u);
-  // Ranges 0..0 colour the angle of value 0 alone.
+// Ranges 0..0 colour the angle of value 0 alone.
+TEST_F(GaugeModelTest, EmptyRangeBandsColourOneAngle) {
+  GaugeProperties p = plain();
   p.greenRangeMin = p.greenRangeMax = p.redRangeMin = p.redRangeMax = 0;
   GaugeModel gauge(metrics, p);
   for (const Line& l : plot::itemsOfKind<Line>(gauge.dial())) {
@@ -172,9 +168,6 @@ TEST_F(GaugeModelTest, SettersAnnounceAndRedrawAsThePropertyNeeds) {
   EXPECT_EQ(gauge.setColour(GaugeProperty::Min, kBlue), GaugeRedraw::None);
   EXPECT_EQ(announced, (std::vector<std::string>{"Min", "PeakNeedle", "NumericFormat", "Caption",
                                                  "Style", "Style", "Style"}));
-  const auto texts = plot::itemsOfKind<Text>(gauge.dial());
-  EXPECT_TRUE(
-      std::any_of(texts.begin(), texts.end(), [](const Text& t) { return t.text == "Boost"; }));
 }
 
 }  // namespace

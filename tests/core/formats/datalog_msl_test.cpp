@@ -95,16 +95,9 @@ TEST_F(MslLogs, EachVariantReadsItsSamplesGapsAndEnd) {
 TEST_F(MslLogs, ColumnsAreFoundByNameAndFillTheRecord) {
   read(kTitle + kHeader + kUnits + kRow);
   ASSERT_EQ(sink.records.size(), 1u);
-  DatalogRecord expected;
-  expected.seconds = 12;
-  expected.rpm = 2500;
-  expected.map = 55;  // whole kPa, rounded down
-  expected.o2 = 13.9f;
-  expected.o2Target = 14.1f;  // the row's own target
-  expected.status = 1;
-  expected.gego = 103;
-  expected.gammaE = 100;
-  expected.gve = 60;
+  // Seconds, RPM, MAP (whole kPa, rounded down), O2, the row's own target, Status, Gego,
+  // Gair, Gwarm, Gbaro, Gve, GammaE.
+  const DatalogRecord expected{12, 2500, 55, 13.9f, 14.1f, 1, 103, 0, 0, 0, 60, 100};
   EXPECT_EQ(sink.records[0], expected);
 
   // Other names, any letter case; the first name of a field's list that is present wins.

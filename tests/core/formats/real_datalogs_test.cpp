@@ -106,29 +106,5 @@ TEST_F(RealDatalogs, EveryFileIsReadWithoutHarm) {
   EXPECT_GE(withPoints, 4);
 }
 
-// A drive that never left warm-up gives no points, and its samples line says why.
-TEST_F(RealDatalogs, AWarmUpDriveSaysItsSamplesWereSkipped) {
-  const fs::path log = kRealLogs / "2019-10-08_20.52.08.msl";
-  if (!fs::exists(log)) GTEST_SKIP();
-  (void)open(log.string());
-  EXPECT_TRUE(ws.crossovers.empty());
-  EXPECT_TRUE(hasLine("Skipped: 1425 (warm-up, cranking, after-start, enrichment), 0 gaps"));
-}
-
-// Without its title lines and with CR LF line ends the header is the first line ended by a
-// CR: the full layout's, whose units row under it is no data line.
-TEST_F(RealDatalogs, AHeaderOnTheFirstCarriageReturnLineIsTheFullLayouts) {
-  const fs::path source = kRealLogs / "2019-10-07_18.11.56.msl";
-  if (!fs::exists(source)) GTEST_SKIP();
-  const auto lines = common::splitLines(TempDirTest::read(source.string()));
-  std::string headed;
-  for (std::size_t i = 2; i < lines.size(); ++i) headed += lines[i] + "\r\n";
-  const auto result = open(write("headed.msl", headed));
-  EXPECT_EQ(result.status, commands::CommandStatus::Failed);
-  EXPECT_EQ(
-      status.lines.back(),
-      "DataLog Read Stopped at line 2 of headed.msl: Seconds (column 2) \"s\" is not a number");
-}
-
 }  // namespace
 }  // namespace tallimar::formats

@@ -179,13 +179,5 @@ TEST(DumpReader, FixedColumnsAndSizesUntouched) {
   EXPECT_EQ(untouched.mapBins, VeTable{}.mapBins);
 }
 
-TEST(MsqReader, EmptyIsRefusedAnythingElseChangesNothing) {
-  EXPECT_FALSE(readMsq(""));
-  EXPECT_TRUE(readMsq(std::string_view("#MegaTune\0 binary", 17)));
-  EXPECT_EQ(veFileKindOf("C:\\maps\\A.VEX"), VeFileKind::Exchange);
-  EXPECT_EQ(veFileKindOf("x.Dmp"), VeFileKind::Dump);
-  EXPECT_EQ(veFileKindOf("ex"), VeFileKind::Other);
-}
-
 }  // namespace
 }  // namespace tallimar::formats

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iostream>
 #include <vector>
 
 #include "common/text_lines.h"
@@ -182,7 +181,6 @@ TEST(RealTunes, EveryXmlTuneReadsAndRoundTrips) {
     const std::vector<std::string> names{read->veName, read->rpmName, read->mapName};
     EXPECT_EQ(outsideConstants(changed->bytes, names), outsideConstants(base, names)) << name;
     EXPECT_EQ(tableOf(changed->bytes).ve, table.ve) << name;
-    std::cout << name << ": " << read->constantsText() << ", " << base.size() << " bytes\n";
   }
   EXPECT_EQ(xmlTunes, 3);
 }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/plot/plot_fixtures.h"
+#include "engine/raw_data_map.h"
 
 namespace tallimar::plot {
 namespace {
@@ -55,17 +55,6 @@ TEST(RawMapPlot, NegativeAveragesAndGridEdgesAreNotDrawn) {
   const auto boxes = itemsOfKind<Box>(rawMapPlot(raw, plotSettings()));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].fill, (Rgb{128, 0, 0}));
-}
-
-TEST(RawMapPlot, FullMapDrawsOneBoxPerCellInMapMajorOrder) {
-  engine::RawDataMap raw;
-  fixtures::fillRawMap(raw);
-  const auto boxes = itemsOfKind<Box>(rawMapPlot(raw, plotSettings()));
-  ASSERT_EQ(boxes.size(), 150u * 256u);
-  EXPECT_DOUBLE_EQ(boxes[0].x1, 1);
-  EXPECT_DOUBLE_EQ(boxes[0].y1, 99);
-  EXPECT_DOUBLE_EQ(boxes[149].x1, 150);
-  EXPECT_DOUBLE_EQ(boxes[150].y1, 98);
 }
 
 }  // namespace

@@ -26,28 +26,27 @@ TEST(InterpolateLinear, ExtendsBeyondThePointsAndEqualPositionsGiveTheMean) {
   EXPECT_DOUBLE_EQ(InterpolateLinear(5, 5, 10, 20, -1000), 15);  // never infinity
 }
 
-TEST(LookupVE, InsideTheBinsIsBilinearAndExactOnABin) {
+TEST(LookupVE, BilinearInsideTheBinsAndExtendedFromTheOuterPairsOfTheFirstEight) {
   const auto t = twelveByTwelve();
-  EXPECT_DOUBLE_EQ(LookupVE(t, 40, 1500), 23);    // RPM bin 2, MAP bin 3
-  EXPECT_DOUBLE_EQ(LookupVE(t, 35, 1250), 17.5);  // halfway in both directions
-  EXPECT_DOUBLE_EQ(LookupVE(t, 10, 500), 0);
-}
-
-TEST(LookupVE, BelowTheFirstBinExtrapolatesFromBinsZeroAndOne) {
-  const auto t = twelveByTwelve();
-  EXPECT_DOUBLE_EQ(LookupVE(t, 5, 500), -0.5);
-  EXPECT_DOUBLE_EQ(LookupVE(t, 10, 250), -5);
-  EXPECT_DOUBLE_EQ(LookupVE(t, 0, 0), -11);
-}
-
-TEST(LookupVE, TwelveBinTableAboveBinSevenUsesBinsSixAndSevenOnly) {
-  const auto t = twelveByTwelve();
-  // MAP 100 lies between bins 9 and 10, but the lookup extends bins 6 (70) and 7 (80).
-  EXPECT_DOUBLE_EQ(LookupVE(t, 100, 500), 9);
-  EXPECT_DOUBLE_EQ(LookupVE(t, 80, 500), 7);  // exactly bin 7 also takes the pair 6, 7
-  // RPM 5000 is bin 9, extended from bins 6 (3500) and 7 (4000): r = 9.
-  EXPECT_DOUBLE_EQ(LookupVE(t, 10, 5000), 90);
-  EXPECT_DOUBLE_EQ(LookupVE(t, 120, 6000), 110 + 11);
+  const struct {
+    double map, rpm, ve;
+  } cases[] = {
+      {40, 1500, 23},    // RPM bin 2, MAP bin 3
+      {35, 1250, 17.5},  // halfway in both directions
+      {10, 500, 0},
+      // Below the first bin: extrapolated from bins 0 and 1.
+      {5, 500, -0.5},
+      {10, 250, -5},
+      {0, 0, -11},
+      // MAP 100 lies between bins 9 and 10, but the lookup extends bins 6 (70) and 7 (80);
+      // exactly bin 7 also takes the pair 6, 7. RPM 5000 is bin 9, extended likewise: r = 9.
+      {100, 500, 9},
+      {80, 500, 7},
+      {10, 5000, 90},
+      {120, 6000, 110 + 11},
+  };
+  for (const auto& c : cases)
+    EXPECT_DOUBLE_EQ(LookupVE(t, c.map, c.rpm), c.ve) << c.map << " " << c.rpm;
 }
 
 TEST(LookupVE, EqualNeighbouringBinsGiveTheMeanOfTheirRows) {
@@ -79,6 +78,8 @@ TEST(LookupVE, BinsThatDoNotAscendTakeTheLastPairHoldingThePosition) {
   }
   // 27 kPa is in [20, 30) (pair 1) and in [25, 35) (pair 3); pair 3 gives 30 + 2/10 * 10.
   EXPECT_DOUBLE_EQ(LookupVE(t, 27, 1000), 32);
+  // Exactly on the last bin: the pair 6, 7 (from pair 0, 1 the line would give 60).
+  EXPECT_DOUBLE_EQ(LookupVE(t, 70, 1000), 70);
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
+#include "common/text_lines.h"
 #include "formats/factor_table_loader.h"
 
 namespace tallimar::tools {
@@ -25,17 +28,12 @@ std::string fileFor(const std::vector<WbRow>& rows) {
   return wbFactorFileText(wbFineTable(pointsOf(rows)));
 }
 
-// The 258 lines of a file, each without its CR LF; fails when a line lacks it.
+// The lines of a file, each without its CR LF; fails when a line ends otherwise.
 std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const auto end = text.find("\r\n", start);
-    EXPECT_NE(end, std::string::npos) << "a line without CR LF at byte " << start;
-    if (end == std::string::npos) break;
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
+  const auto lines = common::splitLines(text);
+  EXPECT_EQ(text.size(),
+            std::accumulate(lines.begin(), lines.end(), 2 * lines.size(),
+                            [](std::size_t n, const auto& l) { return n + l.size(); }));
   return lines;
 }
 

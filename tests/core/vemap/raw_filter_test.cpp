@@ -86,30 +86,6 @@ TEST(FilterRawMap, StoppingFromProgressLeavesTheMapUnchanged) {
   EXPECT_EQ(out.at(5, 50), 0);
 }
 
-TEST(FilterRawMap, ProgressCoversEveryLineOfBothStepsInOrder) {
-  RawDataMap raw;
-  for (int c = 30; c <= 40; ++c) {
-    for (int m = 30; m <= 60; m += 3) put(raw, c, m, 55 + c - m / 3);
-  }
-  FilterOptions options;
-  options.twoStep = true;
-  options.step1AxisFrom = 10;
-  options.step1AxisTo = 160;
-  options.step2AxisTo = 100;
-  std::vector<std::pair<int, int>> seen;
-  FilteredMap out;
-  filterRawMap(raw, options, out, [&](const FilterLine& line) {
-    seen.emplace_back(line.step, line.line);
-    EXPECT_EQ(line.axisTo, line.step == 1 ? 160 : 100);
-    EXPECT_EQ(line.curve.size(), line.fitted ? 256u : 0u);
-    return true;
-  });
-  ASSERT_EQ(seen.size(), 150u + 256u);
-  EXPECT_EQ(seen[149], std::make_pair(1, 150));
-  EXPECT_EQ(seen[150], std::make_pair(2, 1));
-  EXPECT_EQ(seen.back(), std::make_pair(2, 256));
-}
-
 // Property: the program's filter equals the literal definition on random maps, one and two
 // steps: lines of three points or fewer, values of 0 and below, cells step 2 does not reach.
 TEST(FilterRawMap, EqualsTheLiteralFilterOnRandomMaps) {

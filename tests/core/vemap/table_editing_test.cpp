@@ -15,9 +15,7 @@ TEST(CellText, LeadingNumberWithBlanksIgnoredRoundedDown) {
   EXPECT_EQ(cellTextValue("32767.9"), 32767);
   EXPECT_EQ(cellTextValue("32768"), std::nullopt);
   EXPECT_EQ(cellTextNumber("1 4.7"), 14.7);
-}
-
-TEST(CellText, ShownTextIsTheNumberBeforeRounding) {
+  // The cell then shows the number before rounding.
   EXPECT_EQ(cellTextShown("55abc"), "55");
   EXPECT_EQ(cellTextShown("55.7"), "55.7");
   EXPECT_EQ(cellTextShown(" 6 2.9"), "62.9");
