@@ -1,26 +1,19 @@
 // The "MS CPU" menu of the "Modify VE Map" window against the simulated ECU on port 1.
-#include <QDir>
-
 #include "commands/ecu_commands.h"
 #include "ecu/simulated_ecu.h"
 #include "settings/serial_device.h"
-#include "sim_process.h"
+#include "support/sim_process.h"
 #include "ui/common/ecu_reply_timers.h"
 #include "ui/vemap/ve_window_fixture.h"
 
 namespace tallimar::ui::testing {
 namespace {
 
-class VeWindowEcuTest : public VeWindowTest {
- protected:
-  // A generous reply time (a second): the tests share the machine with builds.
-  VeWindowEcuTest() { ws.settings.dataRate = 200; }
-};
-
-TEST_F(VeWindowEcuTest, ReadShowsTheEcuTableAndRefusesASecondCommandMeanwhile) {
-  SimProcess sim({"--line-speed", "0"});
+TEST_F(VeWindowTest, ReadVeMapShowsTheEcuTableAndRefusesASecondCommandMeanwhile) {
+  testsupport::SimProcess sim({"--line-speed", "0"});
   ASSERT_FALSE(sim.device.empty());
   settings::saveSerialDevice(store, 1, sim.device);
+  ws.settings.dataRate = 200;  // a second for the reply: the tests share the machine
   setTable(ws.veTable, 8, 8);
   ws.veTable.lowDensityMapPresent = false;
   open();
@@ -37,12 +30,6 @@ TEST_F(VeWindowEcuTest, ReadShowsTheEcuTableAndRefusesASecondCommandMeanwhile) {
   EXPECT_EQ(rpmBin(7)->text(), QString::number(page[107] * 100));
   EXPECT_TRUE(ws.veTable.lowDensityMapPresent);
   EXPECT_TRUE(prompts.asked.empty());
-
-  if (const QString dir = qEnvironmentVariable("TALLIMAR_SCREENSHOT_DIR"); !dir.isEmpty()) {
-    QDir().mkpath(dir);
-    QApplication::processEvents();
-    EXPECT_TRUE(window->grab().save(dir + "/window_after_ecu_read.png"));
-  }
 }
 
 }  // namespace
