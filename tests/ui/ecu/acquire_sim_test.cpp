@@ -57,6 +57,11 @@ TEST_F(AcquireSimTest, CounterRisesAndGaugesFollowTheEngine) {
   EXPECT_GE(rpmSeen.size(), 2u);
   EXPECT_TRUE(prompts.asked.empty());
   savePicture(window, "live_window_sim");
+  button("cmdPauseToggle")->click();  // pausing stops the polls
+  const int shown = window->findChild<QLineEdit*>("Text2")->text().toInt();
+  QTest::qWait(200);
+  EXPECT_LE(window->findChild<QLineEdit*>("Text2")->text().toInt(), shown + 1);
+  EXPECT_TRUE(button("cmdStartComm")->isEnabled());
 }
 
 TEST_F(AcquireSimTest, SilentOrHungUpEcuEndsInTheWatchdogMessage) {
