@@ -32,8 +32,7 @@ TEST(ReportPrinter, PreviewIsOneLetterShapedWindowAtTheTopLeftAtSixPoints) {
   SurfaceSpy spy;
   output.preview(spy.builder());
   PrintPreview* preview = output.previewWindow();
-  ASSERT_NE(preview, nullptr);
-  EXPECT_TRUE(preview->isVisible() && preview->isWindow());
+  ASSERT_TRUE(preview && preview->isVisible() && preview->isWindow());
   const double dpi = preview->logicalDpiX();
   EXPECT_EQ(preview->size(),
             QSize(common::twipsToPixels(6800, dpi), common::twipsToPixels(8800, dpi)));
