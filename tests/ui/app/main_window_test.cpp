@@ -1,5 +1,5 @@
 // The main window on the offscreen platform: what start-up shows (the sequence itself is pinned
-// in core), MenuButtons, "Print Preview", and the language menu.
+// in core), "Print Preview", and the language menu.
 #include "ui/app/main_window.h"
 
 #include <gtest/gtest.h>
@@ -29,14 +29,9 @@ TEST_F(MainWindowTest, StartUpShowsItsLinesNewestSelectedAndTheStoredSettings) {
   EXPECT_FALSE(entry("mnuPrintPreview")->isChecked());
 }
 
-TEST_F(MainWindowTest, MenuButtonsSwitchesTheThirteenAndPrintPreviewIsStoredAtOnce) {
+// MenuButtons is checked through the windows that call it (program windows, live window).
+TEST_F(MainWindowTest, PrintPreviewIsStoredAtOnce) {
   startWithoutLanguages();
-  window->MenuButtons(false);
-  EXPECT_EQ(enabledOfThirteen(), 0);
-  EXPECT_TRUE(entry("mnuCreateWBFactor")->isEnabled());
-  window->MenuButtons(true);
-  EXPECT_EQ(enabledOfThirteen(), 13);
-
   entry("mnuPrintPreview")->trigger();
   EXPECT_FALSE(entry("mnuPrintPreview")->isChecked());
   EXPECT_EQ(stored("PrintPreview"), "False");

@@ -1,6 +1,6 @@
 // The settings dialog opened from both windows: its caller taken out of use and given back,
 // Save and Cancel, the controls wired to the form's rules (the rules themselves are pinned in
-// core), the per-port devices, and its pictures.
+// core), the per-port devices, and its pictures (see ui/pictures.h).
 #include "ui/app/settings_dialog.h"
 
 #include <QCheckBox>
@@ -148,6 +148,11 @@ TEST_F(SettingsDialogTest, PathButtonsPortDevicesAndTheFactorTablesReloadedOnSav
   port->setCurrentIndex(1);
   port->setCurrentIndex(2);
   EXPECT_EQ(device->currentText(), "/dev/pts/5");  // each port keeps its own device
+  auto* tabs = dialog->findChild<QTabWidget*>("SSTab1");
+  for (int tab = 0; tab < tabs->count(); ++tab) {  // pictures of every tab, when wanted
+    tabs->setCurrentIndex(tab);
+    testing::savePicture(dialog, QStringLiteral("frmSettings_%1").arg(tab));
+  }
 
   const std::size_t before = statusLines().size();
   click("cmdOK");
@@ -163,18 +168,6 @@ TEST_F(SettingsDialogTest, WbFactorTablesOpensTheCreatorBesideTheMainWindow) {
   EXPECT_TRUE(window->isEnabled());
   testing::savePicture(creator, "frmMakeWBFactor");
   creator->close();
-}
-
-TEST_F(SettingsDialogTest, Pictures) {
-  if (!testing::picturesWanted()) GTEST_SKIP() << "TALLIMAR_SCREENSHOT_DIR not set";
-  openFrom(window.get());
-  dialog->show();
-  auto* tabs = dialog->findChild<QTabWidget*>("SSTab1");
-  for (int tab = 0; tab < tabs->count(); ++tab) {
-    tabs->setCurrentIndex(tab);
-    testing::savePicture(dialog, QStringLiteral("frmSettings_%1").arg(tab));
-  }
-  dialog->close();
 }
 
 }  // namespace
