@@ -14,7 +14,7 @@
 
 #include "common/scripted_prompts.h"
 #include "settings/serial_device.h"
-#include "sim_process.h"
+#include "support/sim_process.h"
 #include "ui/ecu/acquire_window.h"
 
 int main(int argc, char** argv) {
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   if (const auto at = args.indexOf("--seconds"); at >= 0 && at + 1 < args.size())
     seconds = std::max(1, args[at + 1].toInt());
 
-  ui::testing::SimProcess sim({});
+  testsupport::SimProcess sim({});
   if (sim.device.empty()) {
     std::fprintf(stderr, "tallimar-ecu-sim did not start\n");
     return 1;
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     sinceTick.restart();
   });
 
-  const double cpuBefore = ui::testing::cpuSeconds();
+  const double cpuBefore = testsupport::cpuSeconds();
   QElapsedTimer wall;
   wall.start();
   window->findChild<QPushButton*>("cmdStartComm")->click();
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
   loop.exec();
   const double wallSeconds = static_cast<double>(wall.elapsed()) / 1000.0;
-  const double cpu = ui::testing::cpuSeconds() - cpuBefore;
+  const double cpu = testsupport::cpuSeconds() - cpuBefore;
 
   const ecu::Acquisition& acq = window->acquisition();
   const long polls = acq.requestsSent();

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QMainWindow>
-#include <QScreen>
 
 #include "support/recording_report_output.h"
 #include "ui/app/main_window_fixture.h"
@@ -15,43 +14,39 @@ namespace {
 
 class ProgramWindows : public MainWindowFixture {
  protected:
-  void SetUp() override { startWithoutLanguages(); }
+  void SetUp() override {
+    startWithoutLanguages();
+    connectProgramWindows(*window);
+  }
 };
 
 TEST_F(ProgramWindows, ModifyVeMapOpensTheVeWindowAndClosingItGivesTheMenusBack) {
   MainWindow& main = *window;
-  connectProgramWindows(main);
-  QAction* modify = main.findChild<QAction*>("mnuCalculateNewMap");
-  QAction* open = main.findChild<QAction*>("mnuOpenDatalog");
-
-  modify->trigger();
+  entry("mnuCalculateNewMap")->trigger();
   auto* veWindow = main.findChild<QMainWindow*>("frmCalculateMap");
   ASSERT_NE(veWindow, nullptr);
   EXPECT_TRUE(veWindow->isVisible());
   EXPECT_TRUE(veWindow->isWindow());
-  EXPECT_EQ(veWindow->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-  EXPECT_FALSE(open->isEnabled());
+  EXPECT_EQ(enabledOfThirteen(), 0);
   EXPECT_EQ(newStatusLines(startUpLines),
             Lines{"Failed Reading English.Lang - Default is English"});
 
   veWindow->close();
   QApplication::processEvents();
-  EXPECT_TRUE(open->isEnabled());
+  EXPECT_EQ(enabledOfThirteen(), 13);
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(main.findChild<QMainWindow*>("frmCalculateMap"), nullptr);  // each opening afresh
 }
 
 TEST_F(ProgramWindows, BothWindowsShareThePreviewCheckMarkAndTheReportOutput) {
-  MainWindow& main = *window;
   testsupport::RecordingReportOutput output;
-  main.setReportOutput(&output);
-  connectProgramWindows(main);
+  window->setReportOutput(&output);
   workspace.rawDataMapPresent = true;  // the VE window opens on the "Raw Datalog" view
-  main.findChild<QAction*>("mnuCalculateNewMap")->trigger();
-  auto* veWindow = main.findChild<QMainWindow*>("frmCalculateMap");
+  entry("mnuCalculateNewMap")->trigger();
+  auto* veWindow = window->findChild<QMainWindow*>("frmCalculateMap");
   ASSERT_NE(veWindow, nullptr);
   auto* preview = veWindow->findChild<QAction*>("mnuPrintPreview");
-  auto* mainPreview = main.findChild<QAction*>("mnuPrintPreview");
+  auto* mainPreview = entry("mnuPrintPreview");
   ASSERT_TRUE(preview->isChecked() && mainPreview->isChecked());
 
   preview->trigger();

@@ -2,9 +2,7 @@
 // and exit status are compared with the same core commands run in this process.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +15,7 @@
 #include "common/text_lines.h"
 #include "formats/raw_map_file.h"
 #include "support/datalog_generator.h"
+#include "support/sim_process.h"
 #include "support/temp_dir.h"
 #include "workspace/workspace.h"
 
@@ -55,9 +54,8 @@ class TallimarBatch : public testsupport::TempDirTest {
     testsupport::DatalogShape shape;
     shape.samples = samples;
     shape.seed = seed;
-    const auto file = path(name);
-    testsupport::writeDatalog(file, shape);
-    return file;
+    testsupport::writeDatalog(path(name), shape);
+    return path(name);
   }
 };
 
@@ -109,19 +107,9 @@ TEST_F(TallimarBatch, ReadsDatalogsAndMapsAndSavesLikeTheCommands) {
 TEST_F(TallimarBatch, RunsTheVeTableStepsAfterTheDatalogs) {
   const auto a = datalog("a.xls", 40000, 7);
   const auto vex = path("table.vex");
-  Lines arguments = {"--no-user-settings",
-                     "--set=BSplineFilter=2",
-                     a,
-                     "--filter",
-                     "--calculate",
-                     "--export-ve",
-                     vex,
-                     "--plot-main",
-                     path("main.png"),
-                     "--plot",
-                     "filtered-raw",
-                     path("fr.png")};
-  const Run result = run(arguments);
+  const Run result = run({"--no-user-settings", "--set=BSplineFilter=2", a, "--filter",
+                          "--calculate", "--export-ve", vex, "--plot-main", path("main.png"),
+                          "--plot", "filtered-raw", path("fr.png")});
 #if TALLIMAR_BATCH_USER_STORE
   ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
   for (const char* picture : {"main.png", "fr.png"})
@@ -163,10 +151,11 @@ TEST_F(TallimarBatch, TakesTheTableFromATuneAndWritesItIntoAnother) {
 }
 
 TEST_F(TallimarBatch, RefusalsExitWithOneAndSaveNothingUsageErrorsWithTwo) {
+  // The commands' own refusals are pinned in core; here their exit status and that nothing
+  // after them is saved.
   const auto good = datalog("good.xls", 2000, 5);
   const auto table = write("aem.xls", "Voltage\tAFR\n0.00\t9.72\n");
   const auto broken = write("broken.HDMAP", "not a map");
-  const auto blank = write("blank.xls", "Seconds\tRPM\r\n\r\n");
   const auto map = path("map.HDMAP");
   const std::string usage =
       "usage: tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]";
@@ -178,9 +167,7 @@ TEST_F(TallimarBatch, RefusalsExitWithOneAndSaveNothingUsageErrorsWithTwo) {
       {{"--no-user-settings", good, table, "--save-hdmap", map},
        1,
        "Message: Invalid Datalog File; Missing Header"},
-      {{"--no-user-settings", "--save-hdmap", map}, 1, "Message: Nothing to save"},
       {{"--no-user-settings", "--open-hdmap", broken, good}, 1, "Loading Failed"},
-      {{"--no-user-settings", blank}, 1, "DataLog Read Stopped at line 2 of blank.xls: blank line"},
       {{"--no-user-settings", "--filter"}, 1, "No raw data map loaded"},
       {{}, 2, usage},
       {{"--frobnicate", "a.xls"}, 2, usage},
@@ -231,31 +218,21 @@ constexpr const char* kSlowEcu = "--set=DataRate=200";
 class TallimarBatchEcu : public TallimarBatch {
  protected:
   void TearDown() override {
-    // The simulator removes its link as it stops; the folder goes after that.
-    if (m_sim > 0 && ::kill(m_sim, SIGTERM) == 0)
-      for (int wait = 0; wait < 300 && std::filesystem::is_symlink(path("tty")); ++wait)
-        ::usleep(10000);
+    sim.reset();  // the simulator removes its link as it stops; the folder goes after that
     TallimarBatch::TearDown();
   }
-  // Starts the simulator in the background; the device to open is path("tty").
-  bool startSim(const std::string& options) {
-    const std::string command = quoted(TALLIMAR_ECU_SIM) + " --line-speed 0 --link " +
-                                quoted(path("tty")) + " --save-flash " + quoted(path("flash")) +
-                                " " + options + " >/dev/null 2>" + quoted(path("sim.txt")) +
-                                " & echo $! >" + quoted(path("sim.pid"));
-    if (std::system(command.c_str()) != 0) return false;
-    m_sim = std::atoi(read(path("sim.pid")).c_str());
-    for (int wait = 0; wait < 500 && !std::filesystem::exists(path("tty")); ++wait) ::usleep(10000);
-    return std::filesystem::exists(path("tty"));
+  // Starts the simulator; the device to open is path("tty"), its flash page path("flash").
+  bool startSim(std::vector<std::string> options) {
+    options.insert(options.end(),
+                   {"--line-speed", "0", "--link", path("tty"), "--save-flash", path("flash")});
+    return !sim.emplace(options).device.empty();
   }
-
- private:
-  pid_t m_sim = 0;
+  std::optional<testsupport::SimProcess> sim;
 };
 
 TEST_F(TallimarBatchEcu, ReadsSendsAndBurnsWithTheWindowsMessages) {
 #if TALLIMAR_BATCH_USER_STORE
-  ASSERT_TRUE(startSim(""));
+  ASSERT_TRUE(startSim({}));
   const std::string vex = path("ecu.vex");
   Run result = run(
       {"--no-user-settings", kSlowEcu, "--port", path("tty"), "--ecu-read", "--export-ve", vex});
@@ -280,7 +257,7 @@ TEST_F(TallimarBatchEcu, ReadsSendsAndBurnsWithTheWindowsMessages) {
   EXPECT_EQ(flash[115], 80);  // 80 kPa
   EXPECT_EQ(flash.substr(16, 40), std::string(40, '\0'));
 #else
-  ASSERT_TRUE(startSim(""));
+  ASSERT_TRUE(startSim({}));
   const Run result = run({"--no-user-settings", "--port", path("tty"), "--ecu-read"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.err.back().find("need the build with Qt"), std::string::npos);
@@ -288,7 +265,7 @@ TEST_F(TallimarBatchEcu, ReadsSendsAndBurnsWithTheWindowsMessages) {
 }
 
 TEST_F(TallimarBatchEcu, FailuresAndMisuseEndWithTheirExitStatus) {
-  ASSERT_TRUE(startSim("--silent"));
+  ASSERT_TRUE(startSim({"--silent"}));
   Run result = run({"--no-user-settings", "--port", path("tty"), "--ecu-read", "--export-ve",
                     path("never.vex")});
   EXPECT_EQ(result.exitCode, 1);

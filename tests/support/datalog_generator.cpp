@@ -139,6 +139,28 @@ void generate(const DatalogShape& shape, Write&& write) {
   }
 }
 
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+File create(const std::string& path) {
+  File file(std::fopen(path.c_str(), "wb"), &std::fclose);
+  if (!file) throw std::runtime_error("cannot create " + path);
+  return file;
+}
+
+// Writes what is pending once it passes a megabyte, or all of it when `all`.
+void flush(std::FILE* file, std::string& pending, const std::string& path, bool all = false) {
+  if (!all && pending.size() <= (1u << 20)) return;
+  if (std::fwrite(pending.data(), 1, pending.size(), file) != pending.size())
+    throw std::runtime_error("cannot write " + path);
+  pending.clear();
+}
+
+std::string format(const char* pattern, double value) {
+  char field[32];
+  std::snprintf(field, sizeof field, pattern, value);
+  return field;
+}
+
 }  // namespace
 
 std::string generateDatalog(const DatalogShape& shape) {
@@ -148,109 +170,51 @@ std::string generateDatalog(const DatalogShape& shape) {
 }
 
 void writeDatalog(const std::string& path, const DatalogShape& shape) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
-                                                       &std::fclose);
-  if (!file) throw std::runtime_error("cannot create " + path);
+  const File file = create(path);
   std::string pending;
-  auto flush = [&] {
-    if (std::fwrite(pending.data(), 1, pending.size(), file.get()) != pending.size())
-      throw std::runtime_error("cannot write " + path);
-    pending.clear();
-  };
   generate(shape, [&](const std::string& piece) {
     pending += piece;
-    if (pending.size() > (1u << 20)) flush();
+    flush(file.get(), pending, path);
   });
-  flush();
+  flush(file.get(), pending, path, true);
 }
 
 void writeMslDatalog(const std::string& path, const DatalogShape& shape, int columns) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
-                                                       &std::fclose);
-  if (!file) throw std::runtime_error("cannot create " + path);
+  const File file = create(path);
   // The columns read, at their places; every other column is a filler number.
-  const int target = columns - 4;
-  auto name = [&](int c) -> std::string {
-    switch (c) {
-      case 0:
-        return "Time";
-      case 1:
-        return "SecL";
-      case 2:
-        return "RPM";
-      case 3:
-        return "MAP";
-      case 5:
-        return "AFR";
-      case 8:
-        return "Engine";
-      case 10:
-        return "EGO cor1";
-      case 14:
-        return "Fuel: Total cor";
-      case 17:
-        return "VE1";
-      default:
-        return c == target ? "AFR 1 Target" : "Extra " + std::to_string(c);
-    }
-  };
+  std::vector<std::string> names(static_cast<std::size_t>(columns));
+  for (int c = 0; c < columns; ++c)
+    names[static_cast<std::size_t>(c)] = "Extra " + std::to_string(c);
+  const auto target = static_cast<std::size_t>(columns - 4);
+  names[0] = "Time", names[1] = "SecL", names[2] = "RPM", names[3] = "MAP", names[5] = "AFR";
+  names[8] = "Engine", names[10] = "EGO cor1", names[14] = "Fuel: Total cor", names[17] = "VE1";
+  names[target] = "AFR 1 Target";
   std::string text = "\"MSII Rev 2.92000 generated\"\n\"Capture Date: generated\"\n";
-  for (int c = 0; c < columns; ++c) text += (c ? "\t" : "") + name(c);
+  for (int c = 0; c < columns; ++c) text += (c ? "\t" : "") + names[static_cast<std::size_t>(c)];
   text += "\n";
   for (int c = 0; c < columns; ++c) text += c == 2 ? "\tRPM" : c ? "\tu" : "s";
   text += "\n";
   DatalogGenerator generator(shape);
-  char field[32];
+  std::vector<std::string> row(names.size());
   for (std::int64_t i = 0; i < shape.samples; ++i) {
     const GeneratedSample s = generator.next();
-    const double afr = 14.7 + (450 - s.o2Millivolts) / 250.0;
-    for (int c = 0; c < columns; ++c) {
-      if (c) text += '\t';
-      switch (c) {
-        case 0:
-          std::snprintf(field, sizeof field, "%.3f", s.time);
-          break;
-        case 1:
-          std::snprintf(field, sizeof field, "%d", s.seconds);
-          break;
-        case 2:
-          std::snprintf(field, sizeof field, "%d", s.rpm);
-          break;
-        case 3:
-          std::snprintf(field, sizeof field, "%d.%d", s.map, s.tps % 10);
-          break;
-        case 5:
-          std::snprintf(field, sizeof field, "%.2f", afr);
-          break;
-        case 8:
-          std::snprintf(field, sizeof field, "%d", s.status == 1 ? 1 : 9);
-          break;
-        case 10:
-          std::snprintf(field, sizeof field, "%d.0", s.gego);
-          break;
-        case 14:
-          std::snprintf(field, sizeof field, "%d.0", s.gammaE);
-          break;
-        case 17:
-          std::snprintf(field, sizeof field, "%d.0", s.gve);
-          break;
-        default:
-          if (c == target)
-            std::snprintf(field, sizeof field, "14.7");
-          else
-            std::snprintf(field, sizeof field, "%.2f", (s.clt + 7 * c) / 3.0);
-      }
-      text += field;
-    }
+    for (std::size_t c = 0; c < row.size(); ++c)
+      row[c] = format("%.2f", (s.clt + 7.0 * static_cast<double>(c)) / 3.0);
+    row[0] = format("%.3f", s.time);
+    row[1] = std::to_string(s.seconds);
+    row[2] = std::to_string(s.rpm);
+    row[3] = std::to_string(s.map) + "." + std::to_string(s.tps % 10);
+    row[5] = format("%.2f", 14.7 + (450 - s.o2Millivolts) / 250.0);
+    row[8] = s.status == 1 ? "1" : "9";  // the Engine byte: warm-up when not running
+    row[10] = std::to_string(s.gego) + ".0";
+    row[14] = std::to_string(s.gammaE) + ".0";
+    row[17] = std::to_string(s.gve) + ".0";
+    row[target] = "14.7";
+    for (std::size_t c = 0; c < row.size(); ++c) text += (c ? "\t" : "") + row[c];
     text += '\n';
-    if (text.size() > (1u << 20)) {
-      if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
-        throw std::runtime_error("cannot write " + path);
-      text.clear();
-    }
+    flush(file.get(), text, path);
   }
-  if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
-    throw std::runtime_error("cannot write " + path);
+  flush(file.get(), text, path, true);
 }
 
 std::vector<engine::DatalogRecord> expectedRecords(const DatalogShape& shape) {

@@ -69,7 +69,7 @@ std::string generateDatalog(const DatalogShape& shape);
 // The file written to disk as it is generated, in constant memory (for huge files).
 void writeDatalog(const std::string& path, const DatalogShape& shape);
 // A named-column log of the same drive as today's tuning software writes it for a
-// MegaSquirt-II: two title lines, a header of `columns` names (at least 12; the ones read are
+// MegaSquirt-II: two title lines, a header of `columns` names (at least 22; the ones read are
 // spread over it, the AFR target near the end), a units row, then tab-separated rows ending
 // in LF. The O2 swing becomes a wide-band AFR around 14.7 and Status the Engine byte (warm-up
 // when not 1).

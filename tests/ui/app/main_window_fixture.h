@@ -74,11 +74,10 @@ class MainWindowFixture : public ::testing::Test {
       ASSERT_TRUE(finished.wait(30000)) << name << " did not end";
     }
   }
-  // The texts of the message boxes asked so far, in order.
+  // The texts of the questions asked so far, in order.
   Lines messages() {
     Lines texts;
-    for (const auto& question : prompts.asked)
-      if (question.kind == "message") texts.push_back(question.text);
+    for (const auto& question : prompts.asked) texts.push_back(question.text);
     return texts;
   }
 

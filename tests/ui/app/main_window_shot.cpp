@@ -1,9 +1,7 @@
-// main_window_shot: the main window as a user sees it after opening a generated datalog, for
-// screenshots (scripts/screenshot with TALLIMAR_BIN pointing here). Not a test.
-//   main_window_shot [--lines N | --open FILE] [--enlarge List1|lstStatus] [--about]
-// Opens one generated classic datalog of N lines (default 20000), or the given datalog,
-// through "Open Datalog",
-// then double-clicks the named list or opens the About box, and stays open until stopped.
+// main_window_shot [--lines N | --open FILE] [--enlarge List1|lstStatus] [--about]: the main
+// window after "Open Datalog" of a generated datalog of N lines (20000) or of FILE, then the
+// named list double-clicked or the About box open, until stopped. For scripts/screenshot
+// (TALLIMAR_BIN pointing here); not a test.
 #include <QAction>
 #include <QApplication>
 #include <QListView>

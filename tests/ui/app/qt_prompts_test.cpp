@@ -48,9 +48,6 @@ TEST(QtPrompts, MessageBoxesAnswerWithTheButtonPressedOrTheirCloseAnswer) {
   });
   EXPECT_EQ(prompts.message("Tallimar", "Refused", MessageButtons::YesNo, MessageIcon::Stop),
             Answer::No);
-
-  whenShown<QMessageBox>([](QMessageBox& box) { box.reject(); });
-  EXPECT_EQ(prompts.message("Tallimar", "Done", MessageButtons::Ok, MessageIcon::None), Answer::Ok);
 }
 
 TEST(QtPrompts, FileDialogsUseTheRequestAndReturnTheChoice) {
@@ -67,18 +64,16 @@ TEST(QtPrompts, FileDialogsUseTheRequestAndReturnTheChoice) {
   });
   const auto opened =
       prompts.openFiles({"Open Datalog", "*.xls", "", "xls", dir.path().toStdString()}, true);
-  ASSERT_EQ(opened.size(), 2u);
-  EXPECT_EQ(opened[0], dir.filePath("a.xls").toStdString());
+  EXPECT_EQ(opened, (std::vector<std::string>{dir.filePath("a.xls").toStdString(),
+                                              dir.filePath("b.xls").toStdString()}));
 
   whenShown<QFileDialog>([](QFileDialog& dialog) {
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(dialog.defaultSuffix(), "vex");
     static_cast<QDialog&>(dialog).accept();  // the preset name as it stands
   });
-  const auto saved =
-      prompts.saveFile({"Save LD Map", "*.vex", "table", "vex", dir.path().toStdString()});
-  ASSERT_TRUE(saved.has_value());
-  EXPECT_EQ(*saved, dir.filePath("table.vex").toStdString());
+  EXPECT_EQ(prompts.saveFile({"Save LD Map", "*.vex", "table", "vex", dir.path().toStdString()}),
+            dir.filePath("table.vex").toStdString());
 
   // Choosing another file type gives a bare typed name that type's extension.
   whenShown<QFileDialog>([](QFileDialog& dialog) {

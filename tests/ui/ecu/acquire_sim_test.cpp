@@ -1,8 +1,6 @@
 // The live-data window on the program's QSerialPort line, against tallimar-ecu-sim on a
 // pseudo-terminal: the counter rises and the gauges follow the engine model; a silent or
-// hung-up ECU ends in the watchdog message.
-#include <sys/resource.h>
-
+// hung-up ECU ends in the watchdog message and leaves the window idle.
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -11,31 +9,28 @@
 
 #include "common/scripted_prompts.h"
 #include "settings/serial_device.h"
-#include "sim_process.h"
+#include "support/sim_process.h"
 #include "ui/ecu/acquire_window.h"
 #include "ui/ecu/analog_gauge.h"
+#include "ui/pictures.h"
 
 namespace tallimar::ui::testing {
 namespace {
 
+using testsupport::SimProcess;
+
 class AcquireSimTest : public ::testing::Test {
  protected:
-  // A window polling port 1, pointed at the simulator's device.
-  AcquireWindow& open(const SimProcess& sim) {
+  // A window polling port 1 every 50 ms, pointed at the simulator's device, started.
+  void start(const SimProcess& sim) {
     settings::saveSerialDevice(store, 1, sim.device);
     workspace.settings.comPort = 1;
     workspace.settings.dataRate = 50;
     window = new AcquireWindow(workspace, store, prompts, {});
     window->show();
-    return *window;
+    button("cmdStartComm")->click();
   }
-  int samples() { return window->findChild<QLineEdit*>("Text2")->text().toInt(); }
   QPushButton* button(const char* name) { return window->findChild<QPushButton*>(name); }
-  std::vector<std::string> messages() const {
-    std::vector<std::string> texts;
-    for (const auto& q : prompts.asked) texts.push_back(q.text);
-    return texts;
-  }
   void TearDown() override {
     if (window) window->close();
     QTest::qWait(10);
@@ -50,45 +45,43 @@ class AcquireSimTest : public ::testing::Test {
 TEST_F(AcquireSimTest, CounterRisesAndGaugesFollowTheEngine) {
   SimProcess sim({});
   ASSERT_FALSE(sim.device.empty());
-  open(sim);
-  button("cmdStartComm")->click();
-  std::set<double> o2Seen;
-  std::set<double> rpmSeen;
-  for (int k = 0; k < 60; ++k) {  // 3 s: cranking, then running, the O2 switching
-    QTest::qWait(50);
-    o2Seen.insert(window->gauge(ecu::LiveGauge::O2)->value());
-    rpmSeen.insert(window->gauge(ecu::LiveGauge::Rpm)->value());
-  }
-  EXPECT_GE(samples(), 40) << sim.log();
+  start(sim);
+  std::set<double> o2Seen, rpmSeen;
+  const auto samples = [this] { return window->findChild<QLineEdit*>("Text2")->text().toInt(); };
+  // 40 samples: 2 s at 50 ms, longer on a busy machine; cranking, then running, the O2 switching.
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        o2Seen.insert(window->gauge(ecu::LiveGauge::O2)->value());
+        rpmSeen.insert(window->gauge(ecu::LiveGauge::Rpm)->value());
+        return samples() >= 40;
+      },
+      30000))
+      << sim.log();
   EXPECT_GE(o2Seen.size(), 2u);
   EXPECT_GE(rpmSeen.size(), 2u);
-  EXPECT_GT(window->gauge(ecu::LiveGauge::Rpm)->value(), 8);
-  EXPECT_TRUE(window->acquisition().indicators().collecting);
-  EXPECT_TRUE(messages().empty());
-  // A picture of the running window for a person to look at, when a folder is named.
-  if (const QString dir = qEnvironmentVariable("TALLIMAR_SCREENSHOT_DIR"); !dir.isEmpty())
-    window->grab().save(dir + "/live_window_sim.png");
-  button("cmdPauseToggle")->click();
+  EXPECT_TRUE(prompts.asked.empty());
+  savePicture(window, "live_window_sim");
+  button("cmdPauseToggle")->click();  // pausing stops the polls
+  const int shown = samples();
+  QTest::qWait(200);
+  EXPECT_LE(samples(), shown + 1);
   EXPECT_TRUE(button("cmdStartComm")->isEnabled());
 }
 
 TEST_F(AcquireSimTest, SilentOrHungUpEcuEndsInTheWatchdogMessage) {
-  for (const QStringList& options :
-       {QStringList{"--silent"}, QStringList{"--hang-up-after", "5"}}) {
+  for (const auto& options : {std::vector<std::string>{"--silent"}, {"--hang-up-after", "5"}}) {
+    SCOPED_TRACE(options[0]);
     prompts.asked.clear();
     SimProcess sim(options);
     ASSERT_FALSE(sim.device.empty());
-    open(sim);
-    button("cmdStartComm")->click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !prompts.asked.empty(); }, 5000))
-        << options.join(' ').toStdString();
-    EXPECT_EQ(messages(), std::vector<std::string>{"Watchdog error, Communications lost"});
+    start(sim);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !prompts.asked.empty(); }, 5000));
+    EXPECT_EQ(prompts.asked[0].text, "Watchdog error, Communications lost");
     EXPECT_TRUE(button("cmdStartComm")->isEnabled());
-    EXPECT_FALSE(button("cmdPauseToggle")->isEnabled());
     // Stopped means idle: no event loop spinning on a dead line.
-    const double before = cpuSeconds();
+    const double before = testsupport::cpuSeconds();
     QTest::qWait(500);
-    EXPECT_LT(cpuSeconds() - before, 0.25) << options.join(' ').toStdString();
+    EXPECT_LT(testsupport::cpuSeconds() - before, 0.25);
     window->close();
   }
 }

@@ -1,55 +1,69 @@
-// The `PrintPreview` window. The printed page (its printable area, and refusing a PDF that
-// cannot be written) is checked end to end through tallimar-batch's report PDFs.
+// The `PrintPreview` window, and pictures of it with each report page and of the print dialog
+// for a person to look at (see ui/pictures.h). The printed page (its printable area, and
+// refusing a PDF that cannot be written) is checked end to end through tallimar-batch's PDFs.
 #include "ui/plot/report_printer.h"
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-#include <QScreen>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTest>
 
-#include "common/twips.h"
+#include "core/plot/plot_fixtures.h"
 #include "plot/report_page.h"
+#include "ui/pictures.h"
+#include "workspace/view_inputs.h"
 
-namespace tallimar::ui {
+namespace tallimar::ui::testing {
 namespace {
 
-// A page builder that remembers the surface it was laid out for.
-struct SurfaceSpy {
-  plot::ReportSurface seen;
-  commands::ReportPageBuilder builder() {
-    return [this](const plot::ReportSurface& surface, const common::TextMetrics& metrics) {
-      seen = surface;
-      workspace::Workspace ws;
-      return plot::rawMapReportPage(ws.rawMap, ws.settings, surface, metrics);
-    };
-  }
-};
-
-TEST(ReportPrinter, PreviewIsOneLetterShapedWindowAtTheTopLeftAtSixPoints) {
+TEST(ReportPrinter, PreviewIsOneWindowAtSixPointsThatEachPageReplaces) {
   QWidget owner;
   QtReportOutput output(&owner);
-  SurfaceSpy spy;
-  output.preview(spy.builder());
+  plot::ReportSurface seen;
+  const auto builder = [&seen](const plot::ReportSurface& surface,
+                               const common::TextMetrics& metrics) {
+    seen = surface;
+    workspace::Workspace ws;
+    return plot::rawMapReportPage(ws.rawMap, ws.settings, surface, metrics);
+  };
+  output.preview(builder);
   PrintPreview* preview = output.previewWindow();
-  ASSERT_NE(preview, nullptr);
-  EXPECT_TRUE(preview->isVisible() && preview->isWindow());
-  const double dpi = preview->logicalDpiX();
-  EXPECT_EQ(preview->size(),
-            QSize(common::twipsToPixels(6800, dpi), common::twipsToPixels(8800, dpi)));
-  EXPECT_EQ(preview->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-  EXPECT_EQ(spy.seen.pointSize, 6);
-  EXPECT_FALSE(spy.seen.time.empty() || spy.seen.date.empty());
+  ASSERT_TRUE(preview && preview->isVisible() && preview->isWindow());
+  EXPECT_EQ(seen.pointSize, 6);
+  EXPECT_FALSE(seen.time.empty() || seen.date.empty());
 
   // The next page replaces the one shown, in the same window, which opens again if closed.
   preview->close();
   QTest::qWait(0);
-  output.preview(spy.builder());
-  output.preview(spy.builder());
+  output.preview(builder);
+  output.preview(builder);
   ASSERT_NE(output.previewWindow(), nullptr);
   EXPECT_TRUE(output.previewWindow()->isVisible());
   EXPECT_EQ(owner.findChildren<PrintPreview*>().size(), 1);
 }
 
+TEST(ReportPrinter, PicturesOfEveryPageAndThePrintDialog) {
+  if (!picturesWanted()) GTEST_SKIP() << "TALLIMAR_SCREENSHOT_DIR not set";
+  workspace::Workspace ws;
+  plot::fixtures::fillWorkspace(ws, 8);
+  QWidget owner;
+  QtReportOutput output(&owner);
+  for (int v = 0; v <= plot::kVeViewCount; ++v) {  // the six views, then the raw data map
+    output.preview([&](const plot::ReportSurface& surface, const common::TextMetrics& metrics) {
+      return v == plot::kVeViewCount
+                 ? plot::rawMapReportPage(ws.rawMap, ws.settings, surface, metrics)
+                 : plot::reportPage(static_cast<plot::VeView>(v), workspace::viewInputs(ws),
+                                    surface, metrics);
+    });
+    savePicture(output.previewWindow(), QStringLiteral("preview_page_%1").arg(v));
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer);
+  dialog.show();
+  savePicture(&dialog, "print_dialog");
+  dialog.reject();
+}
+
 }  // namespace
-}  // namespace tallimar::ui
+}  // namespace tallimar::ui::testing

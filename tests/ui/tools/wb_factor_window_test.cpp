@@ -16,40 +16,31 @@
 namespace tallimar::ui {
 namespace {
 
-class WbFactorWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override { window = std::make_unique<WbFactorWindow>(ws, prompts, folder.path()); }
-  void create() { window->findChild<QPushButton*>("Command1")->click(); }
-  QString written() const {
-    QFile file(folder.filePath("diywbfactor.inc"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
-  }
-
+TEST(WbFactorWindow, CreateTableWritesWhatTheRowsHold) {
   workspace::Workspace ws;
   common::ScriptedPrompts prompts;
   QTemporaryDir folder;
-  std::unique_ptr<WbFactorWindow> window;
-};
-
-TEST_F(WbFactorWindowTest, CreateTableWritesWhatTheRowsHold) {
   ws.settings.incPath = folder.path().toStdString();
-  create();
-  EXPECT_TRUE(written().contains("\tDB\t101T\t; 071 - 1.392\r\n"));
+  WbFactorWindow window(ws, prompts, folder.path());
+  QFile file(folder.filePath("diywbfactor.inc"));
+  const auto createAndRead = [&] {
+    window.findChild<QPushButton*>("Command1")->click();
+    file.open(QIODevice::ReadOnly);
+    const QString written = QString::fromLatin1(file.readAll());
+    file.close();
+    return written;
+  };
+  EXPECT_TRUE(createAndRead().contains("\tDB\t101T\t; 071 - 1.392\r\n"));
   ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_TRUE(prompts.asked[0].text.find(folder.filePath("diywbfactor.inc").toStdString()) !=
-              std::string::npos);
+  EXPECT_NE(prompts.asked[0].text.find(file.fileName().toStdString()), std::string::npos);
 
   // An edited row changes the file; the window stays open for the next try.
-  QLineEdit* afr = window->afr(30);
-  afr->selectAll();
-  QTest::keyClicks(afr, "150");
-  create();
-  EXPECT_TRUE(written().contains("\tDB\t1239T\t; 147 - 2.882\r\n"));
-
-  window->voltOut(5)->clear();
-  create();
+  window.afr(30)->selectAll();
+  QTest::keyClicks(window.afr(30), "150");
+  EXPECT_TRUE(createAndRead().contains("\tDB\t1239T\t; 147 - 2.882\r\n"));
+  window.voltOut(5)->clear();
+  EXPECT_TRUE(createAndRead().contains("\tDB\t1239T"));  // refused: the last file stays
   EXPECT_EQ(prompts.asked.back().text, "Not Enough Data Points");
-  EXPECT_TRUE(written().contains("\tDB\t1239T"));  // the last file written stays
 }
 
 }  // namespace
