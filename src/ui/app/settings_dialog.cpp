@@ -190,6 +190,9 @@ QWidget* SettingsDialog::buildRangeSettingsFrame(QWidget* tab) {
   m_minRpm = form::lineEdit(frame, "txtMinRPM", QString());
   m_maxRpm = form::lineEdit(frame, "txtMaxRPM", QString());
   m_maxMap = form::lineEdit(frame, "txtMaxMAP", QString());
+  // Wide enough for five digits ("10000") beside the long captions.
+  const int fiveDigits = frame->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12;
+  for (QLineEdit* field : {m_minRpm, m_maxRpm, m_maxMap}) field->setMinimumWidth(fiveDigits);
   rows->addRow(form::label(frame, "lblMinRPM", QStringLiteral("Min RPM for O2 crossover points")),
                m_minRpm);
   rows->addRow(form::label(frame, "lblMaxRPM", QStringLiteral("Max RPM to Plot")), m_maxRpm);
