@@ -111,17 +111,21 @@ TEST(CrossoverExport, FractionalRpmMinStepsByOneAndRoundsToEven) {
 }
 
 TEST(CrossoverExport, RangesOutsideTheMapAreRefused) {
-  settings::Settings settings;
-  settings.rpmMax = 15100;
-  EXPECT_EQ(buildCrossoverExport({}, {}, settings, "d t").reason(),
-            "the RPM range 1200..15100 reaches outside the raw data map");
-  settings = {};
-  settings.mapMax = 257;
-  EXPECT_FALSE(buildCrossoverExport({}, {}, settings, "d t"));
-  settings = {};
-  settings.mapMax = 0;
-  settings.rpmMax = 1000;  // below RPMMin: no rows, no columns
-  EXPECT_TRUE(buildCrossoverExport({}, {}, settings, "d t"));
+  const struct {
+    std::int16_t rpmMax, mapMax;
+    const char* reason;  // "" when the export is built
+  } cases[] = {
+      {15100, 100, "the RPM range 1200..15100 reaches outside the raw data map"},
+      {10000, 257, "MAPMax 257 reaches outside the raw data map"},
+      {1000, 0, ""},  // below RPMMin: no rows, no columns
+  };
+  for (const auto& c : cases) {
+    settings::Settings settings;
+    settings.rpmMax = c.rpmMax;
+    settings.mapMax = c.mapMax;
+    const auto built = buildCrossoverExport({}, {}, settings, "d t");
+    EXPECT_EQ(built ? std::string() : built.reason(), c.reason);
+  }
 }
 
 }  // namespace
