@@ -1,5 +1,5 @@
-// Saves that respect the file they replace, and reads that refuse what is not a regular file
-// without ever blocking.
+// Saves that respect the file they replace, reads that refuse what is not a regular file
+// without ever blocking, and line splitting for files with any line end.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -52,7 +52,9 @@ TEST_F(FileSafety, SaveFollowsLinksAndKeepsTheModeOfTheFileItReplaces) {
   ASSERT_TRUE(writeFileAtomically(path("dangling.vex"), "made"));
   EXPECT_EQ(read(path("made.vex")), "made");
   ASSERT_TRUE(writeFileAtomically(path(std::string(255, 'n')), "longest name"));
-  EXPECT_EQ(entries(dir), 7u);  // no temporary file left anywhere
+  ASSERT_TRUE(writeFileAtomically(path("out.bin"), std::string("new\0data", 8)));
+  EXPECT_EQ(read(path("out.bin")), std::string("new\0data", 8));
+  EXPECT_EQ(entries(dir), 8u);  // no temporary file left anywhere
   EXPECT_EQ(entries(dir / "sub"), 1u);
 }
 
@@ -79,6 +81,8 @@ TEST_F(FileSafety, RefusedSavesNameTheUsersFileAndLeaveItAsItWas) {
     EXPECT_EQ(checkSaveTarget(c.path).reason(), c.reason);  // as the picture and PDF writers ask
   }
   EXPECT_TRUE(checkSaveTarget(path("new.pdf")));
+  EXPECT_EQ(writeFileAtomically(path("no/out.bin"), "x").reason(),
+            "out.bin cannot be written: No such file or directory");
   EXPECT_EQ(read(readOnly), "old");
   EXPECT_EQ(modeOf(readOnly), 0444u);
 
@@ -124,6 +128,19 @@ TEST_F(FileSafety, WholeFileReadsRefuseFoldersAndReadWhatReportsNoSize) {
   // A file under /proc reports no size: it is read to its end, and the limit still holds.
   EXPECT_NE(readWholeFile("/proc/self/status", 1 << 20)->find("Pid:"), std::string::npos);
   EXPECT_EQ(readWholeFile("/proc/self/status", 10).reason(), "is larger than 10 bytes");
+  const auto big = write("big", std::string(101, 'x'));
+  EXPECT_EQ(readWholeFile(big, 100).reason(), "is larger than 100 bytes");
+  EXPECT_EQ(readWholeFile(big, 101).value(), std::string(101, 'x'));
+}
+
+TEST(SplitLines, EveryLineEndStyle) {
+  using Lines = std::vector<std::string>;
+  const std::pair<std::string, Lines> cases[] = {{"a\r\nb\r\n", {"a", "b"}},
+                                                 {"a\nb", {"a", "b"}},
+                                                 {"a\rb\r", {"a", "b"}},
+                                                 {"a\r\r\nb", {"a", "", "b"}},
+                                                 {"\n\n", {"", ""}}};
+  for (const auto& [text, lines] : cases) EXPECT_EQ(splitLines(text), lines) << text;
 }
 
 }  // namespace

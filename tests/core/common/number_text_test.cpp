@@ -8,43 +8,28 @@
 namespace tallimar::common {
 namespace {
 
-// The exponent needs digits, and hexadecimal is no number.
+// The longest number after blanks; the exponent needs digits, "," is no decimal separator and
+// hexadecimal is no number.
 TEST(LeadingNumber, ReadsTheLongestNumberAfterBlanksAndStopsAtAnythingElse) {
-  EXPECT_EQ(parseLeadingNumber("7500abc"), 7500);
-  EXPECT_EQ(parseLeadingNumber(" \t 42 17"), 42);
-  EXPECT_EQ(parseLeadingNumber("abc"), 0);
-  EXPECT_EQ(parseLeadingNumber("-.5x"), -0.5);
-  EXPECT_EQ(parseLeadingNumber("5."), 5);
-  EXPECT_EQ(parseLeadingNumber("0,5"), 0);  // "," is not a decimal separator
-  EXPECT_EQ(parseLeadingNumber("1e3"), 1000);
-  EXPECT_EQ(parseLeadingNumber("2.5E-1"), 0.25);
-  EXPECT_EQ(parseLeadingNumber("1e"), 1);
-  EXPECT_EQ(parseLeadingNumber("0x1F"), 0);
-  EXPECT_TRUE(std::isinf(parseLeadingNumber("1e999")));
+  const std::pair<const char*, double> cases[] = {{"7500abc", 7500}, {" \t 42 17", 42},  {"abc", 0},
+                                                  {"-.5x", -0.5},    {"5.", 5},          {"0,5", 0},
+                                                  {"1e3", 1000},     {"2.5E-1", 0.25},   {"1e", 1},
+                                                  {"0x1F", 0},       {"1e999", INFINITY}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(parseLeadingNumber(text), value) << text;
+  const std::pair<const char*, std::optional<double>> decimals[] = {
+      {"0.45", 0.45}, {"-1.5e2", -150.0}, {"0,45", {}}, {"0.45V", {}}, {"1e999", {}}};
+  for (const auto& [text, value] : decimals) EXPECT_EQ(parseDecimal(text), value) << text;
 }
 
-TEST(Decimal, AcceptsOnlyAWholeNumberWithPointSeparator) {
-  EXPECT_EQ(parseDecimal("0.45"), 0.45);
-  EXPECT_EQ(parseDecimal("-1.5e2"), -150.0);
-  EXPECT_FALSE(parseDecimal("0,45"));
-  EXPECT_FALSE(parseDecimal("0.45V"));
-  EXPECT_FALSE(parseDecimal("1e999"));
-}
-
-TEST(Rounding, HalvesGoToTheEvenNeighbour) {
-  EXPECT_EQ(roundHalfEven(1.5), 2);
-  EXPECT_EQ(roundHalfEven(2.5), 2);
-  EXPECT_EQ(roundHalfEven(-2.5), -2);
-  EXPECT_EQ(roundHalfEven(2.4999999), 2);
-  EXPECT_EQ(roundHalfEven(-0.6), -1);
+TEST(Rounding, HalvesGoToTheEvenNeighbourAndInt16ChecksTheRangeAfterRounding) {
+  const std::pair<double, double> halves[] = {
+      {1.5, 2}, {2.5, 2}, {-2.5, -2}, {2.4999999, 2}, {-0.6, -1}};
+  for (const auto& [value, rounded] : halves) EXPECT_EQ(roundHalfEven(value), rounded) << value;
   EXPECT_TRUE(std::isnan(roundHalfEven(std::nan(""))));
-}
-
-TEST(Int16, RoundsThenChecksTheRange) {
-  EXPECT_EQ(toInt16(32767.4), 32767);
-  EXPECT_EQ(toInt16(32767.5), std::nullopt);  // rounds to 32768
-  EXPECT_EQ(toInt16(-32768.5), -32768);       // rounds to the even -32768
-  EXPECT_EQ(toInt16(std::nan("")), std::nullopt);
+  // 32767.5 rounds to 32768; -32768.5 to the even -32768.
+  const std::pair<double, std::optional<std::int16_t>> int16s[] = {
+      {32767.4, 32767}, {32767.5, {}}, {-32768.5, -32768}, {std::nan(""), {}}};
+  for (const auto& [value, result] : int16s) EXPECT_EQ(toInt16(value), result) << value;
   EXPECT_EQ(parseInt16("7500abc"), 7500);
   EXPECT_EQ(parseInt16("99999"), std::nullopt);
   EXPECT_EQ(parseInt16("1e999"), std::nullopt);
@@ -53,11 +38,9 @@ TEST(Int16, RoundsThenChecksTheRange) {
 TEST(Booleans, FlagsAndTexts) {
   EXPECT_EQ(toFlag(true), -1);
   EXPECT_EQ(boolText(true), "True");
-  EXPECT_EQ(parseGeneralBool("TRUE"), true);
-  EXPECT_EQ(parseGeneralBool(" false "), false);
-  EXPECT_EQ(parseGeneralBool("-1"), true);
-  EXPECT_EQ(parseGeneralBool("2.5"), true);
-  EXPECT_EQ(parseGeneralBool("yes"), std::nullopt);
+  const std::pair<const char*, std::optional<bool>> cases[] = {
+      {"TRUE", true}, {" false ", false}, {"-1", true}, {"2.5", true}, {"yes", {}}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(parseGeneralBool(text), value) << text;
 }
 
 TEST(ShortestText, ReadsBackToTheSameValue) {
@@ -71,19 +54,19 @@ TEST(ShortestText, ReadsBackToTheSameValue) {
   }
 }
 
+// Halves go away from zero, as text formatting does, and from the decimal shown (0.145), not
+// its binary value; no "-0.0".
 TEST(FormatPattern, DigitPlaceholders) {
-  EXPECT_EQ(formatPattern(0.5, "0.000"), "0.500");
-  EXPECT_EQ(formatPattern(2.5, "0"), "3");          // half away from zero, as text formatting does
-  EXPECT_EQ(formatPattern(0.145, "0.00"), "0.15");  // the decimal it shows, not its binary value
-  EXPECT_EQ(formatPattern(7, "000"), "007");
-  EXPECT_EQ(formatPattern(100.8, "000"), "101");
-  EXPECT_EQ(formatPattern(12.34, ".0"), "12.3");
-  EXPECT_EQ(formatPattern(0.00012, "0.####"), "0.0001");
-  EXPECT_EQ(formatPattern(0.0004, "####0.###"), "0");
-  EXPECT_EQ(formatPattern(9.9996, "####0.###"), "10");
-  EXPECT_EQ(formatPattern(-0.0004, "0.0"), "0.0");  // no "-0.0"
-  EXPECT_EQ(formatPattern(99.95, "0.0"), "100.0");
-  EXPECT_EQ(formatPattern(12345678.9, "0"), "12345679");
+  const struct {
+    double value;
+    const char *pattern, *text;
+  } cases[] = {{0.5, "0.000", "0.500"},       {2.5, "0", "3"},
+               {0.145, "0.00", "0.15"},       {7, "000", "007"},
+               {100.8, "000", "101"},         {12.34, ".0", "12.3"},
+               {0.00012, "0.####", "0.0001"}, {0.0004, "####0.###", "0"},
+               {9.9996, "####0.###", "10"},   {-0.0004, "0.0", "0.0"},
+               {99.95, "0.0", "100.0"},       {12345678.9, "0", "12345679"}};
+  for (const auto& c : cases) EXPECT_EQ(formatPattern(c.value, c.pattern), c.text) << c.value;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // statistics precisions, the out-of-grid stop and the clear operation.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/number_text.h"
 #include "engine/raw_map_builder.h"
 #include "engine/raw_map_statistics.h"
@@ -18,6 +20,12 @@ CrossoverPoint point(int rpm, int map, int newVE) {
   p.newVE = static_cast<std::int16_t>(newVE);
   return p;
 }
+
+// A cell as one comparable value.
+std::tuple<std::string, int, int> contents(const RawDataCell& cell) {
+  return {cell.values, cell.average, cell.median};
+}
+using Cell = std::tuple<std::string, int, int>;
 
 struct Build {
   RawDataMap map;
@@ -46,12 +54,14 @@ TEST(RawMapBuild, PointsLandInHalfToEvenRpmCells) {
     ASSERT_EQ(rpmIndexOf(rpm), static_cast<int>(common::roundHalfEven(rpm / 100.0))) << rpm;
 }
 
+// Index-0 cells (RPM below 50 or MAP 0) are stored but never reduced.
 TEST(RawMapBuild, ValueListKeepsArrivalOrderWithBlankOrMinus) {
   Build b;
-  b.run({point(2000, 50, 62), point(2000, 50, -3), point(2000, 50, 0), point(2000, 50, 101)});
-  EXPECT_EQ(b.map.at(20, 50).values, " 62,-3, 0, 101");
-  EXPECT_EQ(b.map.at(20, 50).average, 40);  // 160 / 4
-  EXPECT_EQ(b.map.at(20, 50).median, 49);   // (101 - 3) / 2
+  b.run({point(2000, 50, 62), point(2000, 50, -3), point(2000, 50, 0), point(2000, 50, 101),
+         point(20, 50, 60), point(2000, 0, 61)});
+  EXPECT_EQ(contents(b.map.at(20, 50)), Cell(" 62,-3, 0, 101", 40, 49));  // 160/4, (101-3)/2
+  EXPECT_EQ(contents(b.map.at(0, 50)), Cell(" 60", 0, 0));
+  EXPECT_EQ(contents(b.map.at(20, 0)), Cell(" 61", 0, 0));
 }
 
 TEST(RawMapOutliers, FarValuesAreDroppedFromTheFiguresButKeptInTheList) {
@@ -96,15 +106,6 @@ TEST(RawMapOutliers, EveryBuildFiltersTheWholeListAgain) {
   EXPECT_EQ(b.list.lines.back(), "2 Outlier(s) Eliminated from 6 points at MAP:75 and RPM:3400");
 }
 
-TEST(RawMapBuild, IndexZeroCellsAreStoredButNeverReduced) {
-  Build b;
-  b.run({point(20, 50, 60), point(2000, 0, 61)});
-  EXPECT_EQ(b.map.at(0, 50).values, " 60");
-  EXPECT_EQ(b.map.at(0, 50).average, 0);
-  EXPECT_EQ(b.map.at(20, 0).values, " 61");
-  EXPECT_EQ(b.map.at(20, 0).average, 0);
-}
-
 TEST(RawMapBuild, PointOutsideTheGridStopsWithEarlierPointsInAndNothingReduced) {
   for (const auto& outside :
        {point(15051, 50, 60), point(-51, 50, 60), point(2000, 257, 60), point(2000, -1, 60)}) {
@@ -142,15 +143,13 @@ TEST(RawMapStatistics, SinglePrecisionSpreadHalfEvenMeansAndLenientLists) {
 
 TEST(RawMapClear, EmptiesCellsFromIndexOneAndKeepsIndexZero) {
   RawDataMap map;
-  map.at(1, 1) = {" 60", 60, 60};
-  map.at(150, 256) = {" 61", 61, 61};
-  map.at(0, 40) = {" 62", 62, 62};
-  map.at(40, 0) = {" 63", 63, 63};
+  const RawDataCell cell{" 60", 60, 60};
+  for (const auto& [r, m] : {std::pair{1, 1}, {150, 256}, {0, 40}, {40, 0}}) map.at(r, m) = cell;
   clearRawDataMap(map);
-  EXPECT_EQ(map.at(1, 1).values, "");
-  EXPECT_EQ(map.at(150, 256).median, 0);
-  EXPECT_EQ(map.at(0, 40).values, " 62");
-  EXPECT_EQ(map.at(40, 0).average, 63);
+  EXPECT_EQ(contents(map.at(1, 1)), Cell("", 0, 0));
+  EXPECT_EQ(contents(map.at(150, 256)), Cell("", 0, 0));
+  EXPECT_EQ(contents(map.at(0, 40)), contents(cell));
+  EXPECT_EQ(contents(map.at(40, 0)), contents(cell));
 }
 
 }  // namespace

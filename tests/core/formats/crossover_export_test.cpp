@@ -61,12 +61,10 @@ TEST(CrossoverExport, DefaultSettingsGiveAHundredRowsOfEightyNineFigures) {
   ASSERT_EQ(rpm.size(), 2u + 89u + 1u);
   EXPECT_EQ(rpm[2], "1200");
   EXPECT_EQ(rpm[90], "10000");
-  EXPECT_EQ(lines[104], "\t\tRPM");
-  EXPECT_EQ(lines[106], "3 O2 Transfer Points at 0.500 Volts");
-  EXPECT_EQ(lines[107], "MAP\tRPM\tGego\tGve\tGammaE\tO2\tNewVE");
-  EXPECT_EQ(Lines(lines.begin() + 108, lines.end()),
-            (Lines{"100\t2000\t101\t60\t100\t0.2\t61", "20\t2000\t101\t60\t100\t0.2\t62",
-                   "95\t2000\t101\t60\t100\t0.2\t60"}));
+  EXPECT_EQ(Lines(lines.begin() + 104, lines.end()),
+            (Lines{"\t\tRPM", "", "3 O2 Transfer Points at 0.500 Volts",
+                   "MAP\tRPM\tGego\tGve\tGammaE\tO2\tNewVE", "100\t2000\t101\t60\t100\t0.2\t61",
+                   "20\t2000\t101\t60\t100\t0.2\t62", "95\t2000\t101\t60\t100\t0.2\t60"}));
 
   // The Median setting shows the midranges.
   settings::Settings median;
@@ -90,9 +88,9 @@ TEST(CrossoverExport, PointLinesAreWholeLinesInCharacterOrder) {
   const Lines lines = exportLines(engine::RawDataMap{}, points, settings::Settings{});
   const Lines pointLines(lines.begin() + 108, lines.end());
   ASSERT_EQ(pointLines.size(), points.size());
-  EXPECT_EQ(pointLines[0], "-1\t900\t101\t60\t100\t0.2\t1");
-  EXPECT_EQ(pointLines[1], "50\t1000\t101\t60\t100\t0.2\t1");
-  EXPECT_EQ(pointLines[2], "50\t900\t101\t60\t100\t0.2\t1");
+  EXPECT_EQ(Lines(pointLines.begin(), pointLines.begin() + 3),
+            (Lines{"-1\t900\t101\t60\t100\t0.2\t1", "50\t1000\t101\t60\t100\t0.2\t1",
+                   "50\t900\t101\t60\t100\t0.2\t1"}));
   EXPECT_TRUE(std::is_sorted(pointLines.begin(), pointLines.end()));
 }
 
@@ -111,17 +109,21 @@ TEST(CrossoverExport, FractionalRpmMinStepsByOneAndRoundsToEven) {
 }
 
 TEST(CrossoverExport, RangesOutsideTheMapAreRefused) {
-  settings::Settings settings;
-  settings.rpmMax = 15100;
-  EXPECT_EQ(buildCrossoverExport({}, {}, settings, "d t").reason(),
-            "the RPM range 1200..15100 reaches outside the raw data map");
-  settings = {};
-  settings.mapMax = 257;
-  EXPECT_FALSE(buildCrossoverExport({}, {}, settings, "d t"));
-  settings = {};
-  settings.mapMax = 0;
-  settings.rpmMax = 1000;  // below RPMMin: no rows, no columns
-  EXPECT_TRUE(buildCrossoverExport({}, {}, settings, "d t"));
+  const struct {
+    std::int16_t rpmMax, mapMax;
+    const char* reason;  // "" when the export is built
+  } cases[] = {
+      {15100, 100, "the RPM range 1200..15100 reaches outside the raw data map"},
+      {10000, 257, "MAPMax 257 reaches outside the raw data map"},
+      {1000, 0, ""},  // below RPMMin: no rows, no columns
+  };
+  for (const auto& c : cases) {
+    settings::Settings settings;
+    settings.rpmMax = c.rpmMax;
+    settings.mapMax = c.mapMax;
+    const auto built = buildCrossoverExport({}, {}, settings, "d t");
+    EXPECT_EQ(built ? std::string() : built.reason(), c.reason);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "commands/open_datalog.h"
 #include "common/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -75,14 +77,12 @@ TEST_F(MslLogs, EachVariantReadsItsSamplesGapsAndEnd) {
       {"short last line", kHeader + kRow + kRow.substr(0, kRow.size() - 1), 2, 2, 0, 2, 0},
   };
   for (const auto& c : cases) {
-    const DatalogRead result = read(c.text);
-    EXPECT_EQ(result.end, End::Complete) << c.name;
-    EXPECT_EQ(result.firstRecordLine, c.firstLine) << c.name;
-    EXPECT_EQ(result.entries, c.samples) << c.name;
-    EXPECT_EQ(result.gapLines, c.gaps) << c.name;
-    EXPECT_EQ(result.warnings.size(), c.warnings) << c.name;
-    EXPECT_EQ(sink.records.size(), c.records) << c.name;
-    EXPECT_EQ(sink.firstPosition, sink.records.empty() ? 0 : 1) << c.name;
+    const DatalogRead r = read(c.text);
+    EXPECT_EQ(std::tuple(r.end, r.firstRecordLine, r.entries, r.gapLines, r.warnings.size(),
+                         sink.records.size(), sink.firstPosition),
+              std::tuple(End::Complete, c.firstLine, c.samples, c.gaps, c.warnings, c.records,
+                         std::int64_t{1}))
+        << c.name;
   }
   // Gaps stand in the record stream as Status 0, in their place.
   read(kHeader + kRow + mark + kRow);
@@ -123,11 +123,9 @@ TEST_F(MslLogs, ColumnsAreFoundByNameAndFillTheRecord) {
     read(c.header + c.row);
     ASSERT_EQ(sink.records.size(), 1u) << c.header;
     const DatalogRecord& r = sink.records[0];
-    EXPECT_EQ(r.o2, c.o2) << c.header;
-    EXPECT_EQ(r.o2Target, c.target) << c.header;
-    EXPECT_EQ(r.gego, c.gego) << c.header;
-    EXPECT_EQ(r.gammaE, c.gammaE) << c.header;
-    EXPECT_EQ(r.status, c.status) << c.header;
+    EXPECT_EQ(std::tuple(r.o2, r.o2Target, r.gego, r.gammaE, r.status),
+              std::tuple(c.o2, c.target, c.gego, c.gammaE, c.status))
+        << c.header;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "support/temp_dir.h"
 
@@ -65,9 +66,9 @@ TEST(FactorTableText, FailuresStopTheLoadAndKeepWhatWasStored) {
   for (const Case& c : cases) {
     FactorTable table = identity();
     const auto result = readFactorTableText(c.text, table);
-    EXPECT_EQ(result.error, c.error) << c.text.substr(0, 60);
-    EXPECT_EQ(result.entriesStored, c.stored);
-    EXPECT_EQ(result.failedLine, c.failedLine);
+    EXPECT_EQ(std::tuple(result.error, result.entriesStored, result.failedLine),
+              std::tuple(c.error, c.stored, c.failedLine))
+        << c.text.substr(0, 60);
     for (int i = 0; i < 256; ++i) {
       const auto expected = static_cast<std::int16_t>(i < c.stored ? 500 + i : i);
       ASSERT_EQ(table[static_cast<std::size_t>(i)], expected) << i;
@@ -99,14 +100,12 @@ TEST(FactorTableFiles, LoadsAllSevenInOrderWithTheirStatusLines) {
 
   const FactorTable& kpa = tables[FactorKind::Kpa];
   for (int i = 0; i < 256; ++i) ASSERT_EQ(kpa[static_cast<std::size_t>(i)], 2 * i - 100);
-  EXPECT_EQ(tables[FactorKind::AirDensity][99], 1099);
-  EXPECT_EQ(tables[FactorKind::AirDensity][100], 100);
-  EXPECT_EQ(tables[FactorKind::Baro][3], 3);
-  EXPECT_EQ(tables[FactorKind::Thermistor][255], 555);
-  EXPECT_EQ(tables[FactorKind::Throttle][5], 5);
   const FactorTable& wb = tables[FactorKind::WideBand];
-  EXPECT_EQ((std::vector<int>{wb[0], wb[1], wb[2], wb[3], wb[4], wb[5], wb[6]}),
-            (std::vector<int>{10, 12, 12, 13, 0, 74, 6}));
+  EXPECT_EQ((std::vector<int>{tables[FactorKind::AirDensity][99],
+                              tables[FactorKind::AirDensity][100], tables[FactorKind::Baro][3],
+                              tables[FactorKind::Thermistor][255], tables[FactorKind::Throttle][5],
+                              wb[0], wb[1], wb[2], wb[3], wb[4], wb[5], wb[6]}),
+            (std::vector<int>{1099, 100, 3, 555, 5, 10, 12, 12, 13, 0, 74, 6}));
   for (std::size_t i = 0; i < 256; ++i) ASSERT_EQ(tables[FactorKind::Vss][i], static_cast<int>(i));
 }
 

@@ -2,6 +2,8 @@
 // of tables the exact layout cannot hold.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/text_lines.h"
 #include "formats/ve_exchange_writer.h"
 #include "formats/ve_map_readers.h"
@@ -92,10 +94,8 @@ TEST(VeExchangeWriter, LargeTablesAndValuesRoundTrip) {
   EXPECT_EQ(lines[20 + 15], "   [ 15] =9999");
   VeTable back;
   ASSERT_TRUE(readVeExchange(*text, back));
-  EXPECT_EQ(back.sizeMap, 16);
-  EXPECT_EQ(back.rpmBins, table.rpmBins);
-  EXPECT_EQ(back.mapBins, table.mapBins);
-  EXPECT_EQ(back.ve, table.ve);
+  EXPECT_EQ(std::tie(back.sizeMap, back.rpmBins, back.mapBins, back.ve),
+            std::tie(table.sizeMap, table.rpmBins, table.mapBins, table.ve));
 }
 
 TEST(VeExchangeReader, SizesFromTheFileAndRpmFromEverythingAfterTheEquals) {
@@ -131,23 +131,19 @@ TEST(VeExchangeReader, RefusedFilesLeaveTheTableAsItWas) {
     for (std::size_t i = 0; i < count; ++i) text += lines[i] + "\r\n";
     return text;
   };
-  std::string sizeText = good;
-  sizeText.replace(sizeText.find("[08]"), 4, "[17]");
-  std::string zeroSize = good;
-  zeroSize.replace(zeroSize.find("[08]"), 4, "[ 0]");
-  std::string noBracket = good;
-  noBracket.replace(noBracket.find("[08]"), 4, "    ");
-  std::string huge = good;
-  huge.replace(huge.find("=  12.5"), 7, "= 1e9  ");
+  auto edited = [&](const std::string& from, const std::string& to) {
+    std::string text = good;
+    return text.replace(text.find(from), from.size(), to);
+  };
   for (const std::string& bad :
-       {firstLines(27), firstLines(21), firstLines(5), sizeText, zeroSize, noBracket, huge}) {
+       {firstLines(27), firstLines(21), firstLines(5), edited("[08]", "[17]"),
+        edited("[08]", "[ 0]"), edited("[08]", "    "), edited("=  12.5", "= 1e9  ")}) {
     VeTable table = original;
     const auto result = readVeExchange(bad, table);
     EXPECT_FALSE(result);
     EXPECT_FALSE(result.reason().empty());
-    EXPECT_EQ(table.ve, original.ve);
-    EXPECT_EQ(table.rpmBins, original.rpmBins);
-    EXPECT_EQ(table.sizeRpm, original.sizeRpm);
+    EXPECT_EQ(std::tie(table.ve, table.rpmBins, table.sizeRpm),
+              std::tie(original.ve, original.rpmBins, original.sizeRpm));
   }
 }
 

@@ -69,12 +69,10 @@ TEST(XmlTuneReader, RowsAreMapBinsAndHalvesGoToEven) {
                                      eol));
       ASSERT_TRUE(read) << read.reason();
       EXPECT_EQ(read->constantsText(), "veTable1 (3 x 2), frpm_table1, fmap_table1");
-      EXPECT_EQ(read->ve[1][0], 41);
-      EXPECT_EQ(read->ve[0][1], 50);
-      EXPECT_EQ(read->ve[2][0], 42);
-      EXPECT_EQ(read->ve[2][1], 54);
-      EXPECT_EQ(read->rpmBins[2], 2500);
-      EXPECT_EQ(read->mapBins[1], 100);
+      const auto& v = read->ve;
+      EXPECT_EQ(std::vector<int>(
+                    {v[1][0], v[0][1], v[2][0], v[2][1], read->rpmBins[2], read->mapBins[1]}),
+                std::vector<int>({41, 50, 42, 54, 2500, 100}));
     }
   }
   // A table without a shape is passed over, and so is an axis of the wrong length.
