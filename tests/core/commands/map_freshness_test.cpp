@@ -1,6 +1,5 @@
 // A filtered map made from an older raw data map: every command that changes the raw data
-// map says so, and "Calculate Map" names the map it read. Also the short line of bins
-// outside the data map.
+// map says so, and "Calculate Map" names the map it read.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +9,6 @@
 #include "commands/raw_map_commands.h"
 #include "commands/raw_map_revision.h"
 #include "commands/ve_map_commands.h"
-#include "common/list_text.h"
 #include "common/scripted_prompts.h"
 #include "formats/raw_map_file.h"
 #include "support/temp_dir.h"
@@ -109,29 +107,6 @@ TEST_F(MapFreshness, EveryChangeOfTheRawMapAfterAFilterIsReported) {
   ASSERT_TRUE(filterRawDatalogCommand(ws, log).ok());
   EXPECT_FALSE(has(run([&] { return openLog(crossingLog(2000, 0)); }), kFilteredMapOutdatedLine));
   EXPECT_FALSE(ws.filteredMapOutdated());
-}
-
-TEST(BinsOutsideTheMap, TheLineNamesTheFirstFourBinsAndCountsTheRest) {
-  workspace::Workspace ws;
-  ws.veTable.setStartupBins();
-  ws.rawDataMapPresent = true;
-  ws.rawMap.at(20, 60).average = 60;
-  common::VectorStatusLog log;
-  for (std::size_t m = 0; m < ws.veTable.mapBins.size(); ++m) ws.veTable.mapBins[m] = 300;
-  (void)calculateMapCommand(ws, log);
-  ASSERT_EQ(log.lines.size(), 2u);
-  EXPECT_EQ(log.lines[1],
-            "Bins partly outside the data map (positions outside skipped): (500, 300), "
-            "(1000, 300), (1500, 300), (2000, 300) and 60 more");
-
-  const struct {
-    Lines items;
-    const char* text;
-  } cases[] = {{{}, ""},
-               {{"a"}, "a"},
-               {{"a", "b", "c"}, "a, b, c"},
-               {{"a", "b", "c", "d"}, "a, b, c and 1 more"}};
-  for (const auto& c : cases) EXPECT_EQ(common::firstFewOf(c.items, 3), c.text);
 }
 
 }  // namespace
