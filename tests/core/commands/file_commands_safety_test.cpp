@@ -74,7 +74,6 @@ TEST_F(FileCommandsSafety, EveryReaderRefusesFifosAndDevicesAtOnce) {
     std::string line;  // the line that says why
   } readers[] = {
       {"log.xls", datalog, "log.xls is not a file"},
-      {"log.msl", datalog, "log.msl is not a file"},
       {"map.HDMAP",
        [&](const std::string& p) {
          prompts.openAnswers.push_back({p});
