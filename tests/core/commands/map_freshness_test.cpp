@@ -102,6 +102,7 @@ TEST_F(MapFreshness, EveryChangeOfTheRawMapAfterAFilterIsReported) {
   ASSERT_TRUE(filterRawDatalogCommand(ws, log).ok());
   EXPECT_FALSE(has(run([&] { return openLog(crossingLog(2000, 0)); }), kFilteredMapOutdatedLine));
   EXPECT_FALSE(ws.filteredMapOutdated());
+  EXPECT_EQ(run([&] { return calculateMapCommand(ws, log); }), Lines{kCalculatedFromFilteredLine});
 }
 
 }  // namespace
