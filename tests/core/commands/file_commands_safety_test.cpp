@@ -74,7 +74,6 @@ TEST_F(FileCommandsSafety, EveryReaderRefusesFifosAndDevicesAtOnce) {
     std::string line;  // the line that says why
   } readers[] = {
       {"log.xls", datalog, "log.xls is not a file"},
-      {"log.msl", datalog, "log.msl is not a file"},
       {"map.HDMAP",
        [&](const std::string& p) {
          prompts.openAnswers.push_back({p});
@@ -107,17 +106,14 @@ TEST_F(FileCommandsSafety, EveryReaderRefusesFifosAndDevicesAtOnce) {
         ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
       else
         fs::create_symlink("/dev/zero", file);
-      const std::string kind = reader.name + (fifo ? " (FIFO)" : " (/dev/zero)");
-      // In a child first: a read that blocks fails here instead of hanging the suite.
+      // In a child: a read that blocks fails here instead of hanging the suite.
       status.lines.clear();
       const int code = exitCodeWithinASecond([&] {
         reader.read(file);
         return said(reader.line) ? 0 : 1;
       });
-      ASSERT_NE(code, -1) << kind << " blocked";
-      status.lines.clear();
-      reader.read(file);
-      EXPECT_TRUE(said(reader.line)) << kind << ": " << ::testing::PrintToString(status.lines);
+      EXPECT_EQ(code, 0) << reader.name << (fifo ? " (FIFO)" : " (/dev/zero)")
+                         << (code == -1 ? " blocked" : " not refused");
       fs::remove(file);
     }
   }
@@ -149,6 +145,7 @@ TEST_F(FileCommandsSafety, EverySaveSaysWhyThenThatItFailedAndKeepsTheOldFile) {
     EXPECT_EQ(status.lines, c.expected);
     EXPECT_EQ(read(file), "old");
   }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 3);  // no temporary file left
 }
 
 TEST_F(FileCommandsSafety, ExtraBytesAfterTheLastRecordAreIgnoredAndSaid) {
@@ -169,11 +166,8 @@ TEST_F(FileCommandsSafety, ExtraBytesAfterTheLastRecordAreIgnoredAndSaid) {
 TEST_F(FileCommandsSafety, CalculateNamesTheBinsWhoseMeanDoesNotFitAndKeepsThem) {
   ws.veTable.setStartupBins();  // 8 x 8, RPM 500..4000, MAP 10..80
   ws.rawDataMapPresent = ws.veTable.filteredMapPresent = true;
-  const auto fill = [&](float value) {
-    for (int c = 0; c < engine::kRawRpmCells; ++c)
-      for (int m = 0; m < engine::kRawMapCells; ++m) ws.filteredMap.at(c, m) = value;
-  };
-  fill(70.0f);
+  for (int c = 0; c < engine::kRawRpmCells; ++c)
+    for (int m = 0; m < engine::kRawMapCells; ++m) ws.filteredMap.at(c, m) = 70.0f;
   ws.veTable.at(0, 0) = 11;
   ws.veTable.at(7, 7) = 22;
   ws.filteredMap.at(5, 10) = 4.0e5f;    // around RPM 500 / MAP 10
@@ -184,12 +178,6 @@ TEST_F(FileCommandsSafety, CalculateNamesTheBinsWhoseMeanDoesNotFitAndKeepsThem)
   EXPECT_EQ(ws.veTable.at(0, 0), 11);
   EXPECT_EQ(ws.veTable.at(7, 7), 22);
   EXPECT_EQ(ws.veTable.at(1, 1), 70);
-
-  fill(40000.0f);
-  EXPECT_TRUE(calculateMapCommand(ws, status).ok());
-  EXPECT_EQ(status.lines.back(),
-            "64 bins kept the old VE (neighbourhood mean outside 16 bits): (500, 10), (1000, 10), "
-            "(1500, 10), (2000, 10) and 60 more");
 }
 
 }  // namespace

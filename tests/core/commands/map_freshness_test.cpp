@@ -1,6 +1,5 @@
 // A filtered map made from an older raw data map: every command that changes the raw data
-// map says so, and "Calculate Map" names the map it read. Also the short line of bins
-// outside the data map.
+// map says so, and "Calculate Map" names the map it read.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +9,6 @@
 #include "commands/raw_map_commands.h"
 #include "commands/raw_map_revision.h"
 #include "commands/ve_map_commands.h"
-#include "common/list_text.h"
 #include "common/scripted_prompts.h"
 #include "formats/raw_map_file.h"
 #include "support/temp_dir.h"
@@ -60,13 +58,6 @@ class MapFreshness : public testsupport::TempDirTest {
   int files = 0;
 };
 
-TEST_F(MapFreshness, CalculateNamesTheRawMapUntilFilteringAndNoChangeCallsItOld) {
-  EXPECT_EQ(run([&] { return calculateMapCommand(ws, log); }), Lines{kCalculatedFromRawLine});
-  EXPECT_FALSE(has(run([&] { return openLog(crossingLog(3000, 20)); }), kFilteredMapOutdatedLine));
-  (void)filterRawDatalogCommand(ws, log);
-  EXPECT_EQ(run([&] { return calculateMapCommand(ws, log); }), Lines{kCalculatedFromFilteredLine});
-}
-
 // Each way the raw data map changes after a filter makes the filtered map old, says so at
 // once and again at "Calculate Map", which still reads the filtered map; filtering again
 // makes it current.
@@ -89,6 +80,8 @@ TEST_F(MapFreshness, EveryChangeOfTheRawMapAfterAFilterIsReported) {
        }},
       {"clearing", [&] { return clearRawDataMapCommand(ws, log, list); }},
   };
+  // Before any filter a change says nothing.
+  EXPECT_FALSE(has(run([&] { return openLog(crossingLog(3000, 20)); }), kFilteredMapOutdatedLine));
   for (const auto& [what, change] : changes) {
     SCOPED_TRACE(what);
     if (!ws.rawDataMapPresent) {
@@ -109,29 +102,7 @@ TEST_F(MapFreshness, EveryChangeOfTheRawMapAfterAFilterIsReported) {
   ASSERT_TRUE(filterRawDatalogCommand(ws, log).ok());
   EXPECT_FALSE(has(run([&] { return openLog(crossingLog(2000, 0)); }), kFilteredMapOutdatedLine));
   EXPECT_FALSE(ws.filteredMapOutdated());
-}
-
-TEST(BinsOutsideTheMap, TheLineNamesTheFirstFourBinsAndCountsTheRest) {
-  workspace::Workspace ws;
-  ws.veTable.setStartupBins();
-  ws.rawDataMapPresent = true;
-  ws.rawMap.at(20, 60).average = 60;
-  common::VectorStatusLog log;
-  for (std::size_t m = 0; m < ws.veTable.mapBins.size(); ++m) ws.veTable.mapBins[m] = 300;
-  (void)calculateMapCommand(ws, log);
-  ASSERT_EQ(log.lines.size(), 2u);
-  EXPECT_EQ(log.lines[1],
-            "Bins partly outside the data map (positions outside skipped): (500, 300), "
-            "(1000, 300), (1500, 300), (2000, 300) and 60 more");
-
-  const struct {
-    Lines items;
-    const char* text;
-  } cases[] = {{{}, ""},
-               {{"a"}, "a"},
-               {{"a", "b", "c"}, "a, b, c"},
-               {{"a", "b", "c", "d"}, "a, b, c and 1 more"}};
-  for (const auto& c : cases) EXPECT_EQ(common::firstFewOf(c.items, 3), c.text);
+  EXPECT_EQ(run([&] { return calculateMapCommand(ws, log); }), Lines{kCalculatedFromFilteredLine});
 }
 
 }  // namespace

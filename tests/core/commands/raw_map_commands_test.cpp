@@ -1,10 +1,8 @@
 // The main window's raw data map commands: open, save, save crossover points and clear, with
-// scripted dialogs; a failure never replaces a file or the map.
+// scripted dialogs; a bad file never replaces the map (failed saves: file_commands_safety).
 #include "commands/raw_map_commands.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 #include "common/scripted_prompts.h"
 #include "common/text_lines.h"
@@ -46,20 +44,6 @@ TEST_F(RawMapCommands, SaveNeedsAMapAndOffersTheTransferVoltageName) {
   EXPECT_EQ(status.lines, Lines{"Saving Raw Data Map"});
 }
 
-TEST_F(RawMapCommands, FailedSavesKeepTheOldFile) {
-  ws.rawDataMapPresent = true;
-  const auto file = write("old.HDMAP", "previous contents");
-  ws.rawMap.at(25, 80).values = std::string(65536, '1');
-  prompts.saveAnswers.push_back(file);
-  EXPECT_EQ(saveRawDataMap(ws, prompts, status, options).status, CommandStatus::Failed);
-  EXPECT_EQ(status.lines, (Lines{"Saving Raw Data Map",
-                                 "The raw data map cell at RPM 2500 and MAP 80 holds 65536 bytes "
-                                 "of values, more than a raw data map file can hold (65535)",
-                                 "Save Failed"}));
-  EXPECT_EQ(read(file), "previous contents");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-}
-
 TEST_F(RawMapCommands, OpenReplacesTheMapOrLeavesItWhenTheFileIsBad) {
   engine::RawDataMap other;
   other.at(0, 7) = {" 5", 5, 5};
@@ -79,8 +63,7 @@ TEST_F(RawMapCommands, OpenReplacesTheMapOrLeavesItWhenTheFileIsBad) {
   status.lines.clear();
   fresh.rawMap.at(40, 40) = {" 1", 1, 1};
   EXPECT_EQ(openRawDataMap(fresh, prompts, status, options).status, CommandStatus::Failed);
-  EXPECT_EQ(status.lines[2], "Loading Failed");
-  EXPECT_EQ(status.lines[1].rfind("bad.HDMAP ends inside record 167 of 38807", 0), 0u);
+  EXPECT_EQ(status.lines.back(), "Loading Failed");
   EXPECT_FALSE(fresh.rawDataMapPresent);
   EXPECT_EQ(fresh.rawMap.at(40, 40).values, " 1");
 
@@ -89,7 +72,7 @@ TEST_F(RawMapCommands, OpenReplacesTheMapOrLeavesItWhenTheFileIsBad) {
   EXPECT_EQ(status.lines, Lines{"Loading Raw Data Map"});
 }
 
-TEST_F(RawMapCommands, SaveCrossoverPointsNeedsADatalogAndKeepsTheOldExportOnFailure) {
+TEST_F(RawMapCommands, SaveCrossoverPointsNeedsADatalog) {
   EXPECT_EQ(saveCrossoverPoints(ws, prompts, status, options).status, CommandStatus::Refused);
   EXPECT_EQ(prompts.asked[0].text, "Nothing to save, open a datalog or high density map first");
   EXPECT_TRUE(status.lines.empty());
@@ -109,15 +92,6 @@ TEST_F(RawMapCommands, SaveCrossoverPointsNeedsADatalogAndKeepsTheOldExportOnFai
   const Lines lines = common::splitLines(read(file));
   EXPECT_EQ(lines[0], "High Density VE Map -Average- 1/2/2025 3:04:05 PM");
   EXPECT_EQ(lines.back(), "20\t2000\t101\t60\t100\t0.2\t60");
-
-  ws.settings.mapMax = 300;
-  prompts.saveAnswers.push_back(file);
-  status.lines.clear();
-  EXPECT_EQ(saveCrossoverPoints(ws, prompts, status, options).status, CommandStatus::Failed);
-  EXPECT_EQ(status.lines,
-            (Lines{"Saving Crossover Point List",
-                   "Cannot export: MAPMax 300 reaches outside the raw data map", "Save Failed"}));
-  EXPECT_EQ(common::splitLines(read(file)), lines);
 }
 
 TEST(ClearRawDataMapCommand, EmptiesTheMapAndListAndKeepsThePoints) {

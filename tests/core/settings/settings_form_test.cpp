@@ -9,6 +9,8 @@
 namespace tallimar::settings {
 namespace {
 
+using Texts = std::vector<std::string>;
+
 Settings firstRun() {
   MemorySettingsStore empty;
   Settings settings;
@@ -44,10 +46,8 @@ TEST(SettingsFieldChecks, MaximumRpmMustLieAboveTheMinimum) {
   form.maxMap = "105";
   form.dataRate = "20";
   applyFieldChecks(form);
-  EXPECT_EQ(form.minRpm, "1200");
-  EXPECT_EQ(form.maxRpm, "10000");
-  EXPECT_EQ(form.maxMap, "100");
-  EXPECT_EQ(form.dataRate, "30");
+  EXPECT_EQ((Texts{form.minRpm, form.maxRpm, form.maxMap, form.dataRate}),
+            (Texts{"1200", "10000", "100", "30"}));
 }
 
 TEST(SettingsSmoothing, SecondBarFollowsHalfTheFirstAndTypedTextsMustFitTheBars) {
@@ -67,13 +67,10 @@ TEST(SettingsFormLoad, ShowsTheRecordInTheControlsForms) {
   MemorySettingsStore store;
   store.save(kApplication, kSection, "ComDevice2", "/dev/pts/4");
   const SettingsForm form = settingsFormFor(firstRun(), store);
-  EXPECT_EQ(form.egoCross, "0.5000");
-  EXPECT_EQ(form.sigma, "2.000");
-  EXPECT_EQ(form.bSplineSigma, "3.000");
-  EXPECT_EQ(form.bSpline2Text, "33");
+  EXPECT_EQ((Texts{form.egoCross, form.sigma, form.bSplineSigma, form.bSpline2Text,
+                   form.comDevices[1], form.comDevices[7]}),
+            (Texts{"0.5000", "2.000", "3.000", "33", "/dev/pts/4", "/dev/ttyS7"}));
   EXPECT_EQ(form.filteringOption, 1);
-  EXPECT_EQ(form.comDevices[1], "/dev/pts/4");
-  EXPECT_EQ(form.comDevices[7], "/dev/ttyS7");
 }
 
 TEST(SettingsFormLoad, ValuesNoControlCanShowSelectNothingOrAreClamped) {
@@ -111,18 +108,15 @@ TEST(SettingsFormSave, ConvertsTheControlsBackIntoARecord) {
 
   auto saved = settingsFromForm(form, current);
   ASSERT_TRUE(saved.ok()) << saved.reason();
-  EXPECT_EQ(saved->o2Transfer, 0.45f);
-  EXPECT_EQ(saved->veRange, 1);
-  EXPECT_EQ(saved->veOutlierSigma, 1.5f);
-  EXPECT_EQ(saved->comPort, 3);
   EXPECT_EQ(form.bSplineSigma, "2.5");  // the box shows what was read
-  EXPECT_EQ(saved->bSplineSigma, 2);    // 2.5 rounds to the even neighbour
-  EXPECT_EQ(saved->temperatureUnit, 2);
-  EXPECT_EQ(saved->manifoldUnit, 3);
-  EXPECT_EQ(saved->bSplineFilter, 2);
-  EXPECT_EQ(saved->bSpline, 45);
-  EXPECT_EQ(saved->veSizeRPM, 10);  // no size chosen: the 10 x 10 table keeps its size
-  EXPECT_EQ(saved->veSizeMAP, 10);
+  // Sigma 2.5 rounds to the even neighbour; no size chosen: the 10 x 10 table keeps its size.
+  const Settings& r = *saved;
+  EXPECT_EQ(
+      (std::vector<double>{r.o2Transfer, r.veOutlierSigma, double(r.veRange), double(r.comPort),
+                           double(r.bSplineSigma), double(r.temperatureUnit),
+                           double(r.manifoldUnit), double(r.bSplineFilter), double(r.bSpline),
+                           double(r.veSizeRPM), double(r.veSizeMAP)}),
+      (std::vector<double>{0.45f, 1.5f, 1, 3, 2, 2, 3, 2, 45, 10, 10}));
 
   form.mapSizeOption = kCustomMapSize;
   EXPECT_EQ(settingsFromForm(form, current)->veSizeRPM, 10);
