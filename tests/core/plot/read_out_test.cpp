@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "plot/colour_scale.h"
 #include "plot/spline_view.h"
 #include "workspace/view_inputs.h"
@@ -80,12 +82,10 @@ TEST(SplineView, ShowsTheControlPolygonInRedAndTheCurveInBlackOverTheActiveMapBi
 TEST(SplineView, CurvePointBoxesSitAtTheirRpmAndMapInTheirVeColour) {
   settings::Settings s;  // 1200..10000 rev/min, 100 kPa
   const Box column = filterCurvePointBox(FilterStep::AlongMap, 30, {62.5, 71.2}, s);
-  EXPECT_DOUBLE_EQ(column.x1, 3000);
-  EXPECT_DOUBLE_EQ(column.y1, 37.5);
-  EXPECT_EQ(column.fill, veColour(71.2));
+  EXPECT_EQ(std::tuple(column.x1, column.y1, column.fill),
+            std::tuple(3000.0, 37.5, veColour(71.2)));
   const Box row = filterCurvePointBox(FilterStep::AlongRpm, 40, {31.5, 55}, s);
-  EXPECT_DOUBLE_EQ(row.x1, 3150);
-  EXPECT_DOUBLE_EQ(row.y1, 60);
+  EXPECT_EQ(std::pair(row.x1, row.y1), std::pair(3150.0, 60.0));
 }
 
 }  // namespace

@@ -60,9 +60,7 @@ TEST(LookupVE, EqualNeighbouringBinsGiveTheMeanOfTheirRows) {
     t.ve[r][6] = 40;
     t.ve[r][7] = 60;
   }
-  const double v = LookupVE(t, 35, 1000);
-  EXPECT_TRUE(std::isfinite(v));
-  EXPECT_DOUBLE_EQ(v, 50);
+  EXPECT_DOUBLE_EQ(LookupVE(t, 35, 1000), 50);
   // Equal RPM bins as well: still finite.
   for (std::size_t r = 0; r < 8; ++r) t.rpmBins[r] = 1000;
   EXPECT_DOUBLE_EQ(LookupVE(t, 35, 3000), 50);

@@ -46,7 +46,12 @@ TEST_F(VeViews, RawViewDrawsCellsAboveZeroAboveTheirMapThenTheBinLines) {
   EXPECT_EQ((std::array{first.x1, first.x2, first.y1, first.y2}),
             (std::array{3000.0, 3176.0, 20.0, 19.0}));
   EXPECT_EQ(std::get<Box>(p.drawing.items[1]).fill, (Rgb{255, 0, 255}));
-  EXPECT_TRUE(std::holds_alternative<Line>(p.drawing.items[2]));
+  // Then the bin lines cross the surface, black in MergePenNot mode.
+  const auto l = itemsOfKind<Line>(p.drawing);
+  ASSERT_TRUE(std::holds_alternative<Line>(p.drawing.items[2]));
+  EXPECT_EQ((std::array{l[0].y1, l[8].x1}), (std::array{90.0, 500.0}));  // MAP 10, RPM 500
+  for (const Line& line : l)
+    EXPECT_TRUE(line.mode == PenMode::MergePenNot && line.colour == kBlack);
 }
 
 TEST_F(VeViews, FilteredViewColoursTheSingleValues) {
@@ -58,19 +63,6 @@ TEST_F(VeViews, FilteredViewColoursTheSingleValues) {
   EXPECT_EQ(boxes[0].fill, (Rgb{0, 128, 128}));
   EXPECT_EQ(boxes[1].fill, (Rgb{128, 0, 0}));
   EXPECT_DOUBLE_EQ(boxes[1].x1, 4100);
-}
-
-TEST_F(VeViews, BinLinesCrossTheSurfaceBlackInMergePenNotMode) {
-  DrawList s = veSurface(ws.settings);
-  DrawBinLines(s, ws.veTable, ws.settings);
-  const auto l = itemsOfKind<Line>(s);
-  ASSERT_EQ(l.size(), 16u);
-  EXPECT_EQ(l[0].y1, 90.0);   // MAP bin 0 = 10 kPa
-  EXPECT_EQ(l[8].x1, 500.0);  // RPM bin 0
-  for (const Line& line : l) {
-    EXPECT_EQ(line.mode, PenMode::MergePenNot);
-    EXPECT_EQ(line.colour, kBlack);
-  }
 }
 
 TEST_F(VeViews, RawLowDeltaOfTable50AndCell56IsRedAndEqualValuesAreBlack) {
