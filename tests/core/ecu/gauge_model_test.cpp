@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tallimar::ecu {
@@ -100,10 +101,9 @@ TEST_F(GaugeModelTest, TickIntervals) {
     GaugeModel gauge(metrics, p);
     std::size_t small = 0, large = 0;
     for (const Line& l : linesIn(gauge.dial(), kBlue)) (l.widthPixels == 1 ? small : large)++;
-    EXPECT_EQ(small, c.smallTicks) << c.small << " / " << c.large;
-    EXPECT_EQ(large, c.largeTicks) << c.small << " / " << c.large;
-    EXPECT_EQ(scaleLabels(gauge), c.labels) << c.small << " / " << c.large;
-    EXPECT_DOUBLE_EQ(gauge.properties().ticksLarge, c.storedLarge);
+    EXPECT_EQ(std::tuple(small, large, scaleLabels(gauge), gauge.properties().ticksLarge),
+              std::tuple(c.smallTicks, c.largeTicks, c.labels, c.storedLarge))
+        << c.small << " / " << c.large;
   }
 }
 
