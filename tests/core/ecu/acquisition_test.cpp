@@ -57,12 +57,9 @@ class LiveBench : public SerialLink, public LiveTimers {
   }
   // Stopped: no timers, port closed, Start offered and nothing collected.
   void expectStopped() const {
-    EXPECT_TRUE(m_pollDue < 0 && m_watchdogDue < 0);
-    EXPECT_FALSE(m_open);
-    EXPECT_FALSE(acq.polling());
-    EXPECT_TRUE(acq.indicators().startEnabled);
-    EXPECT_FALSE(acq.indicators().pauseEnabled);
-    EXPECT_FALSE(acq.indicators().collecting);
+    EXPECT_TRUE(m_pollDue < 0 && m_watchdogDue < 0 && !m_open && !acq.polling());
+    const auto& shown = acq.indicators();
+    EXPECT_TRUE(shown.startEnabled && !shown.pauseEnabled && !shown.collecting);
   }
 
   static Bytes record(std::uint8_t rpm) {

@@ -57,6 +57,13 @@ class EcuCommandsTest : public ::testing::Test {
     armed.clear();
   }
 
+  // Starts command 0 (read), 1 (send) or 2 (burn).
+  CommandResult start(int which) {
+    return which == 0   ? commands.readVeMap(kDevice)
+           : which == 1 ? commands.sendVeMap(kDevice)
+                        : commands.burnVeToFlash(kDevice);
+  }
+
   std::vector<std::string> messages() const {
     std::vector<std::string> texts;
     for (const auto& q : prompts.asked) texts.push_back(q.text);
@@ -121,8 +128,7 @@ TEST_F(EcuCommandsTest, SendVerifiesThenBurnsOnlyWhenAskedTo) {
     EXPECT_EQ(prompts.asked[0].buttons, common::MessageButtons::YesNo);
     // The 240 bytes in one write, then a fresh session for the read-back request.
     ASSERT_GE(link.sessions.size(), 2u);
-    ASSERT_EQ(link.sessions[0].writes.size(), 1u);
-    EXPECT_EQ(link.sessions[0].writes[0].size(), 240u);
+    EXPECT_EQ(link.sessions[0].writes, std::vector<Bytes>{*ecu::encodeVeWrites(ws.veTable)});
     EXPECT_EQ(link.sessions[1].writes, std::vector<Bytes>{bytes("V\r\n")});
     EXPECT_EQ(ecu.ram()[8 * 1 + 2], ws.veTable.at(2, 1));
     if (answer == common::Answer::Yes) {
@@ -192,9 +198,7 @@ TEST_F(EcuCommandsTest, CommandsThatCannotStartSendNothing) {
       nextCase();
       c.arrange(*this);
       const vemap::VeTable before = ws.veTable;
-      const CommandResult r = which == 0   ? commands.readVeMap(kDevice)
-                              : which == 1 ? commands.sendVeMap(kDevice)
-                                           : commands.burnVeToFlash(kDevice);
+      const CommandResult r = start(which);
       EXPECT_EQ(r.status, c.status);
       EXPECT_TRUE(link.sessions.empty());
       EXPECT_FALSE(link.isOpen() || commands.busy());
@@ -214,12 +218,7 @@ TEST_F(EcuCommandsTest, CommandsThatCannotStartSendNothing) {
 
 TEST_F(EcuCommandsTest, ASecondCommandWaitsForTheFirstToEnd) {
   ASSERT_TRUE(commands.readVeMap(kDevice).ok());
-  for (int which = 0; which < 3; ++which) {
-    const CommandResult r = which == 0   ? commands.readVeMap(kDevice)
-                            : which == 1 ? commands.sendVeMap(kDevice)
-                                         : commands.burnVeToFlash(kDevice);
-    EXPECT_EQ(r.status, CommandStatus::Refused);
-  }
+  for (int which = 0; which < 3; ++which) EXPECT_EQ(start(which).status, CommandStatus::Refused);
   EXPECT_EQ(status.lines, std::vector<std::string>(3, kEcuBusy));
   EXPECT_EQ(link.sessions.size(), 1u);
   commands.timerFired(EcuTimer::Burn);  // another command's timer does not end this one

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tallimar::ecu {
 namespace {
 
@@ -55,13 +57,9 @@ TEST(GaugeProperties, DamagedKeysLoadSafeValues) {
                                                          {"NeedleColor", "16777216"}};
   for (const auto& [key, text] : damaged) store.save("MegaSquirt", kGroup, key, text);
   const GaugeProperties p = loadGaugeProperties(store, kGroup);
-  EXPECT_EQ(p.style, 0);
-  EXPECT_EQ(p.peakHold, 2);
-  EXPECT_EQ(p.min, 0);
-  EXPECT_EQ(p.max, 0);  // not a finite number
-  EXPECT_EQ(p.backColor, Rgb{});
-  EXPECT_EQ(p.foreColor, Rgb{});
-  EXPECT_EQ(p.needleColor, Rgb{});
+  // Max: not a finite number.
+  EXPECT_EQ(std::tuple(p.style, p.peakHold, p.min, p.max, p.backColor, p.foreColor, p.needleColor),
+            std::tuple(0, 2, 0.0, 0.0, Rgb{}, Rgb{}, Rgb{}));
 }
 
 }  // namespace

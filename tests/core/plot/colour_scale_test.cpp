@@ -16,19 +16,11 @@ constexpr Rgb kDarkRed{128, 0, 0}, kRed{255, 0, 0}, kOlive{128, 128, 0}, kYellow
 
 // The VE scale includes each band's lower edge; zero, negatives and NaN are the lowest band.
 TEST(ColourScales, BandEdges) {
-  const std::pair<double, Rgb> ve[] = {{std::nan(""), kDarkRed},
-                                       {-32768, kDarkRed},
-                                       {9.999, kDarkRed},
-                                       {10, kRed},
-                                       {20, kOlive},
-                                       {30, kYellow},
-                                       {40, kDarkGreen},
-                                       {50, kGreen},
-                                       {62.9, kTeal},
-                                       {70, kCyan},
-                                       {80, kNavy},
-                                       {99.99, kBlue},
-                                       {100, kMagenta}};
+  const double nan = std::nan("");
+  const std::pair<double, Rgb> ve[] = {
+      {nan, kDarkRed}, {-32768, kDarkRed}, {9.999, kDarkRed}, {10, kRed},    {20, kOlive},
+      {30, kYellow},   {40, kDarkGreen},   {50, kGreen},      {62.9, kTeal}, {70, kCyan},
+      {80, kNavy},     {99.99, kBlue},     {100, kMagenta}};
   for (const auto& [value, colour] : ve) EXPECT_EQ(veColour(value), colour) << value;
   // The delta scale includes each band's upper edge.
   const std::pair<double, Rgb> delta[] = {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "plot/colour_scale.h"
 #include "plot/spline_view.h"
 #include "workspace/view_inputs.h"
@@ -25,25 +27,24 @@ class ReadOut : public ::testing::Test {
 };
 
 TEST_F(ReadOut, RoundsTheMousePositionHalvesToEvenAndReadsZeroOffTheGrid) {
+  // 25.5 goes to 26 and MAP 50.5 to 50 (halves to the even neighbour); the filtered view shows
+  // its single value in shortest form; off the grid reads 0; only the raw and filtered views
+  // have a read-out.
+  using V = VeView;
   const struct {
     VeView view;
     double x, y;
     const char* text;
-  } cases[] = {
-      {VeView::RawDatalog, 2549, 50, "VE=61\r\nMAP=50\r\nRPM=2500"},
-      {VeView::RawDatalog, 2551, 50, "VE=77\r\nMAP=50\r\nRPM=2600"},
-      // 25.5 goes to 26 and MAP 50.5 to 50: halves to the even neighbour.
-      {VeView::RawDatalog, 2550, 49.5, "VE=77\r\nMAP=50\r\nRPM=2600"},
-      {VeView::RawDatalog, 2450, 50.5, "VE=0\r\nMAP=50\r\nRPM=2400"},
-      // The filtered view shows its single value in shortest form.
-      {VeView::FilteredDatalog, 2500, 50, "VE=62.5\r\nMAP=50\r\nRPM=2500"},
-      {VeView::RawDatalog, -300, 50, "VE=0\r\nMAP=50\r\nRPM=-300"},
-      {VeView::FilteredDatalog, 20000, -200, "VE=0\r\nMAP=300\r\nRPM=20000"},
-      {VeView::RawDatalog, 15049, 100, "VE=0\r\nMAP=0\r\nRPM=15000"},
-      // Only the raw and filtered views have one.
-      {VeView::LowDensityMap, 2500, 50, "(none)"},
-      {VeView::FilteredRawDelta, 2500, 50, "(none)"},
-  };
+  } cases[] = {{V::RawDatalog, 2549, 50, "VE=61\r\nMAP=50\r\nRPM=2500"},
+               {V::RawDatalog, 2551, 50, "VE=77\r\nMAP=50\r\nRPM=2600"},
+               {V::RawDatalog, 2550, 49.5, "VE=77\r\nMAP=50\r\nRPM=2600"},
+               {V::RawDatalog, 2450, 50.5, "VE=0\r\nMAP=50\r\nRPM=2400"},
+               {V::FilteredDatalog, 2500, 50, "VE=62.5\r\nMAP=50\r\nRPM=2500"},
+               {V::RawDatalog, -300, 50, "VE=0\r\nMAP=50\r\nRPM=-300"},
+               {V::FilteredDatalog, 20000, -200, "VE=0\r\nMAP=300\r\nRPM=20000"},
+               {V::RawDatalog, 15049, 100, "VE=0\r\nMAP=0\r\nRPM=15000"},
+               {V::LowDensityMap, 2500, 50, "(none)"},
+               {V::FilteredRawDelta, 2500, 50, "(none)"}};
   for (const auto& c : cases) EXPECT_EQ(text(c.view, c.x, c.y), c.text) << c.x << " " << c.y;
 }
 
@@ -80,12 +81,10 @@ TEST(SplineView, ShowsTheControlPolygonInRedAndTheCurveInBlackOverTheActiveMapBi
 TEST(SplineView, CurvePointBoxesSitAtTheirRpmAndMapInTheirVeColour) {
   settings::Settings s;  // 1200..10000 rev/min, 100 kPa
   const Box column = filterCurvePointBox(FilterStep::AlongMap, 30, {62.5, 71.2}, s);
-  EXPECT_DOUBLE_EQ(column.x1, 3000);
-  EXPECT_DOUBLE_EQ(column.y1, 37.5);
-  EXPECT_EQ(column.fill, veColour(71.2));
+  EXPECT_EQ(std::tuple(column.x1, column.y1, column.fill),
+            std::tuple(3000.0, 37.5, veColour(71.2)));
   const Box row = filterCurvePointBox(FilterStep::AlongRpm, 40, {31.5, 55}, s);
-  EXPECT_DOUBLE_EQ(row.x1, 3150);
-  EXPECT_DOUBLE_EQ(row.y1, 60);
+  EXPECT_EQ(std::pair(row.x1, row.y1), std::pair(3150.0, 60.0));
 }
 
 }  // namespace

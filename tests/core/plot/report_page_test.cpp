@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -102,10 +103,9 @@ TEST_F(ReportPage, RawMapPageHasRoundedRpmLabelsAndSixtyUnitCells) {
   const auto boxes = plotBoxes(p);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].fill, (Rgb{0, 128, 128}));
-  EXPECT_DOUBLE_EQ(boxes[0].x1, a.left + 3000 * xs - 50);
-  EXPECT_DOUBLE_EQ(boxes[0].x2, a.left + 3000 * xs + 10);
-  EXPECT_DOUBLE_EQ(boxes[0].y1, a.top + 79 * ys);
-  EXPECT_DOUBLE_EQ(boxes[0].y2, a.top + 80 * ys);
+  EXPECT_EQ((std::array{boxes[0].x1, boxes[0].x2, boxes[0].y1, boxes[0].y2}),
+            (std::array{a.left + 3000 * xs - 50, a.left + 3000 * xs + 10, a.top + 79 * ys,
+                        a.top + 80 * ys}));
 }
 
 TEST_F(ReportPage, SamplingStepIsTheBinSpanOverFiveHundredRoundedAndAtLeastOne) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "vemap/fuel_pressure.h"
 
 namespace tallimar::vemap {
@@ -22,11 +24,10 @@ TEST(ScaleByPulseWidth, MultipliesActiveCellsRoundingHalfToEvenOrChangesNothing)
   table.ve[1][0] = 57;
   table.ve[2][0] = -6;
   EXPECT_EQ(scaleByPulseWidth(table, 6.5, 13), ScaleOutcome::Scaled);
-  EXPECT_EQ(table.ve[0][0], 28);  // 27.5
-  EXPECT_EQ(table.ve[1][0], 28);  // 28.5
-  EXPECT_EQ(table.ve[2][0], -3);
-  EXPECT_EQ(table.ve[7][7], 45);
-  EXPECT_EQ(table.ve[8][0], 90);  // inactive
+  // 27.5 and 28.5 both to 28; the inactive cell (8, 0) keeps 90.
+  EXPECT_EQ(
+      std::tuple(table.ve[0][0], table.ve[1][0], table.ve[2][0], table.ve[7][7], table.ve[8][0]),
+      std::tuple(28, 28, -3, 45, 90));
 
   const VeTable before = table;
   EXPECT_EQ(scaleByPulseWidth(table, 6.5, 6.5), ScaleOutcome::Scaled);
@@ -56,10 +57,9 @@ TEST(TargetAfr, NonPositiveTargetStopsAtItsRowInvalidBaselineChangesNothing) {
   targets[3] = 0;  // typing "0.9": a momentary 0
   const auto stopped = previewTargetAfr(table, 14.7, targets, shown);
   EXPECT_EQ(stopped.outcome, AfrPreviewOutcome::StoppedAtRow);
-  EXPECT_EQ(stopped.stoppedRow, 3);
-  EXPECT_EQ(shown[0][2], 60);
-  EXPECT_EQ(shown[0][3], 72);  // rows from the stop keep what they showed
-  EXPECT_EQ(shown[7][7], 72);
+  // Rows from the stop keep what they showed.
+  EXPECT_EQ(std::tuple(stopped.stoppedRow, shown[0][2], shown[0][3], shown[7][7]),
+            std::tuple(3, 60.0, 72.0, 72.0));
 
   const AfrGrid before = shown;
   EXPECT_EQ(previewTargetAfr(table, 0, targets, shown).outcome, AfrPreviewOutcome::InvalidBaseline);
