@@ -22,10 +22,6 @@
 namespace tallimar::ui {
 namespace {
 
-struct NullLog : common::StatusLog {
-  void append(const std::string&) override {}
-};
-
 // Every named control with its caption, in the window's order.
 std::vector<std::pair<QObject*, QString>> captions(QWidget& window) {
   std::vector<std::pair<QObject*, QString>> all;
@@ -62,7 +58,7 @@ TEST(EnglishLanguage, ChoosingEnglishAfterAnotherLanguagePutsEveryCaptionBack) {
   workspace.settings.rpmMax = 6500;  // the plot's limits are the user's, not the file's
   settings::MemorySettingsStore store;
   common::ScriptedPrompts prompts;
-  NullLog log;
+  common::VectorStatusLog log;
   const QString folder = QStringLiteral("/nonexistent");
   MainWindow main(workspace, store, prompts, folder);
   main.startUp();

@@ -1,6 +1,6 @@
 // The program's wiring: "Modify VE Map" opens the VE window over the main window's data, its
-// language failure goes to the main window's status list, and closing it gives the menus back
-// and unloads it.
+// language failure goes to the main window's status list, and closing it (or the live-data
+// window) gives the menus back and unloads it.
 #include "program_windows.h"
 
 #include <QApplication>
@@ -8,6 +8,7 @@
 
 #include "support/recording_report_output.h"
 #include "ui/app/main_window_fixture.h"
+#include "ui/ecu/acquire_window.h"
 
 namespace tallimar::ui {
 namespace {
@@ -20,7 +21,7 @@ class ProgramWindows : public MainWindowFixture {
   }
 };
 
-TEST_F(ProgramWindows, ModifyVeMapOpensTheVeWindowAndClosingItGivesTheMenusBack) {
+TEST_F(ProgramWindows, ModifyVeMapAndAcquireDataOpenTheirWindowsAndClosingGivesTheMenusBack) {
   MainWindow& main = *window;
   entry("mnuCalculateNewMap")->trigger();
   auto* veWindow = main.findChild<QMainWindow*>("frmCalculateMap");
@@ -36,6 +37,15 @@ TEST_F(ProgramWindows, ModifyVeMapOpensTheVeWindowAndClosingItGivesTheMenusBack)
   EXPECT_EQ(enabledOfThirteen(), 13);
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(main.findChild<QMainWindow*>("frmCalculateMap"), nullptr);  // each opening afresh
+
+  main.show();  // the live-data window alike, closed by its title bar
+  entry("mnuCPUAcquire")->trigger();
+  auto* acquire = main.findChild<AcquireWindow*>(AcquireWindow::kWindowName);
+  ASSERT_TRUE(acquire && acquire->isVisible());
+  EXPECT_EQ(enabledOfThirteen(), 0);
+  acquire->close();
+  QApplication::processEvents();
+  EXPECT_EQ(enabledOfThirteen(), 13);
 }
 
 TEST_F(ProgramWindows, BothWindowsShareThePreviewCheckMarkAndTheReportOutput) {

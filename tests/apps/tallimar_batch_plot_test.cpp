@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QImage>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <cstdlib>
 
 #include "commands/open_datalog.h"
@@ -18,6 +17,7 @@
 #include "plot/colour_scale.h"
 #include "plot/raw_map_plot.h"
 #include "support/datalog_generator.h"
+#include "support/temp_dir.h"
 #include "ui/plot/draw_list_painter.h"
 #include "workspace/workspace.h"
 
@@ -26,9 +26,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class TallimarBatchPlot : public ::testing::Test {
+class TallimarBatchPlot : public testsupport::TempDirTest {
  protected:
-  std::string path(const char* name) { return folder.filePath(name).toStdString(); }
   // Runs the program with a private configuration folder; returns its exit code.
   int run(const std::string& arguments) {
     const std::string command = "XDG_CONFIG_HOME='" + path("config") + "' '" +
@@ -37,19 +36,9 @@ class TallimarBatchPlot : public ::testing::Test {
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  Lines errLines() {
-    QFile file(folder.filePath("err.txt"));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return common::splitLines(file.readAll().toStdString());
-  }
+  Lines errLines() { return common::splitLines(read(path("err.txt"))); }
   // A generated datalog of 20,000 lines.
-  std::string drive() {
-    testsupport::DatalogShape shape;
-    shape.samples = 20000;
-    testsupport::writeDatalog(path("drive.xls"), shape);
-    return path("drive.xls");
-  }
-  QTemporaryDir folder;
+  std::string drive() { return testsupport::writeDatalog(path("drive.xls"), 20000); }
 };
 
 TEST_F(TallimarBatchPlot, PngIsTheMainWindowsPlotOfTheMapOrNoFileAtAll) {
@@ -65,7 +54,7 @@ TEST_F(TallimarBatchPlot, PngIsTheMainWindowsPlotOfTheMapOrNoFileAtAll) {
   const QImage expected =
       ui::renderDrawList(plot::rawMapPlot(ws.rawMap, ws.settings), QSize(300, 167));
 
-  const QImage written(folder.filePath("plot.png"));
+  const QImage written(QString::fromStdString(path("plot.png")));
   ASSERT_EQ(written.size(), QSize(300, 167));
   EXPECT_EQ(written.convertToFormat(expected.format()), expected);
   EXPECT_TRUE(ws.rawDataMapPresent);  // a map to see
@@ -83,10 +72,10 @@ TEST_F(TallimarBatchPlot, ReportPagesShowTheLegendColoursAndTheFrame) {
             0);
   for (const std::string name : {"delta", "main"}) {
     ASSERT_EQ(std::system(("'" + pdftoppm.toStdString() + "' -r 100 -png -singlefile '" +
-                           path((name + ".pdf").c_str()) + "' '" + path(name.c_str()) + "'")
+                           path(name + ".pdf") + "' '" + path(name) + "'")
                               .c_str()),
               0);
-    const QImage image(QString::fromStdString(path(name.c_str()) + ".png"));
+    const QImage image(QString::fromStdString(path(name + ".png")));
     ASSERT_EQ(image.size(), QSize(850, 1100)) << name;  // letter, quarter-inch margins
     // The pixel at a fraction u of the page's width and v of its height.
     const auto at = [](double u, double v) {
@@ -121,15 +110,11 @@ TEST_F(TallimarBatchPlot, ReportPagesShowTheLegendColoursAndTheFrame) {
 }
 
 TEST_F(TallimarBatchPlot, RefusedOrUnwritableReportLeavesOlderFilesAlone) {
-  QFile old(folder.filePath("old.pdf"));
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("an older report");
-  old.close();
+  const std::string old = write("old.pdf", "an older report");
   // No raw data map: nothing to print, and the older file keeps its content.
-  EXPECT_EQ(run("--no-user-settings --report-main '" + path("old.pdf") + "'"), 1);
+  EXPECT_EQ(run("--no-user-settings --report-main '" + old + "'"), 1);
   EXPECT_EQ(errLines().front(), "Message: Nothing to print");
-  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-  EXPECT_EQ(old.readAll(), "an older report");
+  EXPECT_EQ(read(old), "an older report");
 
   const std::string target = path("no-such-folder/report.pdf");
   EXPECT_EQ(run("--no-user-settings '" + drive() + "' --report-main '" + target + "'"), 1);

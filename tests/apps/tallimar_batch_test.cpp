@@ -51,11 +51,7 @@ class TallimarBatch : public testsupport::TempDirTest {
     return result;
   }
   std::string datalog(const std::string& name, std::int64_t samples, std::uint32_t seed) {
-    testsupport::DatalogShape shape;
-    shape.samples = samples;
-    shape.seed = seed;
-    testsupport::writeDatalog(path(name), shape);
-    return path(name);
+    return testsupport::writeDatalog(path(name), samples, seed);
   }
 };
 

@@ -179,6 +179,14 @@ void writeDatalog(const std::string& path, const DatalogShape& shape) {
   flush(file.get(), pending, path, true);
 }
 
+std::string writeDatalog(const std::string& path, std::int64_t samples, std::uint32_t seed) {
+  DatalogShape shape;
+  shape.samples = samples;
+  shape.seed = seed;
+  writeDatalog(path, shape);
+  return path;
+}
+
 void writeMslDatalog(const std::string& path, const DatalogShape& shape, int columns) {
   const File file = create(path);
   // The columns read, at their places; every other column is a filler number.

@@ -68,6 +68,8 @@ class DatalogGenerator {
 std::string generateDatalog(const DatalogShape& shape);
 // The file written to disk as it is generated, in constant memory (for huge files).
 void writeDatalog(const std::string& path, const DatalogShape& shape);
+// The usual case: a classic log of `samples` lines of the drive from `seed`; returns the path.
+std::string writeDatalog(const std::string& path, std::int64_t samples, std::uint32_t seed = 1);
 // A named-column log of the same drive as today's tuning software writes it for a
 // MegaSquirt-II: two title lines, a header of `columns` names (at least 22; the ones read are
 // spread over it, the AFR target near the end), a units row, then tab-separated rows ending

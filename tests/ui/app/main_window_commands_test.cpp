@@ -1,14 +1,18 @@
-// The main window's commands that need no file: list enlargement, "Acquire Data" and its
-// append question, the About box, "Print Raw Data Map", the plot and "Clear Raw Data Map".
+// The main window's commands that need no file: list enlargement (long lines wrapped, the
+// newest line kept in view), "Acquire Data" and its append question, the About box, "Print
+// Raw Data Map", the plot and "Clear Raw Data Map".
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include "support/recording_report_output.h"
 #include "ui/app/about_box.h"
 #include "ui/app/main_window_fixture.h"
+#include "ui/pictures.h"
 #include "ui/plot/plot_widget.h"
 
 namespace tallimar::ui {
@@ -33,17 +37,36 @@ class MainWindowCommands : public MainWindowFixture {
   }
 };
 
-TEST_F(MainWindowCommands, DoubleClickEnlargesEachListAndTheNextPutsItBack) {
+// The newest line lies wholly inside the list's visible rows.
+bool newestInView(QListView* view) {
+  QApplication::processEvents();
+  const QRect row = view->visualRect(view->model()->index(view->model()->rowCount() - 1, 0));
+  return row.isValid() && view->viewport()->rect().contains(row);
+}
+
+TEST_F(MainWindowCommands, DoubleClickEnlargesEachListTheNextPutsItBackNewestLineInView) {
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  for (int i = 0; i < 30; ++i) window->statusLog().append("Line " + std::to_string(i));
+  window->statusLog().append(  // long: wrapped, no horizontal scroll bar
+      "Bins partly outside the data map (positions outside skipped): (14960, 300), (15000, "
+      "300), (15100, 300), (15200, 300) and 60 more");
+  window->crossoverList().append(std::vector<std::string>(300, "  2000    60    0.52"));
+  EXPECT_FALSE(list("lstStatus")->horizontalScrollBar()->isVisible());
+  EXPECT_TRUE(newestInView(list("lstStatus")));
   for (const auto& [name, other] : {std::pair{"List1", "lstStatus"}, {"lstStatus", "List1"}}) {
     QListView* enlarged = list(name);
     const int laidOut = enlarged->height();
     QTest::mouseDClick(enlarged->viewport(), Qt::LeftButton);
     EXPECT_GT(enlarged->height(), 5 * laidOut) << name;
     EXPECT_TRUE(list(other)->isHidden()) << name;
+    EXPECT_TRUE(newestInView(enlarged)) << name;
     QTest::mouseDClick(enlarged->viewport(), Qt::LeftButton);
     EXPECT_EQ(enlarged->height(), laidOut) << name;
     EXPECT_FALSE(list(other)->isHidden()) << name;
+    EXPECT_TRUE(newestInView(enlarged)) << name;
   }
+  testing::savePicture(window.get(), "main_long_status_line");
 }
 
 // Without a live-data window to give them back, the menus stay enabled.

@@ -24,11 +24,7 @@ class MainWindowFiles : public MainWindowFixture {
   std::string pathIn(const char* name) { return folder.filePath(name).toStdString(); }
   // A generated classic datalog of `samples` lines in the test's folder.
   std::string datalog(const char* name, std::int64_t samples, std::uint32_t seed) {
-    testsupport::DatalogShape shape;
-    shape.samples = samples;
-    shape.seed = seed;
-    testsupport::writeDatalog(pathIn(name), shape);
-    return pathIn(name);
+    return testsupport::writeDatalog(pathIn(name), samples, seed);
   }
   std::size_t cellsWithValues() {
     std::size_t filled = 0;

@@ -28,9 +28,7 @@ int main(int argc, char** argv) {
   std::string path = option("--open").toStdString();
   if (path.empty()) {
     path = folder.filePath("drive.xls").toStdString();
-    tallimar::testsupport::DatalogShape shape;
-    shape.samples = lines;
-    tallimar::testsupport::writeDatalog(path, shape);
+    tallimar::testsupport::writeDatalog(path, lines);
   }
 
   tallimar::workspace::Workspace workspace;

@@ -42,9 +42,8 @@ int main(int argc, char** argv) {
   };
   QTemporaryDir folder;
   const std::string path = folder.filePath("drive.xls").toStdString();
-  testsupport::DatalogShape shape;
-  shape.samples = option("--lines").isEmpty() ? 40000 : option("--lines").toLongLong();
-  testsupport::writeDatalog(path, shape);
+  testsupport::writeDatalog(path,
+                            option("--lines").isEmpty() ? 40000 : option("--lines").toLongLong());
 
   workspace::Workspace workspace;
   settings::MemorySettingsStore store;

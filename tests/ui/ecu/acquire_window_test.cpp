@@ -1,5 +1,6 @@
-// The live-data window without an ECU: a port that cannot open, and its opening and closing
-// from the main window. (Polling is checked against the simulator, its rules in core.)
+// The live-data window without an ECU: a port that cannot open. (Its opening from the main
+// window is in the program's wiring tests; polling is checked against the simulator, its rules
+// in core.)
 #include "ui/ecu/acquire_window.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,6 @@
 #include <QApplication>
 #include <QPushButton>
 
-#include "program_windows.h"
 #include "settings/serial_device.h"
 #include "ui/app/main_window_fixture.h"
 
@@ -31,19 +31,6 @@ TEST_F(AcquireWindowTest, PortThatCannotOpenIsReportedAndCloseCallsBackOnce) {
   acquire->findChild<QPushButton*>("cmdClose")->click();
   QApplication::processEvents();
   EXPECT_EQ(closed, 1);
-}
-
-TEST_F(AcquireWindowTest, ClosingTheRealWindowByItsTitleBarEnablesTheMenus) {
-  startWithoutLanguages();
-  connectProgramWindows(*window);
-  window->show();
-  entry("mnuCPUAcquire")->trigger();
-  auto* acquire = window->findChild<AcquireWindow*>(AcquireWindow::kWindowName);
-  ASSERT_TRUE(acquire && acquire->isVisible());
-  EXPECT_EQ(enabledOfThirteen(), 0);
-  acquire->close();
-  QApplication::processEvents();
-  EXPECT_EQ(enabledOfThirteen(), 13);
 }
 
 }  // namespace

@@ -34,6 +34,16 @@ Rgb pixel(const QImage& image, int x, int y) {
           static_cast<std::uint8_t>(c.blue())};
 }
 
+// Each (x, y) pixel of the image has its colour.
+struct PixelIs {
+  int x, y;
+  Rgb colour;
+};
+void expectPixels(const QImage& image, std::initializer_list<PixelIs> expected) {
+  for (const PixelIs& e : expected)
+    EXPECT_EQ(pixel(image, e.x, e.y), e.colour) << e.x << "," << e.y;
+}
+
 DrawList tenByTen() {
   DrawList list;
   list.widthTwips = 1500;  // 100 x 100 pixels at 96 dpi
@@ -50,21 +60,19 @@ TEST(DrawListPainter, BoxesLandOnTheirUserCoordinatesEitherWayUpAndTileWithoutGa
   list.add(Box{1 + 1.0 / 3, 7, 1 + 2.0 / 3, 8, kMagenta});
   list.add(Box{1 + 2.0 / 3, 7, 2, 8, kGreen});
   const QImage image = renderDrawList(list, QSize(100, 100));
-  EXPECT_EQ(pixel(image, 20, 20), kRed);
-  EXPECT_EQ(pixel(image, 49, 49), kRed);
-  EXPECT_EQ(pixel(image, 50, 35), kWhite);
-  EXPECT_EQ(pixel(image, 19, 35), kWhite);
+  expectPixels(image, {{20, 20, kRed},
+                       {49, 49, kRed},
+                       {50, 35, kWhite},
+                       {19, 35, kWhite},
+                       {9, 75, kWhite},
+                       {20, 75, kWhite}});
   for (int x = 10; x < 20; ++x) EXPECT_NE(pixel(image, x, 75), kWhite) << x;
-  EXPECT_EQ(pixel(image, 9, 75), kWhite);
-  EXPECT_EQ(pixel(image, 20, 75), kWhite);
 
   // A negative height puts user y = 0 at the bottom.
   DrawList upwards = tenByTen();
   upwards.scale = {0, 10, 10, -10};
   upwards.add(Box{0, 0, 1, 1, kRed});
-  const QImage flipped = renderDrawList(upwards, QSize(100, 100));
-  EXPECT_EQ(pixel(flipped, 5, 95), kRed);
-  EXPECT_EQ(pixel(flipped, 5, 5), kWhite);
+  expectPixels(renderDrawList(upwards, QSize(100, 100)), {{5, 95, kRed}, {5, 5, kWhite}});
 }
 
 TEST(DrawListPainter, PaintsOnlyInsideTheTargetRectangle) {
@@ -76,10 +84,8 @@ TEST(DrawListPainter, PaintsOnlyInsideTheTargetRectangle) {
   QPainter painter(&image);
   paintDrawList(painter, list, QRectF(25, 25, 50, 50));
   painter.end();
-  EXPECT_EQ(pixel(image, 30, 30), kRed);
-  EXPECT_EQ(pixel(image, 50, 50), kBlack);
-  EXPECT_EQ(pixel(image, 24, 50), (Rgb{128, 128, 128}));
-  EXPECT_EQ(pixel(image, 50, 76), (Rgb{128, 128, 128}));
+  const Rgb grey{128, 128, 128};
+  expectPixels(image, {{30, 30, kRed}, {50, 50, kBlack}, {24, 50, grey}, {50, 76, grey}});
 }
 
 TEST(DrawListPainter, MergePenNotLinesInvertWhatIsUnderThemAndTwiceRestoreIt) {
@@ -90,15 +96,11 @@ TEST(DrawListPainter, MergePenNotLinesInvertWhatIsUnderThemAndTwiceRestoreIt) {
   // (NOT pen) OR surface: a black pen paints white, a white pen leaves the surface alone.
   list.add(Line{2.05, 0, 2.05, 10, kBlack, 1, PenMode::MergeNot});
   list.add(Line{7.05, 0, 7.05, 10, kWhite, 1, PenMode::MergeNot});
-  const QImage once = renderDrawList(list, QSize(100, 100));
-  EXPECT_EQ(pixel(once, 50, 20), kMagenta);  // NOT green
-  EXPECT_EQ(pixel(once, 50, 80), kBlack);    // NOT white
-  EXPECT_EQ(pixel(once, 20, 20), kWhite);
-  EXPECT_EQ(pixel(once, 70, 20), kGreen);
+  // NOT green, NOT white, then the two MergeNot pens.
+  expectPixels(renderDrawList(list, QSize(100, 100)),
+               {{50, 20, kMagenta}, {50, 80, kBlack}, {20, 20, kWhite}, {70, 20, kGreen}});
   list.add(across);
-  const QImage twice = renderDrawList(list, QSize(100, 100));
-  EXPECT_EQ(pixel(twice, 50, 20), kGreen);
-  EXPECT_EQ(pixel(twice, 50, 80), kWhite);
+  expectPixels(renderDrawList(list, QSize(100, 100)), {{50, 20, kGreen}, {50, 80, kWhite}});
 }
 
 TEST(DrawListPainter, TextIsDrawnAtItsAnchor) {
@@ -127,12 +129,9 @@ TEST(DrawListPainter, DegenerateScalesAndWildCoordinatesLeaveTheBackground) {
   list.add(plot::Circle{1e300, 5, 1, kRed});
   list.add(plot::Text{-1e300, 5, "x", kRed});
   list.add(Box{-1e300, 9, 1e300, 1e300, kGreen});  // reaches into the surface: rows 90..99
-  const QImage image = renderDrawList(list, QSize(100, 100));
-  EXPECT_EQ(pixel(image, 30, 30), kWhite);
-  EXPECT_EQ(pixel(image, 50, 95), kGreen);
+  expectPixels(renderDrawList(list, QSize(100, 100)), {{30, 30, kWhite}, {50, 95, kGreen}});
   list.scale.width = 0;
-  const QImage flat = renderDrawList(list, QSize(100, 100));
-  EXPECT_EQ(pixel(flat, 50, 95), kWhite);
+  expectPixels(renderDrawList(list, QSize(100, 100)), {{50, 95, kWhite}});
   EXPECT_TRUE(renderDrawList(list, QSize(0, 10)).isNull());
 }
 
