@@ -4,13 +4,12 @@
 // poll. Full redraw: a changed Max, which computes and paints the dial again.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 #include <QImage>
 #include <QPainter>
+#include <memory>
 
-#include "ecu/live_gauges.h"
 #include "bench_main.h"
+#include "ecu/live_gauges.h"
 #include "ratio_reporter.h"
 #include "ui/ecu/analog_gauge.h"
 

@@ -3,21 +3,20 @@
 // preview. Baseline: QPainter filling the same number of boxes into a PDF page directly.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <memory>
 
-#include "workspace/view_inputs.h"
+#include "bench_main.h"
 #include "core/plot/plot_fixtures.h"
 #include "plot/report_page.h"
-#include "bench_main.h"
 #include "ratio_reporter.h"
 #include "ui/plot/draw_list_painter.h"
 #include "ui/plot/qt_text_metrics.h"
 #include "ui/plot/report_printer.h"
+#include "workspace/view_inputs.h"
 
 namespace {
 

@@ -18,7 +18,8 @@ namespace tallimar::commands {
 //     append to the map? <No> to clear map, <Cancel> to cancel" (Yes/No/Cancel); No clears
 //     the map, Cancel ends the command.
 //  2. File dialog "Load Datalog", "*.xls" (and "*.msl"), several files, starting in the
-//     settings' INCPath or, when that is empty, the program's folder. No file chosen ends the command.
+//     settings' INCPath or, when that is empty, the program's folder. No file chosen ends the
+//     command.
 //  3. Empties the crossover list. With several files each gets "**** DataLog: <name> ****"
 //     on the list and "Reading DataLog: <name>" in the status list first.
 //  4. Each file: layout test and read ("Reading DataLog File (...)"), crossover detection

@@ -1,11 +1,11 @@
 // The print commands.
-#include "workspace/view_inputs.h"
 #include "commands/print_report.h"
 
 #include <string>
 
 #include "settings/settings_io.h"
 #include "vemap/table_editing.h"
+#include "workspace/view_inputs.h"
 
 namespace tallimar::commands {
 

@@ -20,7 +20,7 @@ inline Failure fail(std::string reason) { return Failure{std::move(reason)}; }
 template <class T>
 class [[nodiscard]] Expected {
  public:
-  Expected(T value) : m_state(std::in_place_index<0>, std::move(value)) {}  // NOLINT
+  Expected(T value) : m_state(std::in_place_index<0>, std::move(value)) {}            // NOLINT
   Expected(Failure failure) : m_state(std::in_place_index<1>, std::move(failure)) {}  // NOLINT
 
   bool ok() const { return m_state.index() == 0; }

@@ -172,7 +172,8 @@ PatternShape shapeOf(std::string_view pattern) {
   PatternShape shape;
   const auto point = pattern.find('.');
   const auto integerPart = pattern.substr(0, point);
-  shape.minIntegerDigits = static_cast<std::size_t>(std::count(integerPart.begin(), integerPart.end(), '0'));
+  shape.minIntegerDigits =
+      static_cast<std::size_t>(std::count(integerPart.begin(), integerPart.end(), '0'));
   if (point != std::string_view::npos) {
     for (char c : pattern.substr(point + 1)) {
       if (c == '0') ++shape.forcedDecimals;
@@ -206,7 +207,8 @@ std::string roundedDigits(double magnitude, std::size_t decimals) {
   std::string kept = integer + fraction.substr(0, decimals);
   if (roundUp) {
     long i = static_cast<long>(kept.size()) - 1;
-    while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') kept[static_cast<std::size_t>(i--)] = '0';
+    while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9')
+      kept[static_cast<std::size_t>(i--)] = '0';
     if (i < 0) {
       kept = "1" + kept;
     } else {

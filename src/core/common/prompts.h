@@ -31,8 +31,8 @@ class Prompts {
   // A message box. Message boxes of the program are titled "Tallimar" unless a command
   // says otherwise. Returns the button pressed; closing the box counts as Cancel (or as
   // No for a Yes/No box, or Ok for an Ok box).
-  virtual Answer message(const std::string& title, const std::string& text,
-                         MessageButtons buttons, MessageIcon icon) = 0;
+  virtual Answer message(const std::string& title, const std::string& text, MessageButtons buttons,
+                         MessageIcon icon) = 0;
   // Open dialog for one or several files; an empty list means the user cancelled.
   virtual std::vector<std::string> openFiles(const FileRequest& request, bool several) = 0;
   // Save dialog; nullopt means the user cancelled.

@@ -12,14 +12,18 @@ Answer ScriptedPrompts::message(const std::string& title, const std::string& tex
     return answer;
   }
   switch (buttons) {
-    case MessageButtons::Ok: return Answer::Ok;
-    case MessageButtons::YesNo: return Answer::No;
-    default: return Answer::Cancel;
+    case MessageButtons::Ok:
+      return Answer::Ok;
+    case MessageButtons::YesNo:
+      return Answer::No;
+    default:
+      return Answer::Cancel;
   }
 }
 
 std::vector<std::string> ScriptedPrompts::openFiles(const FileRequest& request, bool) {
-  asked.push_back({"open", request.title, request.filter, MessageButtons::Ok, MessageIcon::None, request});
+  asked.push_back(
+      {"open", request.title, request.filter, MessageButtons::Ok, MessageIcon::None, request});
   if (openAnswers.empty()) return {};
   auto files = openAnswers.front();
   openAnswers.pop_front();
@@ -27,7 +31,8 @@ std::vector<std::string> ScriptedPrompts::openFiles(const FileRequest& request, 
 }
 
 std::optional<std::string> ScriptedPrompts::saveFile(const FileRequest& request) {
-  asked.push_back({"save", request.title, request.filter, MessageButtons::Ok, MessageIcon::None, request});
+  asked.push_back(
+      {"save", request.title, request.filter, MessageButtons::Ok, MessageIcon::None, request});
   if (saveAnswers.empty()) return std::nullopt;
   auto file = saveAnswers.front();
   saveAnswers.pop_front();

@@ -11,9 +11,9 @@ inline constexpr int kRawRpmCells = 151;  // RPM index 0..150 (rev/min / 100)
 inline constexpr int kRawMapCells = 257;  // MAP 0..256 kPa
 
 struct RawDataCell {
-  std::string values;         // the cell's NewVE values as text, " 62,-3, 70" style
-  std::int16_t average = 0;   // rounded mean after outlier elimination; 0 when empty
-  std::int16_t median = 0;    // (smallest + largest kept) / 2, rounded half to even
+  std::string values;        // the cell's NewVE values as text, " 62,-3, 70" style
+  std::int16_t average = 0;  // rounded mean after outlier elimination; 0 when empty
+  std::int16_t median = 0;   // (smallest + largest kept) / 2, rounded half to even
 };
 
 class RawDataMap {

@@ -9,7 +9,8 @@ namespace tallimar::vemap {
 
 class FilteredMap {
  public:
-  FilteredMap() : m_values(static_cast<std::size_t>(engine::kRawRpmCells * engine::kRawMapCells), 0.0f) {}
+  FilteredMap()
+      : m_values(static_cast<std::size_t>(engine::kRawRpmCells * engine::kRawMapCells), 0.0f) {}
   float& at(int rpmIndex, int mapKpa) { return m_values[index(rpmIndex, mapKpa)]; }
   float at(int rpmIndex, int mapKpa) const { return m_values[index(rpmIndex, mapKpa)]; }
   void clear() { std::fill(m_values.begin(), m_values.end(), 0.0f); }

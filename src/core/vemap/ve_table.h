@@ -10,10 +10,10 @@ namespace tallimar::vemap {
 inline constexpr int kMaxBins = 16;
 
 struct VeTable {
-  std::int16_t sizeRpm = 8;  // active RPM bins, 1..16
-  std::int16_t sizeMap = 8;  // active MAP bins, 1..16
-  std::array<std::int16_t, kMaxBins> rpmBins{};  // rev/min
-  std::array<std::int16_t, kMaxBins> mapBins{};  // kPa
+  std::int16_t sizeRpm = 8;                                       // active RPM bins, 1..16
+  std::int16_t sizeMap = 8;                                       // active MAP bins, 1..16
+  std::array<std::int16_t, kMaxBins> rpmBins{};                   // rev/min
+  std::array<std::int16_t, kMaxBins> mapBins{};                   // kPa
   std::array<std::array<std::int16_t, kMaxBins>, kMaxBins> ve{};  // [rpm index][map index], percent
   bool lowDensityMapPresent = false;
   bool filteredMapPresent = false;

@@ -13,8 +13,8 @@
 #include "commands/settings_command.h"
 #include "common/twips.h"
 #include "settings/settings_io.h"
-#include "ui/common/language_applier.h"
 #include "ui/common/form_parts.h"
+#include "ui/common/language_applier.h"
 
 namespace tallimar::ui {
 namespace {
