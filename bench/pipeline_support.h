@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "commands/open_datalog.h"
 #include "common/scripted_prompts.h"
@@ -17,42 +18,42 @@ namespace tallimar::bench {
 
 inline constexpr std::int64_t kDatalogLines = 1000000;
 
-// A classic-layout datalog of a million data lines in the temporary folder, made once per
-// process and removed at exit.
+// A log in the temporary folder named by `extension`, written once per process by `write`
+// and removed at exit.
+template <typename Write>
+std::string benchLog(const char* extension, Write write) {
+  const auto file = std::filesystem::temp_directory_path() /
+                    ("tallimar-bench-" + std::to_string(::getpid()) + extension);
+  testsupport::DatalogShape shape;
+  shape.samples = kDatalogLines;
+  shape.seed = 2024;
+  write(file.string(), shape);
+  static struct Remover {
+    std::vector<std::filesystem::path> files;
+    ~Remover() {
+      for (const auto& f : files) std::filesystem::remove(f);
+    }
+  } remover;
+  remover.files.push_back(file);
+  return file.string();
+}
+
+// A classic-layout datalog of a million data lines.
 inline const std::string& millionLineDatalog() {
-  static const std::string path = [] {
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("tallimar-bench-" + std::to_string(::getpid()) + ".xls");
-    testsupport::DatalogShape shape;
-    shape.layout = testsupport::LogLayout::Classic;
-    shape.samples = kDatalogLines;
-    shape.seed = 2024;
-    testsupport::writeDatalog(file.string(), shape);
-    static struct Remover {
-      std::filesystem::path file;
-      ~Remover() { std::filesystem::remove(file); }
-    } remover{file};
-    return file.string();
-  }();
+  static const std::string path =
+      benchLog(".xls", [](const std::string& file, testsupport::DatalogShape shape) {
+        shape.layout = testsupport::LogLayout::Classic;
+        testsupport::writeDatalog(file, shape);
+      });
   return path;
 }
 
-// A named-column log of a million rows of 40 columns, made once per process and removed at
-// exit.
+// A named-column log of a million rows of 40 columns.
 inline const std::string& millionLineMsl() {
-  static const std::string path = [] {
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("tallimar-bench-" + std::to_string(::getpid()) + ".msl");
-    testsupport::DatalogShape shape;
-    shape.samples = kDatalogLines;
-    shape.seed = 2024;
-    testsupport::writeMslDatalog(file.string(), shape, 40);
-    static struct Remover {
-      std::filesystem::path file;
-      ~Remover() { std::filesystem::remove(file); }
-    } remover{file};
-    return file.string();
-  }();
+  static const std::string path =
+      benchLog(".msl", [](const std::string& file, const testsupport::DatalogShape& shape) {
+        testsupport::writeMslDatalog(file, shape, 40);
+      });
   return path;
 }
 

@@ -14,14 +14,7 @@ namespace {
 
 using namespace tallimar;
 
-const workspace::Workspace& fullWorkspace() {
-  static const workspace::Workspace* ws = [] {
-    auto* w = new workspace::Workspace;
-    plot::fixtures::fillWorkspace(*w, 16);
-    return w;
-  }();
-  return *ws;
-}
+using plot::fixtures::fullWorkspace;
 
 void BM_BaselineFillBoxes(benchmark::State& state) {
   for (auto _ : state) {

@@ -18,14 +18,7 @@ namespace {
 
 using namespace tallimar;
 
-const workspace::Workspace& fullWorkspace() {
-  static const workspace::Workspace* ws = [] {
-    auto* w = new workspace::Workspace;
-    plot::fixtures::fillWorkspace(*w, 16);
-    return w;
-  }();
-  return *ws;
-}
+using plot::fixtures::fullWorkspace;
 
 void BM_BaselineFillRects(benchmark::State& state) {
   QImage image(300, 167, QImage::Format_RGB32);

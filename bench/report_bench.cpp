@@ -24,14 +24,7 @@ using namespace tallimar;
 
 constexpr int kCells = 150 * 256;
 
-const workspace::Workspace& fullWorkspace() {
-  static const workspace::Workspace* ws = [] {
-    auto* w = new workspace::Workspace;
-    plot::fixtures::fillWorkspace(*w, 16);
-    return w;
-  }();
-  return *ws;
-}
+using plot::fixtures::fullWorkspace;
 
 commands::ReportPageBuilder rawMapPage() {
   return [](const plot::ReportSurface& surface, const common::TextMetrics& metrics) {

@@ -72,4 +72,14 @@ inline void fillWorkspace(workspace::Workspace& ws, int tableSize = 16) {
   ws.rawDataMapPresent = true;
 }
 
+// One full workspace (16 x 16 table) per process, for the plot and report benchmarks.
+inline const workspace::Workspace& fullWorkspace() {
+  static const workspace::Workspace* ws = [] {
+    auto* w = new workspace::Workspace;
+    fillWorkspace(*w, 16);
+    return w;
+  }();
+  return *ws;
+}
+
 }  // namespace tallimar::plot::fixtures
