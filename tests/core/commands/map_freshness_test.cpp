@@ -80,8 +80,9 @@ TEST_F(MapFreshness, EveryChangeOfTheRawMapAfterAFilterIsReported) {
        }},
       {"clearing", [&] { return clearRawDataMapCommand(ws, log, list); }},
   };
-  // Before any filter a change says nothing.
+  // Before any filter a change says nothing, and Calculate reads the raw data map.
   EXPECT_FALSE(has(run([&] { return openLog(crossingLog(3000, 20)); }), kFilteredMapOutdatedLine));
+  EXPECT_EQ(run([&] { return calculateMapCommand(ws, log); }), Lines{kCalculatedFromRawLine});
   for (const auto& [what, change] : changes) {
     SCOPED_TRACE(what);
     if (!ws.rawDataMapPresent) {
