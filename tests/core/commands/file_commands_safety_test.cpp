@@ -1,5 +1,4 @@
-// What the file commands tell the tuner when a file is no file, a save is refused, a raw data
-// map carries extra bytes, or a bin's mean does not fit 16 bits.
+// What the file commands tell the tuner when a file is no file or a save is refused.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -15,12 +14,10 @@
 
 #include "commands/open_datalog.h"
 #include "commands/raw_map_commands.h"
-#include "commands/ve_map_commands.h"
 #include "commands/ve_map_file_commands.h"
 #include "commands/ve_tune_commands.h"
 #include "common/scripted_prompts.h"
 #include "formats/factor_table_loader.h"
-#include "formats/raw_map_file.h"
 #include "language/language_table.h"
 #include "support/temp_dir.h"
 
@@ -63,26 +60,25 @@ class FileCommandsSafety : public testsupport::TempDirTest {
 };
 
 TEST_F(FileCommandsSafety, EveryReaderRefusesFifosAndDevicesAtOnce) {
-  const auto datalog = [&](const std::string& p) {
-    prompts.openAnswers.push_back({p});
-    (void)openDatalog(ws, prompts, status, list, options);
-  };
-  const auto veFile = [&](const std::string& p) { (void)importVeMapFile(ws, p, status); };
   const struct {
     std::string name;  // the file, a FIFO or a link to /dev/zero
     std::function<void(const std::string&)> read;
     std::string line;  // the line that says why
   } readers[] = {
-      {"log.xls", datalog, "log.xls is not a file"},
+      {"log.xls",
+       [&](const std::string& p) {
+         prompts.openAnswers.push_back({p});
+         (void)openDatalog(ws, prompts, status, list, options);
+       },
+       "log.xls is not a file"},
       {"map.HDMAP",
        [&](const std::string& p) {
          prompts.openAnswers.push_back({p});
          (void)openRawDataMap(ws, prompts, status, options);
        },
        "map.HDMAP is not a file"},
-      {"table.vex", veFile, "table.vex is not a file"},
-      {"dump.dmp", veFile, "dump.dmp is not a file"},
-      {"tune.msq", veFile, "tune.msq is not a file"},
+      {"table.vex", [&](const std::string& p) { (void)importVeMapFile(ws, p, status); },
+       "table.vex is not a file"},
       {"base.msq",
        [&](const std::string& p) { (void)exportVeMapToTune(ws, p, path("out.msq"), status); },
        "base.msq is not a file"},
@@ -146,38 +142,6 @@ TEST_F(FileCommandsSafety, EverySaveSaysWhyThenThatItFailedAndKeepsTheOldFile) {
     EXPECT_EQ(read(file), "old");
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 3);  // no temporary file left
-}
-
-TEST_F(FileCommandsSafety, ExtraBytesAfterTheLastRecordAreIgnoredAndSaid) {
-  engine::RawDataMap map;
-  map.at(150, 256) = {" 61,-3", 29, 29};
-  const std::string bytes = *formats::encodeRawMapFile(map);
-  for (const auto& [extra, line] : std::vector<std::pair<std::string, std::string>>{
-           {"x", "Extra data after the last record ignored: 1 byte"},
-           {std::string(70000, '\0'), "Extra data after the last record ignored: 70000 bytes"}}) {
-    prompts.openAnswers.push_back({write("map.HDMAP", bytes + extra)});
-    status.lines.clear();
-    EXPECT_TRUE(openRawDataMap(ws, prompts, status, options).ok());
-    EXPECT_EQ(status.lines, (Lines{"Loading Raw Data Map", line, "Loading Finished"}));
-    EXPECT_EQ(*formats::encodeRawMapFile(ws.rawMap), bytes);
-  }
-}
-
-TEST_F(FileCommandsSafety, CalculateNamesTheBinsWhoseMeanDoesNotFitAndKeepsThem) {
-  ws.veTable.setStartupBins();  // 8 x 8, RPM 500..4000, MAP 10..80
-  ws.rawDataMapPresent = ws.veTable.filteredMapPresent = true;
-  for (int c = 0; c < engine::kRawRpmCells; ++c)
-    for (int m = 0; m < engine::kRawMapCells; ++m) ws.filteredMap.at(c, m) = 70.0f;
-  ws.veTable.at(0, 0) = 11;
-  ws.veTable.at(7, 7) = 22;
-  ws.filteredMap.at(5, 10) = 4.0e5f;    // around RPM 500 / MAP 10
-  ws.filteredMap.at(40, 80) = -4.0e5f;  // around RPM 4000 / MAP 80
-  EXPECT_TRUE(calculateMapCommand(ws, status).ok());
-  EXPECT_EQ(status.lines.back(),
-            "2 bins kept the old VE (neighbourhood mean outside 16 bits): (500, 10), (4000, 80)");
-  EXPECT_EQ(ws.veTable.at(0, 0), 11);
-  EXPECT_EQ(ws.veTable.at(7, 7), 22);
-  EXPECT_EQ(ws.veTable.at(1, 1), 70);
 }
 
 }  // namespace

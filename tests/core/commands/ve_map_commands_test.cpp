@@ -3,13 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "common/list_text.h"
 #include "common/scripted_prompts.h"
 
 namespace tallimar::commands {
 namespace {
 
-using common::MessageIcon;
 using Lines = std::vector<std::string>;
 using namespace vemap;
 
@@ -17,7 +15,7 @@ struct Session {
   workspace::Workspace ws;
   common::ScriptedPrompts prompts;
   common::VectorStatusLog log;
-  Session() { ws.veTable.setStartupBins(); }
+  Session() { ws.veTable.setStartupBins(); }  // 8 x 8, RPM 500..4000, MAP 10..80
   void rawData() {
     ws.rawDataMapPresent = true;
     for (int c = 1; c <= 150; ++c) {
@@ -34,7 +32,7 @@ TEST(MapCommands, WithoutARawMapCalculateAndFilterAreRefusedAndChangeNothing) {
   EXPECT_FALSE(s.ws.veTable.lowDensityMapPresent || s.ws.veTable.filteredMapPresent);
 }
 
-TEST(CalculateMapCommand, SetsTheTableFlagAndNamesTheFirstFourBinsOutsideTheGrid) {
+TEST(CalculateMapCommand, SetsTheFlagAndNamesBinsOutsideTheGridOrBeyondSixteenBits) {
   Session s;
   s.rawData();
   s.ws.veTable.mapBins[7] = 300;
@@ -45,12 +43,20 @@ TEST(CalculateMapCommand, SetsTheTableFlagAndNamesTheFirstFourBinsOutsideTheGrid
                                 "Bins partly outside the data map (positions outside skipped): "
                                 "(500, 300), (1000, 300), (1500, 300), (2000, 300) and 4 more"}));
 
-  const struct {
-    Lines items;
-    const char* text;
-  } cases[] = {
-      {{}, ""}, {{"a", "b", "c"}, "a, b, c"}, {{"a", "b", "c", "d"}, "a, b, c and 1 more"}};
-  for (const auto& c : cases) EXPECT_EQ(common::firstFewOf(c.items, 3), c.text);
+  // A filtered map far out of range: those bins keep their old VE.
+  Session f;
+  f.ws.rawDataMapPresent = f.ws.veTable.filteredMapPresent = true;
+  for (int c = 0; c < engine::kRawRpmCells; ++c)
+    for (int m = 0; m < engine::kRawMapCells; ++m) f.ws.filteredMap.at(c, m) = 70.0f;
+  f.ws.veTable.at(0, 0) = 11;
+  f.ws.veTable.at(7, 7) = 22;
+  f.ws.filteredMap.at(5, 10) = 4.0e5f;    // around RPM 500 / MAP 10
+  f.ws.filteredMap.at(40, 80) = -4.0e5f;  // around RPM 4000 / MAP 80
+  EXPECT_TRUE(calculateMapCommand(f.ws, f.log).ok());
+  EXPECT_EQ(f.log.lines.back(),
+            "2 bins kept the old VE (neighbourhood mean outside 16 bits): (500, 10), (4000, 80)");
+  EXPECT_EQ((std::vector<int>{f.ws.veTable.at(0, 0), f.ws.veTable.at(7, 7), f.ws.veTable.at(1, 1)}),
+            (std::vector<int>{11, 22, 70}));
 }
 
 TEST(FilterRawDatalogCommand, UsesTheSettingsAndSetsTheFilteredFlag) {
@@ -71,29 +77,19 @@ TEST(FilterRawDatalogCommand, UsesTheSettingsAndSetsTheFilteredFlag) {
   EXPECT_TRUE(s.ws.veTable.filteredMapPresent);
   EXPECT_EQ(s.log.lines, Lines{kFinishedPlottingLine});
   EXPECT_EQ(s.ws.filteredMap.at(40, 101), 65);
-
-  // A map without any line of four points still sets the flag and leaves all zeros.
-  Session empty;
-  empty.ws.rawDataMapPresent = true;
-  empty.ws.filteredMap.at(3, 3) = 70;
-  (void)filterRawDatalogCommand(empty.ws, empty.log);
-  EXPECT_TRUE(empty.ws.veTable.filteredMapPresent);
-  EXPECT_EQ(empty.ws.filteredMap.at(3, 3), 0);
 }
 
 TEST(ScaleLdMapCommand, ReadsTheTextsAndRefusesZeroOrResultsBeyondSixteenBits) {
   Session s;
   for (auto& row : s.ws.veTable.ve) row.fill(55);
   EXPECT_FALSE(scaleLdMapCommand(s.ws, s.prompts, "6.5", "0abc").ok());
-  EXPECT_EQ(s.ws.veTable.ve[0][0], 55);
   EXPECT_TRUE(scaleLdMapCommand(s.ws, s.prompts, " 6.5", "1 3").ok());
   EXPECT_EQ(s.ws.veTable.ve[0][0], 28);
-  EXPECT_FALSE(s.ws.veTable.lowDensityMapPresent);
   EXPECT_FALSE(scaleLdMapCommand(s.ws, s.prompts, "10000", "1").ok());
   EXPECT_EQ(s.ws.veTable.ve[0][0], 28);
   ASSERT_EQ(s.prompts.asked.size(), 2u);
   EXPECT_EQ(s.prompts.asked[0].text, "Value must be greater than 0");
-  EXPECT_EQ(s.prompts.asked[0].icon, MessageIcon::Stop);
+  EXPECT_EQ(s.prompts.asked[0].icon, common::MessageIcon::Stop);
   EXPECT_EQ(s.prompts.asked[1].text, kVeRangeMessage);
 }
 
@@ -106,8 +102,7 @@ TEST(TargetAfrCommands, PreviewFromTextsAndApply) {
   targets[5] = "12.25";
   EXPECT_EQ(targetAfrPreviewCommand(s.ws, s.prompts, "abc", targets, shown).status,
             CommandStatus::Refused);
-  ASSERT_EQ(s.prompts.asked.size(), 1u);
-  EXPECT_EQ(s.prompts.asked[0].text, "Invalid Value for Baseline AFR");
+  EXPECT_EQ(s.prompts.asked.at(0).text, "Invalid Value for Baseline AFR");
   EXPECT_TRUE(targetAfrPreviewCommand(s.ws, s.prompts, "1 4.7", targets, shown).ok());
   EXPECT_TRUE(targetAfrApplyCommand(s.ws, s.prompts, shown).ok());
   EXPECT_EQ(s.ws.veTable.ve[0][5], 72);
