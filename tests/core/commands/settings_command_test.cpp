@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "common/scripted_prompts.h"
 #include "settings/settings_io.h"
 #include "support/temp_dir.h"
@@ -26,87 +29,72 @@ class RecordingStore : public settings::MemorySettingsStore {
 
 class SettingsSave : public testsupport::TempDirTest {
  protected:
-  void SetUp() override {
-    TempDirTest::SetUp();
-    settings::loadSettings(store, ws.settings);
+  SettingsSave() { settings::loadSettings(store, ws.settings); }
+  CommandResult save() {
     form = settings::settingsFormFor(ws.settings, store);
+    store.saved.clear();
+    edit(form);
+    return saveSettingsCommand(ws, store, form, prompts, log);
   }
-  CommandResult save() { return saveSettingsCommand(ws, store, form, prompts, log); }
 
   workspace::Workspace ws;
   RecordingStore store;
   settings::SettingsForm form;
+  std::function<void(settings::SettingsForm&)> edit = [](settings::SettingsForm&) {};
   common::ScriptedPrompts prompts;
   common::VectorStatusLog log;
 };
 
-// The stored texts of each field are pinned with the settings record; here what Save does.
-TEST_F(SettingsSave, WritesTheRecordAndResizesTheTable) {
-  form.mapSizeOption = 2;
-  ASSERT_TRUE(save().ok());
-  EXPECT_EQ(store.saved.size(), 19u);
+// A size chosen from the list resizes the table; a custom size stores no size. The field
+// checks run even when Save is pressed without leaving the field.
+TEST_F(SettingsSave, ResizesTheTableOnlyForAChosenSizeAndRunsTheFieldChecks) {
+  edit = [](settings::SettingsForm& f) { f.mapSizeOption = 2; };
+  ASSERT_TRUE(save().changed);
   EXPECT_EQ(store.stored("VESizeMAP"), "16");
   EXPECT_EQ(ws.veTable.sizeRpm, 16);
-  EXPECT_TRUE(prompts.asked.empty());
   EXPECT_TRUE(log.lines.empty());  // no INCPath: no factor table is loaded
-}
 
-TEST_F(SettingsSave, KeepsACustomTableSizeAndStoresWhatTheBoxesRead) {
-  ws.settings.veSizeRPM = ws.settings.veSizeMAP = 10;
-  ws.veTable.sizeRpm = ws.veTable.sizeMap = 10;
-  form = settings::settingsFormFor(ws.settings, store);
-  form.dataRate = "20";  // saved without leaving the field: the check still runs
-  form.maxRpm = "1250";
-  form.minRpm = "1200";
-
+  ws.settings.veSizeRPM = ws.settings.veSizeMAP = ws.veTable.sizeRpm = ws.veTable.sizeMap = 10;
+  edit = [](settings::SettingsForm& f) { f.dataRate = "20"; };
   const CommandResult result = save();
   ASSERT_TRUE(result.ok());
   EXPECT_FALSE(result.changed);
   EXPECT_EQ(std::count(store.saved.begin(), store.saved.end(), "VESizeRPM"), 0);
   EXPECT_EQ(ws.veTable.sizeRpm, 10);
   EXPECT_EQ(store.stored("DataRate"), "30");
-  EXPECT_EQ(store.stored("RPMMax"), "10000");
   EXPECT_EQ(ws.settings.dataRate, 30);
+  EXPECT_TRUE(prompts.asked.empty());
 }
 
-// Which texts are refused is pinned with the form; here what a refusal does.
 TEST_F(SettingsSave, RefusedFormWritesNothingAndSaysWhichField) {
-  const settings::Settings before = ws.settings;
-  form.egoCross = "half a volt";
+  const float before = ws.settings.o2Transfer;
+  edit = [](settings::SettingsForm& f) { f.egoCross = "half a volt"; };
   EXPECT_EQ(save().status, CommandStatus::Refused);
-  ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].icon, common::MessageIcon::Stop);
+  EXPECT_EQ(prompts.asked.at(0).icon, common::MessageIcon::Stop);
   EXPECT_NE(prompts.asked[0].text.find("EGO Crossover Voltage"), std::string::npos);
   EXPECT_TRUE(store.saved.empty());
-  EXPECT_EQ(ws.settings.o2Transfer, before.o2Transfer);
-  EXPECT_EQ(ws.settings.dataRate, before.dataRate);
+  EXPECT_EQ(ws.settings.o2Transfer, before);
 }
 
-TEST_F(SettingsSave, ReloadsTheFactorTablesFromANewFolder) {
+// The new INCPath is stored first and its factor tables loaded; only the port devices that
+// changed are stored (an empty one goes back to /dev/ttyS<N-1>).
+TEST_F(SettingsSave, LoadsTheFactorTablesOfANewFolderAndStoresChangedPorts) {
   std::string kpa;
-  for (int i = 0; i < 256; ++i) kpa += "\tDB\t" + std::to_string(1000 + i) + "T\t; entry\r\n";
+  for (int i = 0; i < 256; ++i) kpa += "\tDB\t" + std::to_string(1000 + i) + "T\r\n";
   write("kpafactor.inc", kpa);
-  form.incPath = dir.string();
+  store.save(settings::kApplication, settings::kSection, "ComDevice4", "/dev/ttyUSB0");
+  edit = [&](settings::SettingsForm& f) {
+    f.incPath = dir.string();
+    f.comDevices[0] = "/dev/pts/7";
+    f.comDevices[3] = "";
+  };
   ASSERT_TRUE(save().ok());
   EXPECT_EQ(store.saved.front(), "INCPath");
-  EXPECT_EQ(store.stored("INCPath"), dir.string());
-  ASSERT_EQ(log.lines.size(), 7u);
-  EXPECT_EQ(log.lines[0], "kPaFactor.inc Loaded");
-  EXPECT_EQ(log.lines[1], "Failed Loading AirDenFactor.inc");
+  EXPECT_EQ(log.lines.at(0), "kPaFactor.inc Loaded");
   EXPECT_EQ(ws.factors[formats::FactorKind::Kpa][255], 1255);
-}
-
-TEST_F(SettingsSave, StoresOnlyThePortDevicesThatChanged) {
-  store.save(settings::kApplication, settings::kSection, "ComDevice4", "/dev/ttyUSB0");
-  form = settings::settingsFormFor(ws.settings, store);
-  store.saved.clear();
-  form.comDevices[0] = "/dev/pts/7";
-  form.comDevices[3] = "";  // back to /dev/ttyS3
-  ASSERT_TRUE(save().ok());
-  EXPECT_EQ(store.stored("ComDevice1"), "/dev/pts/7");
-  EXPECT_EQ(store.stored("ComDevice4"), "");
-  EXPECT_EQ(store.stored("ComDevice2"), "<none>");
-  EXPECT_EQ(store.saved.back(), "ComDevice4");
+  EXPECT_EQ((std::vector<std::string>{store.stored("ComDevice1"), store.stored("ComDevice2"),
+                                      store.stored("ComDevice4")}),
+            (std::vector<std::string>{"/dev/pts/7", "<none>", ""}));
 }
 
 }  // namespace
