@@ -1,10 +1,17 @@
 // The "Open Datalog" command: its questions and lines, several files, refused files that let
-// the command go on, and the failures that end it early.
+// the command go on, the failures that end it early, and the filtered map it makes old.
 #include "commands/open_datalog.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
+#include "commands/raw_map_commands.h"
+#include "commands/raw_map_revision.h"
+#include "commands/ve_map_commands.h"
 #include "common/scripted_prompts.h"
+#include "formats/raw_map_file.h"
 #include "support/datalog_generator.h"
 #include "support/temp_dir.h"
 #include "workspace/workspace.h"
@@ -179,6 +186,64 @@ TEST_F(OpenDatalog, FailuresEndTheCommandAndKeepThePointsReadBefore) {
     EXPECT_TRUE(ws.rawMap.at(30, 50).values.empty());
     EXPECT_FALSE(ws.datalogPresent);
   }
+}
+
+// Each way the raw data map changes after a filter makes the filtered map old: said at once
+// and again by "Calculate Map", which still reads it; filtering again makes it current.
+TEST_F(OpenDatalog, EveryChangeOfTheRawMapAfterAFilterIsReported) {
+  const auto drive = [&](const char* name, int rpm, int count = 20) {
+    return crossingFile(name, std::vector<int>(count, rpm));
+  };
+  const auto outdatedSaid = [&] {
+    return std::count(status.lines.begin(), status.lines.end(), kFilteredMapOutdatedLine);
+  };
+  const auto calculate = [&] {
+    status.lines.clear();
+    (void)calculateMapCommand(ws, status);
+    return status.lines;
+  };
+  ws.veTable.setStartupBins();
+  prompts.answers.assign(20, Answer::Yes);  // append whenever asked
+  open({drive("a.xls", 2000)});
+  const auto hdmap = write("saved.HDMAP", *formats::encodeRawMapFile(ws.rawMap));
+  open({drive("b.xls", 3000)});  // before any filter a change says nothing
+  EXPECT_EQ(outdatedSaid(), 0);
+  EXPECT_EQ(calculate(), Lines{kCalculatedFromRawLine});
+
+  std::vector<int> stopping(20, 2500);
+  stopping.push_back(30000);  // outside the map: the build stops there
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"more datalogs", [&] { open({drive("c.xls", 4000)}); }},
+      {"a datalog that stops", [&] { open({crossingFile("d.xls", stopping)}); }},
+      {"a raw data map file",
+       [&] {
+         prompts.openAnswers.push_back({hdmap});
+         status.lines.clear();
+         (void)openRawDataMap(ws, prompts, status, options);
+       }},
+      {"clearing",
+       [&] {
+         status.lines.clear();
+         (void)clearRawDataMapCommand(ws, status, list);
+       }},
+  };
+  for (const auto& [what, change] : changes) {
+    SCOPED_TRACE(what);
+    ASSERT_TRUE(filterRawDatalogCommand(ws, status).ok());
+    EXPECT_FALSE(ws.filteredMapOutdated());
+    change();
+    EXPECT_EQ(outdatedSaid(), 1);
+    EXPECT_TRUE(ws.filteredMapOutdated());
+    if (ws.rawDataMapPresent) {
+      EXPECT_EQ(calculate(), (Lines{kFilteredMapOutdatedLine, kCalculatedFromFilteredLine}));
+    }
+  }
+  // A datalog that adds nothing leaves the filtered map current.
+  open({drive("a.xls", 2000)});
+  ASSERT_TRUE(filterRawDatalogCommand(ws, status).ok());
+  open({drive("e.xls", 2000, 0)});
+  EXPECT_EQ(outdatedSaid(), 0);
+  EXPECT_EQ(calculate(), Lines{kCalculatedFromFilteredLine});
 }
 
 }  // namespace
