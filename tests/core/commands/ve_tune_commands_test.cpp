@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 
 #include "commands/ve_map_file_commands.h"
 #include "common/scripted_prompts.h"
@@ -93,14 +92,9 @@ TEST_F(TuneCommands, RefusedSavesLeaveEveryFileAsItWas) {
   log.lines.clear();
   prompts.openAnswers.push_back({old});
   EXPECT_FALSE(save(old));
-  EXPECT_EQ(log.lines, (Lines{"Exporting VE Map",
-                              "old.msq: no VE table found (not an XML tune "
-                              "file)",
-                              "Export Failed"}));
+  EXPECT_EQ(log.lines[1], "old.msq: no VE table found (not an XML tune file)");
   EXPECT_EQ(read(old), kBinaryTune);
-  std::set<std::string> left;  // no output and no temporary file left behind
-  for (const auto& entry : fs::directory_iterator(dir)) left.insert(entry.path().filename());
-  EXPECT_EQ(left, std::set<std::string>{"old.msq"});
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);  // nothing else written
 }
 
 }  // namespace
