@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 
 #include "common/scripted_prompts.h"
@@ -69,13 +68,6 @@ TEST_F(CreateWbTable, RefusalsSayWhyAndKeepTheOldFile) {
             CommandStatus::Failed);
   EXPECT_EQ(prompts.asked.back().icon, common::MessageIcon::Stop);
   EXPECT_NE(said().find(path("no such folder/diywbfactor.inc")), std::string::npos);
-}
-
-TEST(SameFolder, ComparesFoldersNotTexts) {
-  const std::string temp = std::filesystem::temp_directory_path().string();
-  EXPECT_TRUE(sameFolder(temp, temp + "/."));
-  EXPECT_TRUE(sameFolder("/no/such/folder", "/no/such/folder/"));
-  EXPECT_FALSE(sameFolder(temp, ""));
 }
 
 }  // namespace
