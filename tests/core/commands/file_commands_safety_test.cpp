@@ -1,4 +1,4 @@
-// What the file commands tell the tuner when a file is no file or a save is refused.
+// Every file command refuses a FIFO or a device at once, saying why, and never blocks.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -19,7 +19,6 @@ namespace tallimar::commands {
 namespace {
 
 namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
 
 // body() in a forked child that an alarm ends after a second, so that a read that blocks
 // fails its test instead of hanging the suite: the child's exit code, or -1 when it blocked.
@@ -83,32 +82,6 @@ TEST_F(FileCommandsSafety, EveryReaderRefusesFifosAndDevicesAtOnce) {
       fs::remove(file);
     }
   }
-}
-
-TEST_F(FileCommandsSafety, EverySaveSaysWhyThenThatItFailedAndKeepsTheOldFile) {
-  ws.rawDataMapPresent = true;
-  const struct {
-    std::string name;
-    std::function<CommandResult()> save;
-    Lines expected;
-  } cases[] = {
-      {"map.HDMAP",
-       [&] { return saveRawDataMap(ws, prompts, status, options); },
-       {"Saving Raw Data Map", "map.HDMAP is read-only", "Save Failed"}},
-      {"table.vex",
-       [&] { return saveLdMapCommand(ws, prompts, status, "/opt/tallimar"); },
-       {"Exporting VE Map", "table.vex is read-only", "Export Failed"}},
-  };
-  for (const auto& c : cases) {
-    const auto file = write(c.name, "old");
-    fs::permissions(file, fs::perms(0444));
-    prompts.saveAnswers.push_back(file);
-    status.lines.clear();
-    EXPECT_EQ(c.save().status, CommandStatus::Failed) << c.name;
-    EXPECT_EQ(status.lines, c.expected);
-    EXPECT_EQ(read(file), "old");
-  }
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);  // no temporary file left
 }
 
 }  // namespace

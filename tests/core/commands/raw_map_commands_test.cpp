@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "common/scripted_prompts.h"
 #include "formats/raw_map_file.h"
 #include "support/temp_dir.h"
@@ -43,6 +45,12 @@ TEST_F(RawMapCommands, SaveNeedsAMapAndOffersTheTransferVoltageName) {
   status.lines.clear();  // cancelled: no file, no further line
   EXPECT_EQ(saveRawDataMap(ws, prompts, status, options).status, CommandStatus::Cancelled);
   EXPECT_EQ(status.lines, Lines{"Saving Raw Data Map"});
+
+  std::filesystem::permissions(path("out.HDMAP"), std::filesystem::perms(0444));
+  prompts.saveAnswers.push_back(path("out.HDMAP"));
+  status.lines.clear();  // refused, also for root: the old file stays
+  EXPECT_EQ(saveRawDataMap(ws, prompts, status, options).status, CommandStatus::Failed);
+  EXPECT_EQ(status.lines, (Lines{"Saving Raw Data Map", "out.HDMAP is read-only", "Save Failed"}));
 }
 
 TEST_F(RawMapCommands, OpenReplacesTheMapOrLeavesItWhenTheFileIsBad) {
