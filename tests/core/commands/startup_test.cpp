@@ -55,20 +55,16 @@ TEST(Startup, EmptyStoreRunsEveryStepInOrderAndEndsWithReady) {
 TEST(Startup, StoredSettingsReachTheWindowAndTheFactorTablesLoad) {
   const Started s({{"INCPath", TALLIMAR_TEST_DATA_DIR "/files/inc_set"},
                    {"Language", "Deutsch"},
-                   {"RPMMin", "800"},
-                   {"RPMMax", "7500abc"},
-                   {"MAPMax", "250"},
+                   {"RPMMax", "7500"},
                    {"PrintPreview", "false"},
-                   {"VESizeRPM", "12"},
-                   {"VESizeMAP", "16"}});
+                   {"VESizeRPM", "12"}});
   ASSERT_EQ(s.log.lines.size(), 14u);
   EXPECT_EQ(Lines(s.log.lines.begin() + 3, s.log.lines.begin() + 5),
             (Lines{"[Deutsch]", "kPaFactor.inc Loaded"}));
   EXPECT_EQ(Lines(s.log.lines.end() - 3, s.log.lines.end()),
-            (Lines{"[limits 800 7500 250]", "[print]", "Ready"}));
+            (Lines{"[limits 1200 7500 100]", "[print]", "Ready"}));
   EXPECT_EQ(s.workspace.factors[formats::FactorKind::Kpa][0], -100);
   EXPECT_EQ(s.workspace.veTable.sizeRpm, 12);
-  EXPECT_EQ(s.workspace.veTable.sizeMap, 16);
 }
 
 }  // namespace
