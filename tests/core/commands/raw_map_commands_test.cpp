@@ -17,10 +17,16 @@ using Lines = std::vector<std::string>;
 
 class RawMapCommands : public testsupport::TempDirTest {
  protected:
+  // The command with the file dialog answering `file` ("": cancelled).
   CommandResult openFile(const std::string& file) {
-    prompts.openAnswers.push_back({file});
+    if (!file.empty()) prompts.openAnswers.push_back({file});
     status.lines.clear();
     return openRawDataMap(ws, prompts, status, options);
+  }
+  CommandResult saveMap(const std::string& file) {
+    if (!file.empty()) prompts.saveAnswers.push_back(file);
+    status.lines.clear();
+    return saveRawDataMap(ws, prompts, status, options);
   }
 
   workspace::Workspace ws;
@@ -30,26 +36,22 @@ class RawMapCommands : public testsupport::TempDirTest {
 };
 
 TEST_F(RawMapCommands, SaveNeedsAMapAndOffersTheTransferVoltageName) {
-  EXPECT_EQ(saveRawDataMap(ws, prompts, status, options).status, CommandStatus::Refused);
+  EXPECT_EQ(saveMap("").status, CommandStatus::Refused);
   EXPECT_EQ(prompts.asked.at(0).text, "Nothing to save");
 
   ws.rawDataMapPresent = true;
   ws.settings.o2Transfer = 0.45f;
   ws.rawMap.at(30, 60) = {" 61, 63", 62, 62};
-  prompts.saveAnswers.push_back(path("out.HDMAP"));
-  EXPECT_TRUE(saveRawDataMap(ws, prompts, status, options).ok());
+  EXPECT_TRUE(saveMap(path("out.HDMAP")).ok());
   EXPECT_EQ(prompts.asked.back().request.presetName, "Raw Data Map at 0.45 Volts.HDMAP");
   EXPECT_EQ(status.lines, (Lines{"Saving Raw Data Map", "Finished Saving"}));
   EXPECT_EQ(read(path("out.HDMAP")), *formats::encodeRawMapFile(ws.rawMap));
 
-  status.lines.clear();  // cancelled: no file, no further line
-  EXPECT_EQ(saveRawDataMap(ws, prompts, status, options).status, CommandStatus::Cancelled);
+  EXPECT_EQ(saveMap("").status, CommandStatus::Cancelled);  // no file, no further line
   EXPECT_EQ(status.lines, Lines{"Saving Raw Data Map"});
 
   std::filesystem::permissions(path("out.HDMAP"), std::filesystem::perms(0444));
-  prompts.saveAnswers.push_back(path("out.HDMAP"));
-  status.lines.clear();  // refused, also for root: the old file stays
-  EXPECT_EQ(saveRawDataMap(ws, prompts, status, options).status, CommandStatus::Failed);
+  EXPECT_EQ(saveMap(path("out.HDMAP")).status, CommandStatus::Failed);  // also for root
   EXPECT_EQ(status.lines, (Lines{"Saving Raw Data Map", "out.HDMAP is read-only", "Save Failed"}));
 }
 
@@ -76,8 +78,7 @@ TEST_F(RawMapCommands, OpenReplacesTheMapOrLeavesItWhenTheFileIsBad) {
     EXPECT_EQ(status.lines, (Lines{"Loading Raw Data Map", line, "Loading Finished"}));
     EXPECT_EQ(*formats::encodeRawMapFile(ws.rawMap), bytes);
   }
-  status.lines.clear();
-  EXPECT_EQ(openRawDataMap(ws, prompts, status, options).status, CommandStatus::Cancelled);
+  EXPECT_EQ(openFile("").status, CommandStatus::Cancelled);
   EXPECT_EQ(status.lines, Lines{"Loading Raw Data Map"});
 }
 
