@@ -83,14 +83,11 @@ TEST_F(VeMapFiles, OpenAsksBeforeOverwritingAndTakesTheSizesIntoTheSettings) {
   EXPECT_EQ((std::vector<int>{ws.veTable.ve[1][1], ws.veTable.sizeRpm, ws.settings.veSizeRPM,
                               ws.settings.veSizeMAP}),
             (std::vector<int>{66, 12, 12, 12}));
-
-  prompts.answers.push_back(common::Answer::Yes);  // then a cancelled dialog
-  EXPECT_FALSE(openLdMapCommand(ws, prompts, log).ok());
 }
 
 // Refused files leave the table and its flag; a file of another kind reads nothing but marks
-// the table as loaded.
-TEST_F(VeMapFiles, RefusedAndOtherFilesLeaveTheTable) {
+// the table as loaded; a tune names the constants it read.
+TEST_F(VeMapFiles, RefusedAndOtherFilesLeaveTheTableAndTunesNameTheirConstants) {
   const auto before = ws.veTable;
   for (const std::string& file : {path("absent.vex"), write("old.MSQ", kBinaryTune)}) {
     EXPECT_EQ(importVeMapFile(ws, file, log).status, CommandStatus::Failed);
@@ -101,6 +98,11 @@ TEST_F(VeMapFiles, RefusedAndOtherFilesLeaveTheTable) {
   EXPECT_TRUE(ws.veTable.lowDensityMapPresent);
   EXPECT_EQ(ws.veTable.ve, before.ve);
   EXPECT_EQ(log.lines.back(), "Finished Loading");
+
+  log.lines.clear();
+  ASSERT_TRUE(importVeMapFile(ws, write("tune.msq", kTune), log).ok());
+  EXPECT_EQ(log.lines[1], "Tune constants read: veTable1 (2 x 2), frpm_table1, fmap_table1");
+  EXPECT_EQ(ws.veTable.ve[1][1], 51);
 }
 
 // A table of 2 x 2 to save into tunes.
@@ -112,16 +114,7 @@ class TuneFiles : public VeMapFiles {
   }
 };
 
-TEST_F(TuneFiles, OpenReadsTheTableAndNamesItsConstants) {
-  ASSERT_TRUE(importVeMapFile(ws, write("tune.msq", kTune), log).ok());
-  EXPECT_EQ(log.lines, (Lines{"Importing MegaTune Dump File",
-                              "Tune constants read: veTable1 (2 x 2), frpm_table1, fmap_table1",
-                              "Finished Loading"}));
-  EXPECT_EQ(ws.veTable.ve[1][1], 51);
-  EXPECT_EQ(ws.veTable.rpmBins[1], 1500);
-}
-
-TEST_F(TuneFiles, SaveAsksForABaseOrToUpdateTheTuneChosen) {
+TEST_F(TuneFiles, SaveAsksForABaseOrToUpdateTheTuneChosenAndRefusesBinaryTunes) {
   const std::string base = write("base.msq", kTune);
   prompts.openAnswers.push_back({base});
   EXPECT_TRUE(save(path("new.msq")));
@@ -142,12 +135,11 @@ TEST_F(TuneFiles, SaveAsksForABaseOrToUpdateTheTuneChosen) {
   EXPECT_TRUE(save(base));
   EXPECT_EQ(prompts.asked.back().kind, "message");  // no base tune was asked for
   EXPECT_EQ(read(base), read(path("new.msq")));
-}
 
-// A cancelled base dialog writes nothing; an old binary tune chosen is no tune to update: a
-// base is asked for, and a binary one refused.
-TEST_F(TuneFiles, RefusedSavesLeaveEveryFileAsItWas) {
+  // A cancelled base dialog writes nothing; an old binary tune chosen is no tune to update: a
+  // base is asked for, and a binary one refused.
   const std::string old = write("old.msq", kBinaryTune);
+  log.lines.clear();
   EXPECT_FALSE(save(path("a.msq")));
   EXPECT_EQ(log.lines, Lines{"Exporting VE Map"});
   log.lines.clear();
@@ -157,7 +149,7 @@ TEST_F(TuneFiles, RefusedSavesLeaveEveryFileAsItWas) {
             (Lines{"Exporting VE Map", "old.msq: no VE table found (not an XML tune file)",
                    "Export Failed"}));
   EXPECT_EQ(read(old), kBinaryTune);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);  // nothing else written
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 3);  // nothing else written
 }
 
 // A refused real file leaves the table as it was; every table read has a size it can hold.
