@@ -1,5 +1,4 @@
-// The print commands: what is refused with "Nothing to print", and the choice between the
-// preview window and the printer made by the "PrintPreview" setting.
+// The print commands: "Nothing to print" refusals, and preview or printer by "PrintPreview".
 #include "commands/print_report.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The raw data map commands (open, save, save crossover points, clear) with scripted dialogs;
-// a bad file never replaces the map (failed saves: file_commands_safety).
+// The raw data map commands (open, save, save crossover points, clear) with scripted dialogs.
 #include "commands/raw_map_commands.h"
 
 #include <gtest/gtest.h>

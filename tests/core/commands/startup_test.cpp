@@ -1,5 +1,4 @@
-// The start-up sequence: the order of the window steps and status lines, the record, the
-// factor tables and the VE table's size.
+// The start-up sequence: the order of window steps and status lines, factor tables, table size.
 #include "commands/startup.h"
 
 #include <gtest/gtest.h>
@@ -42,29 +41,27 @@ struct Started {
   }
 };
 
-TEST(Startup, EmptyStoreRunsEveryStepInOrderAndEndsWithReady) {
+TEST(Startup, RunsEveryStepInOrderWithTheStoredSettingsAndEndsWithReady) {
   const Started s({});
   EXPECT_EQ(s.log.lines, (Lines{"[menu]", "[place]", "[title]", "[English]",
                                 "(Warning) No Path to *.inc specified (using raw ADC counts)",
                                 "[limits 1200 10000 100]", "[preview]", "Ready"}));
   EXPECT_EQ(s.workspace.factors[formats::FactorKind::Kpa][3], 3);
   EXPECT_EQ(s.workspace.veTable.sizeRpm, 8);
-}
 
-// The factor tables' own lines are checked with the loader; here their place in the order.
-TEST(Startup, StoredSettingsReachTheWindowAndTheFactorTablesLoad) {
-  const Started s({{"INCPath", TALLIMAR_TEST_DATA_DIR "/files/inc_set"},
+  // Stored settings reach the window; the factor tables load in their place in the order.
+  const Started t({{"INCPath", TALLIMAR_TEST_DATA_DIR "/files/inc_set"},
                    {"Language", "Deutsch"},
                    {"RPMMax", "7500"},
                    {"PrintPreview", "false"},
                    {"VESizeRPM", "12"}});
-  ASSERT_EQ(s.log.lines.size(), 14u);
-  EXPECT_EQ(Lines(s.log.lines.begin() + 3, s.log.lines.begin() + 5),
+  ASSERT_EQ(t.log.lines.size(), 14u);
+  EXPECT_EQ(Lines(t.log.lines.begin() + 3, t.log.lines.begin() + 5),
             (Lines{"[Deutsch]", "kPaFactor.inc Loaded"}));
-  EXPECT_EQ(Lines(s.log.lines.end() - 3, s.log.lines.end()),
+  EXPECT_EQ(Lines(t.log.lines.end() - 3, t.log.lines.end()),
             (Lines{"[limits 1200 7500 100]", "[print]", "Ready"}));
-  EXPECT_EQ(s.workspace.factors[formats::FactorKind::Kpa][0], -100);
-  EXPECT_EQ(s.workspace.veTable.sizeRpm, 12);
+  EXPECT_EQ(t.workspace.factors[formats::FactorKind::Kpa][0], -100);
+  EXPECT_EQ(t.workspace.veTable.sizeRpm, 12);
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
-// "Create Table" of the wide-band factor creator: the file it writes, what it refuses, and
-// what it tells the user.
+// "Create Table" of the wide-band factor creator: the file, its refusals and its messages.
 #include "commands/wb_factor_command.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "common/scripted_prompts.h"
 #include "formats/factor_table_loader.h"
@@ -48,18 +45,17 @@ TEST_F(CreateWbTable, WritesTheTableTheLoaderFindsAndSaysWhereTablesLoadFrom) {
 // written are refused with the reason, and the old file stays.
 TEST_F(CreateWbTable, RefusalsSayWhyAndKeepTheOldFile) {
   const struct {
-    std::function<void(std::vector<tools::WbRow>&)> edit;
+    std::size_t row;  // the row whose voltage is set
+    const char* volts;
     CommandStatus status;
     std::string text;  // a part of the message
-  } cases[] = {
-      {[](auto& rows) { rows[5].volts.clear(); }, CommandStatus::Refused, "Not Enough Data Points"},
-      {[](auto& rows) { rows[4].volts = "1.555"; }, CommandStatus::Refused, "#4 and #5"},
-      {[](auto& rows) { rows[6].volts.clear(); }, CommandStatus::Done, "was written"},
-  };
+  } cases[] = {{5, "", CommandStatus::Refused, "Not Enough Data Points"},
+               {4, "1.555", CommandStatus::Refused, "#4 and #5"},
+               {6, "", CommandStatus::Done, "was written"}};
   for (const auto& c : cases) {
     write("diywbfactor.inc", "older table");
     auto rows = initial();
-    c.edit(rows);
+    rows[c.row].volts = c.volts;
     EXPECT_EQ(create(rows).status, c.status);
     EXPECT_NE(said().find(c.text), std::string::npos) << said();
     EXPECT_EQ(read(path("diywbfactor.inc")) == "older table", c.status != CommandStatus::Done);
