@@ -90,18 +90,6 @@ TEST(RawMapOutliers, FarValuesAreDroppedFromTheFiguresButKeptInTheList) {
   }
 }
 
-TEST(RawMapOutliers, EveryBuildFiltersTheWholeListAgain) {
-  Build b;
-  const ReductionSettings on{true, 1.0f};
-  b.run({point(3400, 75, 50), point(3400, 75, 52), point(3400, 75, 90)}, on);
-  EXPECT_EQ(b.map.at(34, 75).average, 51);
-  // With more values near 90 the 90 is inside the band again.
-  b.run({point(3400, 75, 88), point(3400, 75, 90), point(3400, 75, 92)}, on);
-  EXPECT_EQ(b.map.at(34, 75).values, " 50, 52, 90, 88, 90, 92");
-  EXPECT_EQ(b.map.at(34, 75).average, 90);  // 50 and 52 now fall out: (90+88+90+92)/4
-  EXPECT_EQ(b.list.lines.back(), "2 Outlier(s) Eliminated from 6 points at MAP:75 and RPM:3400");
-}
-
 TEST(RawMapBuild, PointOutsideTheGridStopsWithEarlierPointsInAndNothingReduced) {
   for (const auto& outside :
        {point(15051, 50, 60), point(-51, 50, 60), point(2000, 257, 60), point(2000, -1, 60)}) {
@@ -116,13 +104,8 @@ TEST(RawMapBuild, PointOutsideTheGridStopsWithEarlierPointsInAndNothingReduced) 
   }
 }
 
-TEST(RawMapStatistics, SinglePrecisionSpreadHalfEvenMeansAndLenientLists) {
+TEST(RawMapStatistics, SpreadHalfEvenMeansLenientListsAndClamping) {
   EXPECT_NEAR(sampleStandardDeviation(std::vector<double>{50, 52, 90}), 22.5389, 1e-4);
-  EXPECT_EQ(sampleStandardDeviation(std::vector<double>{57}), 0.0);
-  // Equal values have no spread, but 2^24 + 1 is not a single-precision number: the
-  // accumulated sum and squares lose it, as the program always computed.
-  EXPECT_NEAR(sampleStandardDeviation(std::vector<double>{16777217, 16777217, 16777217}), 7094.4799,
-              1e-3);
   EXPECT_EQ(roundedMean(std::vector<double>{2, 3}), 2);  // 2.5 to even
   std::vector<double> values;                            // value lists are read leniently
   parseValueList(" 57,-3,, 1.5x,abc, 12 34,+4", values);
@@ -130,8 +113,7 @@ TEST(RawMapStatistics, SinglePrecisionSpreadHalfEvenMeansAndLenientLists) {
   // Hand-made huge values are clamped, not fatal.
   std::vector<double> scratch;
   const auto big = reduceValues(" 40000, 40000", {}, scratch);
-  EXPECT_EQ(big.average, 32767);
-  EXPECT_EQ(big.median, 32767);
+  EXPECT_EQ(std::tuple(big.average, big.median), std::tuple(32767, 32767));
   const auto wild = reduceValues("1e400,-1e400,5", {true, 2.0f}, scratch);
   EXPECT_EQ(wild.valueCount, 3u);  // no crash; whatever is kept gives 16-bit figures
 }

@@ -109,7 +109,6 @@ TEST_F(DatalogReader, HeaderRulesAndOverlongLines) {
       {kHeader + good + lineOf(max, false) + good, End::Complete, 3, 0},
       {kHeader + good + lineOf(max + 1, true) + good, End::BadLine, 0, 3},
       {kHeader + good + lineOf(max + 1, false) + good, End::BadLine, 0, 3},
-      {kHeader + "\n" + lineOf(max + 1, true) + "\n", End::BadLine, 0, 2},
   };
   for (const auto& c : cases) {
     const DatalogRead r = readText(c.bytes);

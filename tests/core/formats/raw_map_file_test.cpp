@@ -64,21 +64,11 @@ TEST_F(RawMapFile, ShortFilesAreRefusedWithTheirReason) {
   RawDataMap map;
   fillEveryCell(map, 9);
   const std::string bytes = *encodeRawMapFile(map);
-  const struct {
-    std::string path;
-    std::string reasonStart;
-  } cases[] = {
-      {write("short.HDMAP", bytes.substr(0, bytes.size() - 1)),
-       "ends inside record 38807 of 38807 (RPM index 150, MAP 256): not a whole raw data map"},
-      // A length field pointing past the end of the file.
-      {write("lie.HDMAP", std::string("\xff\xff", 2) + std::string(1000, ' ')),
-       "ends inside record 1 of 38807"},
-  };
-  for (const auto& c : cases) {
-    const auto loaded = loadRawMapFile(c.path);
-    ASSERT_FALSE(loaded) << c.path;
-    EXPECT_EQ(loaded.reason().rfind(c.reasonStart, 0), 0u) << loaded.reason();
-  }
+  EXPECT_EQ(loadRawMapFile(write("short.HDMAP", bytes.substr(0, bytes.size() - 1))).reason(),
+            "ends inside record 38807 of 38807 (RPM index 150, MAP 256): not a whole raw data map");
+  // A length field pointing past the end of the file.
+  const auto lie = loadRawMapFile(write("lie.HDMAP", std::string("\xff\xff", 2) + "1000"));
+  EXPECT_EQ(lie.reason().rfind("ends inside record 1 of 38807", 0), 0u) << lie.reason();
 }
 
 }  // namespace
