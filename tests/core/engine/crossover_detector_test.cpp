@@ -88,67 +88,54 @@ TEST(CrossoverDetection, NewVeIsTheRoundedProductForEveryVeAndCorrection) {
   for (int i = 0; i < 200000; ++i) check(any(random), any(random));
 }
 
-// Offering a batch is offering its records one by one: same points, same stop.
-TEST(CrossoverDetection, BatchesScanAsSingleRecords) {
+std::vector<std::int16_t> newVEs(const CrossoverDetector& detector) {
+  std::vector<std::int16_t> out;
+  for (const auto& p : detector.points()) out.push_back(p.newVE);
+  return out;
+}
+
+// Offering batches, or scanning against a target held in every record, finds what offering the
+// records one by one against the same fixed value finds: same points, same stop.
+TEST(CrossoverDetection, BatchesAndSampleTargetsScanAsSingleRecords) {
   std::mt19937 random(9);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-  for (int round = 0; round < 200; ++round) {
+  for (int round = 0; round < 300; ++round) {
+    const float target = round % 3 == 0 ? 14.7f : 0.5f;
     std::vector<DatalogRecord> records;
     for (int i = 0; i < 400; ++i) {
-      DatalogRecord r = sample(pick(3) == 0 ? 0.5f : static_cast<float>(pick(100)) / 100.0f,
-                               static_cast<std::int16_t>(pick(12) == 0 ? 0 : 1),
+      const float o2 = pick(3) == 0 ? target : target + static_cast<float>(pick(21) - 10) / 10.0f;
+      DatalogRecord r = sample(o2, static_cast<std::int16_t>(pick(12) == 0 ? 0 : 1),
                                static_cast<std::int16_t>(pick(4000)));
+      r.o2Target = target;
       r.gve = static_cast<std::int16_t>(pick(round % 5 == 0 ? 40000 : 120));
       r.gego = static_cast<std::int16_t>(80 + pick(40));
       records.push_back(r);
     }
-    CrossoverDetector single(0.5f, 1000), batched(0.5f, 1000);
+    CrossoverDetector single(target, 1000);
     std::size_t singleTaken = records.size();
-    for (std::size_t i = 0; i < records.size(); ++i) {
+    for (std::size_t i = 0; i < records.size() && singleTaken == records.size(); ++i) {
       if (single.offer(records[i], static_cast<std::int64_t>(i) + 1) ==
-          CrossoverDetector::Step::NewVeOutOfRange) {
+          CrossoverDetector::Step::NewVeOutOfRange)
         singleTaken = i;
-        break;
+    }
+    CrossoverDetector batched(target, 1000);
+    auto own = CrossoverDetector::againstSampleTargets(1000);
+    for (CrossoverDetector* detector : {&batched, &own}) {
+      std::size_t taken = 0;
+      for (std::size_t start = 0; start < records.size() && taken == start;) {
+        const std::size_t count =
+            std::min<std::size_t>(1 + static_cast<std::size_t>(pick(60)), records.size() - start);
+        taken = start + detector->offerAll(std::span(records).subspan(start, count),
+                                           static_cast<std::int64_t>(start) + 1);
+        start += count;
       }
+      ASSERT_EQ(std::tuple(taken, detector->positions(), newVEs(*detector)),
+                std::tuple(singleTaken, single.positions(), newVEs(single)))
+          << "round " << round;
     }
-    std::size_t batchTaken = 0;
-    for (std::size_t start = 0; start < records.size() && batchTaken == start;) {
-      const std::size_t count =
-          std::min<std::size_t>(1 + static_cast<std::size_t>(pick(60)), records.size() - start);
-      batchTaken = start + batched.offerAll(std::span(records).subspan(start, count),
-                                            static_cast<std::int64_t>(start) + 1);
-      start += count;
-    }
-    auto newVEs = [](const CrossoverDetector& d) {
-      std::vector<std::int16_t> out;
-      for (const auto& p : d.points()) out.push_back(p.newVE);
-      return out;
-    };
-    ASSERT_EQ(std::tuple(batchTaken, batched.positions(), newVEs(batched)),
-              std::tuple(singleTaken, single.positions(), newVEs(single)));
   }
-}
-
-// Against a target in every record: a constant target acts as a fixed transfer value; a moving
-// one decides each sample's side against its own target.
-TEST(CrossoverDetection, SampleTargetsActAsAFixedTargetAndMoveWithTheSample) {
-  std::mt19937 random(5);
-  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-  for (int run = 0; run < 200; ++run) {
-    const float target = pick(2) ? 14.7f : 1.0f;
-    std::vector<DatalogRecord> records;
-    for (int i = 0; i < 300; ++i) {
-      const float o2 = pick(4) == 0 ? target : target + static_cast<float>(pick(21) - 10) / 10.0f;
-      DatalogRecord r = sample(o2, pick(15) == 0 ? 0 : 1, static_cast<std::int16_t>(pick(3000)));
-      r.o2Target = target;
-      records.push_back(r);
-    }
-    auto own = CrossoverDetector::againstSampleTargets(1200);
-    own.offerAll(records, 1);
-    ASSERT_EQ(own.positions(), crossings(records, target)) << "run " << run;
-  }
-  // Samples 1 and 2 warm up; 3 lies below its target, as the start does; 4 lies above its own
-  // lower target: a crossing, though its AFR fell; 5 stays above.
+  // Against moving targets: samples 1 and 2 warm up; 3 lies below its target, as the start
+  // does; 4 lies above its own lower target: a crossing, though its AFR fell; 5 stays above.
   std::vector<DatalogRecord> moving;
   for (const auto& [afr, target] : std::vector<std::pair<float, float>>{
            {15.0f, 14.7f}, {15.0f, 14.7f}, {15.0f, 15.5f}, {14.0f, 12.5f}, {15.0f, 14.7f}}) {

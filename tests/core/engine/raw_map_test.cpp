@@ -1,4 +1,4 @@
-// Raw data map: cells, value lists, Average/Median, outliers, the out-of-grid stop, clearing.
+// Raw data map: cells, value lists, Average/Median, outliers, the out-of-grid stop.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -116,17 +116,6 @@ TEST(RawMapStatistics, SpreadHalfEvenMeansLenientListsAndClamping) {
   EXPECT_EQ(std::tuple(big.average, big.median), std::tuple(32767, 32767));
   const auto wild = reduceValues("1e400,-1e400,5", {true, 2.0f}, scratch);
   EXPECT_EQ(wild.valueCount, 3u);  // no crash; whatever is kept gives 16-bit figures
-}
-
-TEST(RawMapClear, EmptiesCellsFromIndexOneAndKeepsIndexZero) {
-  RawDataMap map;
-  const RawDataCell cell{" 60", 60, 60};
-  for (const auto& [r, m] : {std::pair{1, 1}, {150, 256}, {0, 40}, {40, 0}}) map.at(r, m) = cell;
-  clearRawDataMap(map);
-  EXPECT_EQ(std::tuple(contents(map.at(1, 1)), contents(map.at(150, 256))),
-            std::tuple(Cell("", 0, 0), Cell("", 0, 0)));
-  EXPECT_EQ(std::tuple(contents(map.at(0, 40)), contents(map.at(40, 0))),
-            std::tuple(contents(cell), contents(cell)));
 }
 
 }  // namespace

@@ -61,8 +61,7 @@ TEST(CrossoverExport, DefaultSettingsGiveAHundredRowsOfEightyNineFigures) {
                    "MAP\tRPM\tGego\tGve\tGammaE\tO2\tNewVE", "100\t2000\t101\t60\t100\t0.2\t61",
                    "20\t2000\t101\t60\t100\t0.2\t62", "95\t2000\t101\t60\t100\t0.2\t60"}));
 
-  // The Median setting shows the midranges.
-  settings::Settings median;
+  settings::Settings median;  // shows the midranges
   median.veRange = 1;
   median.o2Transfer = 0.45f;
   const Lines medians = exportLines(map, {}, median);

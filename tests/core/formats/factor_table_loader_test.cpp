@@ -107,11 +107,9 @@ TEST(FactorTableFiles, LoadsAllSevenInOrderWithTheirStatusLines) {
 
 using TempFolder = testsupport::TempDirTest;
 
-TEST_F(TempFolder, RefusesFoldersHugeFilesAndUnlistableFolders) {
+// A folder in a table's place is refused with the other readers' inputs (file safety test).
+TEST_F(TempFolder, RefusesHugeFilesUnread) {
   FactorTable table = identity();
-  fs::create_directory(dir / "kpafactor.inc");
-  EXPECT_EQ(loadFactorTable(dir.string(), "kpafactor.inc", table).error, FactorLoadError::Missing);
-
   std::string huge = dbLines(10, 900);
   huge.resize(kMaxFactorFileBytes + 1, ' ');
   write("thermfactor.inc", huge);
