@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ranges>
+#include <string_view>
+
 #include "common/text_lines.h"
 
 namespace tallimar::formats {
@@ -19,12 +22,10 @@ engine::CrossoverPoint point(int map, int rpm, int newVE, float o2 = 0.2f) {
   return p;
 }
 
-std::vector<std::string> fields(const std::string& line) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-    out.push_back(line.substr(start, tab - start));
-  out.push_back(line.substr(start));
+Lines fields(std::string_view line) {
+  Lines out;
+  for (const auto field : std::views::split(line, '\t'))
+    out.emplace_back(field.begin(), field.end());
   return out;
 }
 
