@@ -12,15 +12,7 @@ namespace tallimar::engine {
 namespace {
 
 DatalogRecord sample(float o2, std::int16_t status = 1, std::int16_t rpm = 2500) {
-  DatalogRecord r;
-  r.rpm = rpm;
-  r.map = 55;
-  r.o2 = o2;
-  r.status = status;
-  r.gego = 100;
-  r.gve = 60;
-  r.gammaE = 104;
-  return r;
+  return {.rpm = rpm, .map = 55, .o2 = o2, .status = status, .gego = 100, .gve = 60, .gammaE = 104};
 }
 
 // 1-based positions of the points found in the records, T = 0.5 V, RPMMin 1200.

@@ -13,11 +13,8 @@ namespace {
 using Lines = std::vector<std::string>;
 
 CrossoverPoint point(int rpm, int map, int newVE) {
-  CrossoverPoint p;
-  p.rpm = static_cast<std::int16_t>(rpm);
-  p.map = static_cast<std::int16_t>(map);
-  p.newVE = static_cast<std::int16_t>(newVE);
-  return p;
+  using I = std::int16_t;
+  return {.rpm = static_cast<I>(rpm), .map = static_cast<I>(map), .newVE = static_cast<I>(newVE)};
 }
 
 // A cell as one comparable value.
@@ -96,10 +93,10 @@ TEST(RawMapBuild, PointOutsideTheGridStopsWithEarlierPointsInAndNothingReduced) 
     Build b;
     b.map.at(30, 50).values = " 40";
     EXPECT_EQ(b.run({point(2000, 50, 60), point(15049, 256, 70), outside, point(2100, 50, 1)}), 2u);
-    EXPECT_EQ(contents(b.map.at(20, 50)), Cell(" 60", 0, 0));  // in, not reduced
-    EXPECT_EQ(contents(b.map.at(150, 256)), Cell(" 70", 0, 0));
-    EXPECT_EQ(contents(b.map.at(21, 50)), Cell("", 0, 0));
-    EXPECT_EQ(b.map.at(30, 50).average, 0);
+    // The earlier points are in, none reduced; the later ones are not.
+    EXPECT_EQ(std::tuple(contents(b.map.at(20, 50)), contents(b.map.at(150, 256)),
+                         contents(b.map.at(21, 50)), b.map.at(30, 50).average),
+              std::tuple(Cell(" 60", 0, 0), Cell(" 70", 0, 0), Cell("", 0, 0), 0));
     EXPECT_EQ(b.status.lines, (Lines{"Building Crossover Array"}));
   }
 }

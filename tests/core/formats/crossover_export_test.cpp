@@ -14,12 +14,8 @@ namespace {
 using Lines = std::vector<std::string>;
 
 engine::CrossoverPoint point(int map, int rpm, int newVE, float o2 = 0.2f) {
-  engine::CrossoverPoint p;
-  p.map = static_cast<std::int16_t>(map);
-  p.rpm = static_cast<std::int16_t>(rpm);
-  p.gego = 101, p.gve = 60, p.gammaE = 100, p.o2 = o2;
-  p.newVE = static_cast<std::int16_t>(newVE);
-  return p;
+  using I = std::int16_t;
+  return {static_cast<I>(rpm), static_cast<I>(map), 101, 60, 100, o2, static_cast<I>(newVE)};
 }
 
 Lines fields(std::string_view line) {

@@ -206,20 +206,16 @@ DatalogRead readLineByLine(const std::string& text, DatalogLayout layout, Record
     if (lines.empty()) result.entries = -1;
   }
   if (lines.size() <= 1) return result;
+  auto stop = [&](End how, std::size_t line, std::string problem) {
+    result.end = how, result.line = static_cast<std::int64_t>(line), result.problem = problem;
+    return result;
+  };
   for (std::size_t i = 1; i < lines.size(); ++i) {
-    const auto position = static_cast<std::int64_t>(i);
     DatalogRecord record;
-    if (auto problem = parseDataLine(lines[i], layout, record)) {
-      result.end = End::BadLine;
-      result.line = position + 1;
-      result.problem = *problem;
-      return result;
-    }
-    if (sink.take(std::span(&record, 1), position) == 0) {
-      result.end = End::SinkStopped;
-      result.line = position + 1;
-      return result;
-    }
+    if (auto problem = parseDataLine(lines[i], layout, record))
+      return stop(End::BadLine, i + 1, *problem);
+    if (sink.take(std::span(&record, 1), static_cast<std::int64_t>(i)) == 0)
+      return stop(End::SinkStopped, i + 1, {});
   }
   result.entries = static_cast<std::int64_t>(sink.records.size());
   return result;
