@@ -17,7 +17,7 @@ namespace {
 
 using engine::DatalogRecord;
 
-TEST(DatalogFields, SixteenBitColumnsAreRoundedDownOrRefused) {
+TEST(DatalogFields, SixteenBitColumnsAreFlooredOrRefusedAndO2IsLenient) {
   const char* const texts[] = {"35.7", "-0.5", " 42 ", "+7", "1e3", "-32768", "32767.999999"};
   const std::int32_t values[] = {35, -1, 42, 7, 1000, -32768, 32767};
   for (std::size_t i = 0; i < std::size(texts); ++i) {
@@ -30,15 +30,13 @@ TEST(DatalogFields, SixteenBitColumnsAreRoundedDownOrRefused) {
     EXPECT_EQ(readFlooredField(text, value), FieldProblem::NotANumber) << text;
   for (const char* text : {"32768", "-32768.5", "1e999"})
     EXPECT_EQ(readFlooredField(text, value), FieldProblem::OutOfRange) << text;
-}
 
-TEST(DatalogFields, O2IsReadLenientlyInSinglePrecision) {
-  const char* const texts[] = {"  0.5V", "abc", "-.25", "0.1234567890123"};
-  const double volts[] = {0.5, 0, -0.25, 0.1234567890123};
-  for (std::size_t i = 0; i < std::size(texts); ++i) {
+  // The O2 column is read leniently (its leading number, else 0), in single precision.
+  for (const auto& [text, volts] : std::vector<std::pair<const char*, double>>{
+           {"  0.5V", 0.5}, {"abc", 0}, {"-.25", -0.25}, {"0.1234567890123", 0.1234567890123}}) {
     float read = -1;
-    EXPECT_EQ(readO2Field(texts[i], read), FieldProblem::None) << texts[i];
-    EXPECT_EQ(read, static_cast<float>(volts[i])) << texts[i];
+    EXPECT_EQ(readO2Field(text, read), FieldProblem::None) << text;
+    EXPECT_EQ(read, static_cast<float>(volts)) << text;
   }
   float read = 0;
   EXPECT_EQ(readO2Field("1e39", read), FieldProblem::OutOfRange);

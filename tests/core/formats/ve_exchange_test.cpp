@@ -22,10 +22,8 @@ VeTable exampleTable() {
     table.mapBins[k] = static_cast<std::int16_t>(map[k]);
     for (std::size_t m = 0; m < 8; ++m) table.ve[k][m] = static_cast<std::int16_t>(20 + 9 * m + k);
   }
-  table.ve[0][0] = 5;
-  table.ve[1][0] = -7;
-  table.ve[2][0] = -45;
-  table.ve[3][0] = 0;
+  for (const auto& [r, ve] : {std::pair{0, 5}, {1, -7}, {2, -45}, {3, 0}})
+    table.ve[static_cast<std::size_t>(r)][0] = static_cast<std::int16_t>(ve);
   return table;
 }
 
