@@ -40,7 +40,6 @@ TEST(CrossoverDetection, CrossingRulesWarmUpAndRpmMin) {
   } cases[] = {
       // Samples 1, 2 warm up; 3 rises against the 0.0 V start history; 5 falls.
       {"start", {{0.8f}, {0.8f}, {0.8f}, {0.8f}, {0.2f}}, {3, 5}},
-      {"two samples only", {{0.8f}, {0.8f}}, {}},
       // Another Status before the first Status-1 sample: one sample warms up, as after a gap.
       {"status first", {{0.8f, 0}, {0.8f, 5}, {0.8f}, {0.8f}, {0.8f}}, {4}},
       // After a Status gap one sample is passed over, then the history from before the gap
@@ -86,8 +85,7 @@ std::vector<std::int16_t> newVEs(const CrossoverDetector& detector) {
   return out;
 }
 
-// Offering batches, or scanning against a target held in every record, finds what offering the
-// records one by one against the same fixed value finds: same points, same stop.
+// Batches, and targets held in each record, find what single records against a fixed value find.
 TEST(CrossoverDetection, BatchesAndSampleTargetsScanAsSingleRecords) {
   std::mt19937 random(9);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };

@@ -69,8 +69,7 @@ TEST(CrossoverExport, DefaultSettingsGiveAHundredRowsOfEightyNineFigures) {
 
 TEST(CrossoverExport, PointLinesAreWholeLinesInCharacterOrder) {
   EXPECT_EQ(crossoverExportLine(point(5, 1, 2, 1e-5f)), "5\t1\t101\t60\t100\t1E-05\t2");
-  // Lines equal up to the RPM sort by the RPM text, "-" before digits; more points than a
-  // 32,767-line list holds are all written, in order.
+  // Lines equal up to the RPM sort by its text ("-" first); past 32,767 points all are written.
   engine::CrossoverPoints points{point(50, 900, 1), point(50, 1000, 1), point(-1, 900, 1)};
   for (int i = 0; i < 40000; ++i) points.push_back(point(60 + i % 7, 1000 + i % 3000, i % 90));
   const Lines lines = exportLines(engine::RawDataMap{}, points, settings::Settings{});

@@ -1,5 +1,4 @@
-// Named-column logs: header, columns by name, units row, gaps, the file's end, O2 targets,
-// and the real logs through Open Datalog.
+// Named-column logs: header, columns, units row, gaps, the file's end, targets, real logs.
 #include "formats/datalog_msl.h"
 
 #include <gtest/gtest.h>
@@ -146,8 +145,7 @@ TEST(MslEngineStatus, OnlyARunningEngineWithoutEnrichmentIsTested) {
 
 namespace fs = std::filesystem;
 
-// Real datalogs through Open Datalog: every file is read without harm; files that are no
-// datalogs are refused naming the file.
+// Real datalogs through Open Datalog: read without harm, or refused naming the file.
 TEST(RealDatalogs, EveryFileIsReadWithoutHarm) {
   const fs::path folder = fs::path(TALLIMAR_REAL_DATA_DIR) / "datalogs";
   if (!fs::is_directory(folder)) GTEST_SKIP() << "no real datalogs at " << folder;

@@ -10,7 +10,6 @@
 namespace tallimar::formats {
 namespace {
 
-using Lines = std::vector<std::string>;
 using engine::RawDataMap;
 
 // Every cell, index 0 included, with its own value list and figures.
@@ -24,8 +23,8 @@ void fillEveryCell(RawDataMap& map, unsigned seed) {
       for (int k = 0; k < count; ++k)
         cell.values +=
             (k ? "," : "") + std::string(random() % 2 ? " " : "-") + std::to_string(random() % 200);
-      cell.average = static_cast<std::int16_t>(static_cast<int>(random() % 65536) - 32768);
-      cell.median = static_cast<std::int16_t>(static_cast<int>(random() % 65536) - 32768);
+      cell.average = static_cast<std::int16_t>(random()),
+      cell.median = static_cast<std::int16_t>(random());
     }
   }
 }

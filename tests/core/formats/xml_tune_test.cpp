@@ -76,8 +76,6 @@ TEST(XmlTuneReader, RefusesWhatHoldsNoUsableTable) {
       {tune(constant("veTable1", "1 2|3") + kAxes2x2),
        "veTable1 holds 3 numbers, not rows x cols = 2 x 2"},
       {ve2x2("32767.5"), "veTable1: 32767.5 does not fit a 16-bit table entry"},
-      {tune("<constant name=\"veTable1\" rows=\"1\" cols=\"1\"><!-- x -->5</constant>"),
-       "veTable1 does not hold a plain list of numbers"},
       {tune(constant("veTable1", "1 2|3 4") + constant("frpm_table", "800")),
        "no RPM axis of 2 bins (frpm_table1, frpm_table or rpmBins1); frpm_table has 1"},
   };
@@ -88,8 +86,7 @@ TEST(XmlTuneReader, RefusesWhatHoldsNoUsableTable) {
   }
 }
 
-// Read: rows are MAP bins and halves go to the even neighbour (behind a byte-order mark, with
-// LF and CR LF lines). Written: numbers take the old places with the constants' decimals.
+// Rows are MAP bins, halves go to even (after a BOM); writes keep places and decimals.
 TEST(XmlTune, ReadsRowsAsMapBinsAndWritesOnlyInsideTheThreeConstants) {
   const std::string base =
       "\xEF\xBB\xBF" + tune(constant("veTable1", "40 41|50 51") +
