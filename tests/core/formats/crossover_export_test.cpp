@@ -1,8 +1,10 @@
-// The crossover export: titles, the grid of the reduced map, the axis lines, and the point
-// lines in character-code order; and the Save Crossover Points command.
+// The crossover export: titles, the reduced map's grid, the axis lines, the sorted point lines.
 #include "formats/crossover_export.h"
 
 #include <gtest/gtest.h>
+
+#include <ranges>
+#include <string_view>
 
 #include "common/text_lines.h"
 
@@ -12,20 +14,14 @@ namespace {
 using Lines = std::vector<std::string>;
 
 engine::CrossoverPoint point(int map, int rpm, int newVE, float o2 = 0.2f) {
-  engine::CrossoverPoint p;
-  p.map = static_cast<std::int16_t>(map);
-  p.rpm = static_cast<std::int16_t>(rpm);
-  p.gego = 101, p.gve = 60, p.gammaE = 100, p.o2 = o2;
-  p.newVE = static_cast<std::int16_t>(newVE);
-  return p;
+  using I = std::int16_t;
+  return {static_cast<I>(rpm), static_cast<I>(map), 101, 60, 100, o2, static_cast<I>(newVE)};
 }
 
-std::vector<std::string> fields(const std::string& line) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-    out.push_back(line.substr(start, tab - start));
-  out.push_back(line.substr(start));
+Lines fields(std::string_view line) {
+  Lines out;
+  for (const auto field : std::views::split(line, '\t'))
+    out.emplace_back(field.begin(), field.end());
   return out;
 }
 
@@ -47,42 +43,33 @@ TEST(CrossoverExport, DefaultSettingsGiveAHundredRowsOfEightyNineFigures) {
   const settings::Settings settings;  // RPMMin 1200, RPMMax 10000, MAPMax 100, Average
   const Lines lines =
       exportLines(map, {point(95, 2000, 60), point(100, 2000, 61), point(20, 2000, 62)}, settings);
-  EXPECT_EQ(lines[0], "High Density VE Map -Average- 05/01/24 14:03:07");
-  EXPECT_EQ(lines[1], "High Density VE Map 05/01/24 14:03:07");
+  EXPECT_EQ(Lines(lines.begin(), lines.begin() + 2),
+            (Lines{"High Density VE Map -Average- 05/01/24 14:03:07",
+                   "High Density VE Map 05/01/24 14:03:07"}));
+  // Rows MAP 1..100: label, "*", 89 figures (RPM index 12..100), empty after the last TAB.
   const auto last = fields(lines[101]);
-  ASSERT_EQ(last.size(), 2u + 89u + 1u);  // label, "*", 89 figures, empty after last TAB
-  EXPECT_EQ(last[0], "MAP:100");
-  EXPECT_EQ(fields(lines[2])[2], "41");     // RPM index 12, MAP 1
-  EXPECT_EQ(fields(lines[101])[90], "77");  // RPM index 100, MAP 100
-  EXPECT_EQ(fields(lines[51])[2 + 38], "61");
-  const auto axis = fields(lines[102]);
-  EXPECT_EQ(std::count(axis.begin(), axis.end(), "*"), 90);
+  ASSERT_EQ(last.size(), 2u + 89u + 1u);
+  EXPECT_EQ(std::tuple(last[0], last[90], fields(lines[2])[2], fields(lines[51])[2 + 38]),
+            std::tuple("MAP:100", "77", "41", "61"));
   const auto rpm = fields(lines[103]);
-  ASSERT_EQ(rpm.size(), 2u + 89u + 1u);
-  EXPECT_EQ(rpm[2], "1200");
-  EXPECT_EQ(rpm[90], "10000");
+  EXPECT_EQ(std::tuple(rpm.size(), rpm[2], rpm[90]), std::tuple(92u, "1200", "10000"));
   EXPECT_EQ(Lines(lines.begin() + 104, lines.end()),
             (Lines{"\t\tRPM", "", "3 O2 Transfer Points at 0.500 Volts",
                    "MAP\tRPM\tGego\tGve\tGammaE\tO2\tNewVE", "100\t2000\t101\t60\t100\t0.2\t61",
                    "20\t2000\t101\t60\t100\t0.2\t62", "95\t2000\t101\t60\t100\t0.2\t60"}));
 
-  // The Median setting shows the midranges.
-  settings::Settings median;
+  settings::Settings median;  // shows the midranges
   median.veRange = 1;
   median.o2Transfer = 0.45f;
   const Lines medians = exportLines(map, {}, median);
-  EXPECT_EQ(medians[0], "High Density VE Map -Median- 05/01/24 14:03:07");
-  EXPECT_EQ(fields(medians[51])[2 + 38], "63");
-  EXPECT_EQ(medians[106], "0 O2 Transfer Points at 0.450 Volts");
-  EXPECT_EQ(medians.size(), 108u);
+  EXPECT_EQ(std::tuple(medians[0], fields(medians[51])[2 + 38], medians[106], medians.size()),
+            std::tuple("High Density VE Map -Median- 05/01/24 14:03:07", "63",
+                       "0 O2 Transfer Points at 0.450 Volts", 108u));
 }
 
 TEST(CrossoverExport, PointLinesAreWholeLinesInCharacterOrder) {
-  EXPECT_EQ(crossoverExportLine(point(-5, 12345, -3, 0.456f)),
-            "-5\t12345\t101\t60\t100\t0.456\t-3");
   EXPECT_EQ(crossoverExportLine(point(5, 1, 2, 1e-5f)), "5\t1\t101\t60\t100\t1E-05\t2");
-  // Lines equal up to the RPM sort by the RPM text, "-" before digits; more points than a
-  // 32,767-line list holds are all written, in order.
+  // Lines equal up to the RPM sort by its text ("-" first); past 32,767 points all are written.
   engine::CrossoverPoints points{point(50, 900, 1), point(50, 1000, 1), point(-1, 900, 1)};
   for (int i = 0; i < 40000; ++i) points.push_back(point(60 + i % 7, 1000 + i % 3000, i % 90));
   const Lines lines = exportLines(engine::RawDataMap{}, points, settings::Settings{});
@@ -103,27 +90,20 @@ TEST(CrossoverExport, FractionalRpmMinStepsByOneAndRoundsToEven) {
   for (int r = 12; r <= 16; ++r) map.at(r, 1).average = static_cast<std::int16_t>(r);
   const Lines lines = exportLines(map, {}, settings);
   // 12.5, 13.5, 14.5, 15.5 -> indices 12, 14, 14, 16.
-  EXPECT_EQ(lines[2], "MAP:1\t*\t12\t14\t14\t16\t");
-  EXPECT_EQ(lines[3], "\t*\t*\t*\t*\t*\t");  // one more "*" than columns
-  EXPECT_EQ(lines[4], "\t\t1250\t1350\t1450\t1550\t");
+  // One more "*" than columns.
+  EXPECT_EQ(
+      Lines(lines.begin() + 2, lines.begin() + 5),
+      (Lines{"MAP:1\t*\t12\t14\t14\t16\t", "\t*\t*\t*\t*\t*\t", "\t\t1250\t1350\t1450\t1550\t"}));
 }
 
 TEST(CrossoverExport, RangesOutsideTheMapAreRefused) {
-  const struct {
-    std::int16_t rpmMax, mapMax;
-    const char* reason;  // "" when the export is built
-  } cases[] = {
-      {15100, 100, "the RPM range 1200..15100 reaches outside the raw data map"},
-      {10000, 257, "MAPMax 257 reaches outside the raw data map"},
-      {1000, 0, ""},  // below RPMMin: no rows, no columns
-  };
-  for (const auto& c : cases) {
-    settings::Settings settings;
-    settings.rpmMax = c.rpmMax;
-    settings.mapMax = c.mapMax;
-    const auto built = buildCrossoverExport({}, {}, settings, "d t");
-    EXPECT_EQ(built ? std::string() : built.reason(), c.reason);
-  }
+  settings::Settings rpm, map;
+  rpm.rpmMax = 15100;
+  map.mapMax = 257;
+  EXPECT_EQ(buildCrossoverExport({}, {}, rpm, "d t").reason(),
+            "the RPM range 1200..15100 reaches outside the raw data map");
+  EXPECT_EQ(buildCrossoverExport({}, {}, map, "d t").reason(),
+            "MAPMax 257 reaches outside the raw data map");
 }
 
 }  // namespace

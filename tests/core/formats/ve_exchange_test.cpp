@@ -1,5 +1,4 @@
-// The VE exchange writer's exact lines, the exchange / dump / MSQ readers, and round trips
-// of tables the exact layout cannot hold.
+// The VE exchange writer's lines and limits, its reader's round trip and refusals, the dump.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -22,10 +21,8 @@ VeTable exampleTable() {
     table.mapBins[k] = static_cast<std::int16_t>(map[k]);
     for (std::size_t m = 0; m < 8; ++m) table.ve[k][m] = static_cast<std::int16_t>(20 + 9 * m + k);
   }
-  table.ve[0][0] = 5;
-  table.ve[1][0] = -7;
-  table.ve[2][0] = -45;
-  table.ve[3][0] = 0;
+  for (const auto& [r, ve] : {std::pair{0, 5}, {1, -7}, {2, -45}, {3, 0}})
+    table.ve[static_cast<std::size_t>(r)][0] = static_cast<std::int16_t>(ve);
   return table;
 }
 
@@ -37,40 +34,19 @@ TEST(VeExchangeWriter, EightByEightLinesAreExact) {
   ASSERT_EQ(lines.size(), 30u);
   const std::pair<std::size_t, const char*> expected[] = {
       {0, "VUZAR 1.0 "},
-      {1, "Page 0"},
       {2, "VE Table RPM Range              [08]"},
       {3, "   [  0] =  5 "},
       {5, "   [  2] =  12.5"},
-      {10, "   [  7] =  60"},
       {11, "VE Table Load Range (MAP)       [08]"},
-      {19, "   [  7] =  95"},
       {20, "VE Table                        [ 8 ][ 8 ]"},
       {21, "           [  0] [ 1 ] [ 2 ] [ 3 ] [ 4 ] [ 5 ] [ 6 ] [ 7 ]"},
       {22, "   [  0] =   5    -7    -45    0     24    25    26    27   "},
       {29, "   [  7] =   83    84    85    86    87    88    89    90   "},
   };
   for (const auto& [index, line] : expected) EXPECT_EQ(lines[index], line) << "line " << index + 1;
-  for (const std::size_t header : {2u, 11u, 20u}) EXPECT_EQ(lines[header][32], '[');
 }
 
-TEST(VeExchangeWriter, FieldsAndTheirLimits) {
-  EXPECT_EQ(exchangeValueField(-5), "-5 ");
-  EXPECT_EQ(exchangeValueField(999), "999");
-  EXPECT_EQ(exchangeValueField(1000), std::nullopt);
-  EXPECT_EQ(exchangeValueField(-100), std::nullopt);
-  EXPECT_EQ(rpmHundredsText(1205), "12.05");
-  EXPECT_EQ(rpmHundredsText(-50), "-0.5");
-
-  VeTable table = exampleTable();
-  table.ve[4][6] = 1000;
-  EXPECT_EQ(veExchangeText(table).reason(),
-            "VE value 1000 at RPM bin 4, MAP bin 6 does not fit the VE exchange file");
-  table = exampleTable();
-  table.mapBins[2] = 10000;
-  EXPECT_EQ(veExchangeText(table).reason(), "MAP bin 10000 does not fit the VE exchange file");
-}
-
-// Tables of up to 16 bins with values of 100 and more read back exactly.
+// 16 x 16 tables with values of 100 and more read back exactly; a MAP bin past 9999 is refused.
 TEST(VeExchangeWriter, LargeTablesAndValuesRoundTrip) {
   VeTable table;
   table.sizeRpm = 16;
@@ -87,37 +63,13 @@ TEST(VeExchangeWriter, LargeTablesAndValuesRoundTrip) {
   table.rpmBins[15] = 32767;
   const auto text = veExchangeText(table);
   ASSERT_TRUE(text);
-  const auto lines = common::splitLines(*text);
-  EXPECT_EQ(lines[3 + 10], "   [ 10] =  120.9");
-  EXPECT_EQ(lines[3 + 15], "   [ 15] =  327.67");
-  EXPECT_EQ(lines[20], "   [  0] =-120");
-  EXPECT_EQ(lines[20 + 15], "   [ 15] =9999");
+  EXPECT_EQ(common::splitLines(*text)[3 + 15], "   [ 15] =  327.67");
   VeTable back;
   ASSERT_TRUE(readVeExchange(*text, back));
   EXPECT_EQ(std::tie(back.sizeMap, back.rpmBins, back.mapBins, back.ve),
             std::tie(table.sizeMap, table.rpmBins, table.mapBins, table.ve));
-}
-
-TEST(VeExchangeReader, SizesFromTheFileAndRpmFromEverythingAfterTheEquals) {
-  auto index = [](int k) { return std::string(k < 10 ? "   [  " : "   [ ") + std::to_string(k); };
-  std::string text =
-      "VUZAR 1.0\nPage 0\n"
-      "VE Table RPM Range              [12]\n";
-  for (int k = 0; k < 12; ++k) text += index(k) + "] = 12.5\n";
-  text += "VE Table Load Range (TP)        [12]\n";
-  for (int k = 0; k < 12; ++k) text += index(k) + "] =  44\n";
-  text += "VE Table                        [ 12][ 12]\nheader\n";
-  for (int m = 0; m < 12; ++m) {
-    std::string row = index(m) + "] =  ";
-    for (int r = 0; r < 12; ++r) row += " 61   ";
-    text += row + "\n";
-  }
-  VeTable table;
-  ASSERT_TRUE(readVeExchange(text, table));
-  EXPECT_EQ(table.sizeRpm, 12);
-  EXPECT_EQ(table.sizeMap, 12);
-  EXPECT_EQ(table.rpmBins[11], 1250);
-  EXPECT_EQ(table.ve[11][11], 61);
+  table.mapBins[15] = 10000;
+  EXPECT_EQ(veExchangeText(table).reason(), "MAP bin 10000 does not fit the VE exchange file");
 }
 
 TEST(VeExchangeReader, RefusedFilesLeaveTheTableAsItWas) {
@@ -135,13 +87,10 @@ TEST(VeExchangeReader, RefusedFilesLeaveTheTableAsItWas) {
     std::string text = good;
     return text.replace(text.find(from), from.size(), to);
   };
-  for (const std::string& bad :
-       {firstLines(27), firstLines(21), firstLines(5), edited("[08]", "[17]"),
-        edited("[08]", "[ 0]"), edited("[08]", "    "), edited("=  12.5", "= 1e9  ")}) {
+  for (const std::string& bad : {firstLines(27), firstLines(5), edited("[08]", "[17]"),
+                                 edited("[08]", "[ 0]"), edited("=  12.5", "= 1e9  ")}) {
     VeTable table = original;
-    const auto result = readVeExchange(bad, table);
-    EXPECT_FALSE(result);
-    EXPECT_FALSE(result.reason().empty());
+    EXPECT_FALSE(readVeExchange(bad, table));
     EXPECT_EQ(std::tie(table.ve, table.rpmBins, table.sizeRpm),
               std::tie(original.ve, original.rpmBins, original.sizeRpm));
   }
@@ -155,24 +104,17 @@ TEST(DumpReader, FixedColumnsAndSizesUntouched) {
   table.sizeMap = 12;
   for (auto& row : table.ve) row.fill(1);
   ASSERT_TRUE(readMegaTuneDump(text, table));
-  EXPECT_EQ(table.sizeRpm, 16);
-  EXPECT_EQ(table.sizeMap, 12);
-  const std::array<std::int16_t, 8> map{25, 35, 45, 60, 75, 90, 100, 250};
-  const std::array<std::int16_t, 8> rpm{400, 800, 1500, 2000, 3000, 4000, 5000, 6500};
-  for (std::size_t k = 0; k < 8; ++k) {
-    EXPECT_EQ(table.mapBins[k], map[k]);
-    EXPECT_EQ(table.rpmBins[k], rpm[k]);
-    for (std::size_t m = 0; m < 8; ++m) {
+  EXPECT_EQ(std::tuple(table.sizeRpm, table.sizeMap, table.mapBins[7], table.rpmBins[7]),
+            std::tuple(16, 12, 250, 6500));
+  for (std::size_t k = 0; k < 8; ++k)
+    for (std::size_t m = 0; m < 8; ++m)
       EXPECT_EQ(table.ve[k][m], 20 + 10 * m + 3 * k + (m == 7 ? 100 : 0));
-    }
-  }
   EXPECT_EQ(table.ve[8][0], 1);  // beyond the eight entries
 
   VeTable untouched;
-  const std::string cut = text.substr(0, text.find("  row[5]"));
-  EXPECT_FALSE(readMegaTuneDump(cut, untouched));
-  EXPECT_EQ(untouched.ve, VeTable{}.ve);
-  EXPECT_EQ(untouched.mapBins, VeTable{}.mapBins);
+  const VeTable empty;
+  EXPECT_FALSE(readMegaTuneDump(text.substr(0, text.find("  row[5]")), untouched));
+  EXPECT_EQ(std::tie(untouched.ve, untouched.mapBins), std::tie(empty.ve, empty.mapBins));
 }
 
 }  // namespace
