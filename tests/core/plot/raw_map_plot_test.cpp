@@ -14,10 +14,7 @@ namespace {
 // negative averages, RPM index 0 and MAP 0 are never drawn; the grid's last cell is listed
 // although it is off the surface.
 TEST(RawMapPlot, DrawsPositiveCellsOffTheGridEdgesAsBoxesBelowTheirMap) {
-  settings::Settings s;
-  s.rpmMin = 1200;
-  s.rpmMax = 10000;
-  s.mapMax = 100;
+  const settings::Settings s;  // 1200..10000 rev/min, 100 kPa
   engine::RawDataMap raw;
   raw.at(30, 80).average = 65;
   raw.at(24, 30).average = -7;

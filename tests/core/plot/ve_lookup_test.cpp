@@ -6,11 +6,6 @@
 namespace tallimar::plot {
 namespace {
 
-TEST(InterpolateLinear, ExtendsBeyondThePointsAndEqualPositionsGiveTheMean) {
-  EXPECT_DOUBLE_EQ(InterpolateLinear(0, 10, 0, 100, -5), -50);
-  EXPECT_DOUBLE_EQ(InterpolateLinear(5, 5, 10, 20, -1000), 15);  // never infinity
-}
-
 // 12 x 12 table, RPM bins 500..6000, MAP bins 10..120; VE(r, m) = 10 r + m inside the first
 // eight bins and 0 beyond, which a lookup never reaches: it extends the outer pairs of the
 // first eight bins (below bin 0 from bins 0, 1; MAP 100 and RPM 6000 from bins 6, 7).
@@ -26,6 +21,9 @@ TEST(LookupVE, BilinearInsideTheBinsAndExtendedFromTheOuterPairsOfTheFirstEight)
   } cases[] = {{40, 1500, 23}, {35, 1250, 17.5}, {10, 250, -5}, {100, 500, 9}, {120, 6000, 121}};
   for (const auto& c : cases)
     EXPECT_DOUBLE_EQ(LookupVE(t, c.map, c.rpm), c.ve) << c.map << " " << c.rpm;
+  // The line through two points extends beyond them; equal positions give the mean.
+  EXPECT_DOUBLE_EQ(InterpolateLinear(0, 10, 0, 100, -5), -50);
+  EXPECT_DOUBLE_EQ(InterpolateLinear(5, 5, 10, 20, -1000), 15);  // never infinity
 }
 
 TEST(LookupVE, BinsThatDoNotAscendTakeTheLastPairHoldingThePosition) {

@@ -8,21 +8,20 @@
 #include <tuple>
 
 #include "core/plot/plot_fixtures.h"
+#include "plot/report_page.h"
+#include "plot/spline_view.h"
 
 namespace tallimar::plot {
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr Rgb kBlack{0, 0, 0}, kRed{255, 0, 0}, kNavy{0, 0, 128};
+constexpr Rgb kBlack{0, 0, 0}, kRed{255, 0, 0}, kNavy{0, 0, 128}, kDarkRed{128, 0, 0},
+    kDarkGreen{0, 128, 0}, kGreen{0, 255, 0};
 
 class VeViews : public ::testing::Test {
  protected:
-  VeViews() {
-    ws.settings.rpmMin = 1200;
-    ws.settings.rpmMax = 10000;
-    ws.settings.mapMax = 100;
-    ws.veTable.setStartupBins();  // 8 x 8: 500..4000 rev/min, 10..80 kPa
-  }
+  // Settings 1200..10000 rev/min and 100 kPa; table 8 x 8: 500..4000 rev/min, 10..80 kPa.
+  VeViews() { ws.veTable.setStartupBins(); }
   void flatTable(std::int16_t ve) {
     for (auto& column : ws.veTable.ve) column.fill(ve);
   }
@@ -38,23 +37,39 @@ class VeViews : public ::testing::Test {
 
 auto corners(const Box& b) { return std::tuple(b.x1, b.y1, b.x2, b.y2, b.fill); }
 
-// Boxes one kPa high and 176 rev/min wide above their MAP for cells above zero, coloured by
-// VE, then the bin lines in black MergePenNot.
-TEST_F(VeViews, RawAndFilteredViewsColourEveryCellAboveZeroThenDrawTheBinLines) {
+// Views 1, 2 and 5 draw a box one kPa high and 176 rev/min wide above its MAP for each cell:
+// by VE above zero in the raw and filtered views, and in view 5 by filtered - raw, black
+// where only one map has the cell; the bin lines follow in black MergePenNot.
+TEST_F(VeViews, CellViewsColourEachCellThenDrawTheBinLines) {
   ws.rawMap.at(30, 80).average = 9;
-  ws.rawMap.at(31, 80).average = 0;
-  ws.rawMap.at(33, 80).average = -4;
+  ws.rawMap.at(31, 80).average = -4;
   const ViewPlot p = plot(VeView::RawDatalog);
   EXPECT_EQ(p.statusLines, Lines{"Finished Plotting"});
   ASSERT_EQ(p.drawing.size(), 1u + 16u);
-  const Box first = std::get<Box>(p.drawing.items[0]);
-  EXPECT_EQ(corners(first), corners(Box{3000, 20, 3176, 19, Rgb{128, 0, 0}}));
+  EXPECT_EQ(corners(std::get<Box>(p.drawing.items[0])), corners(Box{3000, 20, 3176, 19, kDarkRed}));
   for (const Line& line : itemsOfKind<Line>(p.drawing))
     EXPECT_TRUE(line.mode == PenMode::MergePenNot && line.colour == kBlack);
-  ws.filteredMap.at(40, 30) = 62.5f;
-  ws.filteredMap.at(41, 30) = 0.4f;
-  ws.filteredMap.at(42, 30) = -1.0f;
-  EXPECT_EQ(fills(VeView::FilteredDatalog), (std::vector<Rgb>{{0, 128, 128}, {128, 0, 0}}));
+  ws.rawMap = engine::RawDataMap();
+  ws.filteredMap.at(30, 50) = 40.0f;  // raw 0
+  ws.rawMap.at(31, 50).average = 40;  // filtered 0
+  ws.rawMap.at(32, 50).average = 40;  // d = 5
+  ws.filteredMap.at(32, 50) = 45.0f;
+  ws.rawMap.at(33, 50).average = 50;  // d = 0 is not black
+  ws.filteredMap.at(33, 50) = 50.0f;
+  ws.filteredMap.at(34, 50) = 0.4f;
+  EXPECT_EQ(fills(VeView::FilteredDatalog),
+            (std::vector<Rgb>{kDarkGreen, kDarkGreen, kGreen, kDarkRed}));
+  EXPECT_EQ(fills(VeView::FilteredRawDelta),
+            (std::vector<Rgb>{kBlack, kBlack, kNavy, kGreen, kBlack}));
+}
+
+// The filter's curve points: step 1 runs along MAP at RPM index `line`, step 2 along RPM.
+TEST_F(VeViews, FilterCurvePointBoxesSitAtTheirRpmAndMap) {
+  const Box column = filterCurvePointBox(FilterStep::AlongMap, 30, {62.5, 71.2}, ws.settings);
+  const Box row = filterCurvePointBox(FilterStep::AlongRpm, 40, {31.5, 55}, ws.settings);
+  EXPECT_EQ(std::tuple(column.x1, column.y1, row.x1, row.y1),
+            std::tuple(3000.0, 37.5, 3150.0, 60.0));
+  EXPECT_EQ(column.fill, veColour(71.2));
 }
 
 // Table 50 against cells of 56 (d = -6, red) and 50 (black), sampled every 34 rev/min with
@@ -78,17 +93,6 @@ TEST_F(VeViews, TableDeltaViewsColourTheTableMinusTheCellAndEqualValuesBlack) {
   EXPECT_TRUE(!filtered.empty() && std::ranges::count(filtered, kNavy) == std::ssize(filtered));
 }
 
-TEST_F(VeViews, FilteredRawDeltaMarksCellsInOnlyOneMapBlack) {
-  ws.filteredMap.at(30, 50) = 40.0f;  // raw 0
-  ws.rawMap.at(31, 50).average = 40;  // filtered 0
-  ws.rawMap.at(32, 50).average = 40;  // d = 5
-  ws.filteredMap.at(32, 50) = 45.0f;
-  ws.rawMap.at(33, 50).average = 50;  // d = 0 is not black in this view
-  ws.filteredMap.at(33, 50) = 50.0f;
-  EXPECT_EQ(fills(VeView::FilteredRawDelta),
-            (std::vector<Rgb>{kBlack, kBlack, kNavy, {0, 255, 0}}));
-}
-
 // Boxes two kPa high every 39 rev/min (10000 / 256) and every kPa between the active bins;
 // without MAP bins the view says so and draws nothing.
 TEST_F(VeViews, LowDensityViewSamplesEveryStepAndMapBetweenTheActiveBins) {
@@ -105,16 +109,22 @@ TEST_F(VeViews, LowDensityViewSamplesEveryStepAndMapBetweenTheActiveBins) {
   EXPECT_TRUE(none.drawing.items.empty());
 }
 
-TEST(SamplingStep, RoundsHalvesToEvenAndNeverFallsBelowOne) {
-  const std::array<std::array<int, 3>, 3> cases{{{0, 640, 2}, {0, 896, 4}, {1000, 1100, 1}}};
-  for (const auto& [min, max, step] : cases) {
-    settings::Settings s;
-    s.rpmMin = static_cast<std::int16_t>(min);
-    s.rpmMax = static_cast<std::int16_t>(max);
-    EXPECT_EQ(samplingStep(s), step) << max;
+// The screen's step is the RPM range over 256, the printed one the table's RPM span over 500;
+// both round halves to even and are at least 1.
+TEST(SamplingSteps, RoundHalvesToEvenAndNeverFallBelowOne) {
+  settings::Settings s;
+  vemap::VeTable t;
+  t.sizeRpm = 8;
+  s.rpmMin = t.rpmBins[0] = 1000;
+  const std::array<int, 3> cases[] = {{640, 2, 1}, {896, 4, 2}, {1250, 5, 2}, {100, 1, 1}};
+  for (const auto& [span, screen, printed] : cases) {  // span, screen step, printed step
+    s.rpmMax = t.rpmBins[7] = static_cast<std::int16_t>(1000 + span);
+    EXPECT_EQ(std::pair(samplingStep(s), reportSamplingStep(t)), std::pair(screen, printed))
+        << span;
   }
 }
 
+// Bins from -32768 up and sizes out of range: the table views stay bounded and on the grid.
 TEST_F(VeViews, WildBinsAndSizesStayInsideTheMapAndTheSurface) {
   fixtures::fillRawMap(ws.rawMap);
   fixtures::fillFilteredMap(ws.filteredMap);
@@ -128,8 +138,7 @@ TEST_F(VeViews, WildBinsAndSizesStayInsideTheMapAndTheSurface) {
   flatTable(60);
   for (VeView v : {VeView::LowDensityMap, VeView::RawLowDelta, VeView::FilteredLowDelta}) {
     const auto boxes = itemsOfKind<Box>(plot(v).drawing);
-    EXPECT_FALSE(boxes.empty());
-    EXPECT_LE(boxes.size(), 262u * 403u);  // every visible column (step 128) and kPa at most
+    EXPECT_TRUE(!boxes.empty() && boxes.size() <= 262u * 403u);  // visible columns (step 128), kPa
     for (const Box& b : boxes)
       ASSERT_TRUE(std::max(b.x1, b.x2) >= 0 && std::min(b.y1, b.y2) <= 400);
   }
