@@ -1,4 +1,4 @@
-// The colour scales decide every pixel of every chromatic display; their edges matter.
+// Colours: the bands of the VE and VE delta scales, and what merge pens leave on paper.
 #include "plot/colour_scale.h"
 
 #include <gtest/gtest.h>
@@ -10,45 +10,23 @@
 namespace tallimar::plot {
 namespace {
 
-constexpr Rgb kDarkRed{128, 0, 0}, kRed{255, 0, 0}, kOlive{128, 128, 0}, kYellow{255, 255, 0},
-    kDarkGreen{0, 128, 0}, kGreen{0, 255, 0}, kTeal{0, 128, 128}, kCyan{0, 255, 255},
-    kNavy{0, 0, 128}, kBlue{0, 0, 255}, kMagenta{255, 0, 255};
-
-// The VE scale includes each band's lower edge; zero, negatives and NaN are the lowest band.
+// VE bands include their lower edge (NaN is the lowest band); delta bands their upper edge.
 TEST(ColourScales, BandEdges) {
-  const double nan = std::nan("");
-  const std::pair<double, Rgb> ve[] = {
-      {nan, kDarkRed}, {-32768, kDarkRed}, {9.999, kDarkRed}, {10, kRed},    {20, kOlive},
-      {30, kYellow},   {40, kDarkGreen},   {50, kGreen},      {62.9, kTeal}, {70, kCyan},
-      {80, kNavy},     {99.99, kBlue},     {100, kMagenta}};
-  for (const auto& [value, colour] : ve) EXPECT_EQ(veColour(value), colour) << value;
-  // The delta scale includes each band's upper edge.
-  const std::pair<double, Rgb> delta[] = {
-      {10.001, kMagenta}, {10, kBlue},     {6, kNavy},       {4, kCyan},    {2, kTeal},
-      {1, kGreen},        {-0.99, kGreen}, {-1, kDarkGreen}, {-2, kYellow}, {-5.9, kOlive},
-      {-6, kRed},         {-9.99, kRed},   {-10, kDarkRed}};
-  for (const auto& [value, colour] : delta) EXPECT_EQ(veDeltaColour(value), colour) << value;
+  const std::pair<double, int> ve[] = {{std::nan(""), 0}, {9.999, 0}, {10, 1}, {100, 10}};
+  for (const auto& [value, band] : ve) EXPECT_EQ(veBand(value), band) << value;
+  const std::pair<double, int> delta[] = {{10.001, 10}, {10, 9}, {-0.99, 5}, {-1, 4}, {-10, 0}};
+  for (const auto& [value, band] : delta) EXPECT_EQ(veDeltaBand(value), band) << value;
+  EXPECT_EQ(veDeltaColour(-6), (Rgb{255, 0, 0}));
+  EXPECT_EQ(legendFor(VeView::RawLowDelta), LegendKind::VeDelta);
 }
 
-// Each legend row's swatch is the colour of the values inside its band, lowest band on top.
-TEST(Legends, ElevenRowsTopDownFromTheLowestBand) {
-  const double veInside[kBandCount] = {5, 15, 25, 35, 45, 55, 65, 75, 85, 95, 105};
-  const double deltaInside[kBandCount] = {-11, -8, -5, -3, -1.5, 0, 1.5, 3, 5, 8, 11};
-  const DrawList legend = colourLegend(LegendKind::VeDelta);
-  const auto boxes = itemsOfKind<Box>(legend);
-  const auto texts = itemsOfKind<Text>(legend);
-  ASSERT_EQ(boxes.size(), 11u);
-  ASSERT_EQ(texts.size(), 11u);
-  for (std::size_t row = 0; row < 11; ++row) {
-    EXPECT_EQ(veBand(veInside[row]), static_cast<int>(row));
-    EXPECT_EQ(boxes[row].fill, veDeltaColour(deltaInside[row]));
-    EXPECT_EQ(texts[row].text, veDeltaLegendCaptions()[row]);
-    if (row > 0) {
-      EXPECT_GT(boxes[row].y1, boxes[row - 1].y1);
-    }
-  }
-  EXPECT_EQ(legendFor(VeView::FilteredDatalog), LegendKind::Ve);
-  EXPECT_EQ(legendFor(VeView::RawLowDelta), LegendKind::VeDelta);
+// Printers have no raster operations: a merge line takes the colour it would leave on paper.
+TEST(PenModes, MergePenNotInvertsUnderABlackPenAndMergeNotPaintsItWhite) {
+  constexpr Rgb kWhite{255, 255, 255}, kBlack{0, 0, 0}, kGreen{0, 255, 0};
+  EXPECT_EQ(combinePen(PenMode::MergePenNot, Rgb{0, 128, 1}, Rgb{0, 128, 128}),
+            (Rgb{255, 255, 127}));
+  EXPECT_EQ(combinePen(PenMode::MergeNot, kBlack, kGreen), kWhite);
+  EXPECT_EQ(combinePen(PenMode::Copy, kGreen, kWhite), kGreen);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Synthetic maps for the plot tests, benchmarks and picture checks: a smooth VE surface over
-// the whole fine grid, a noisy raw data map around it, and tables sampled from it.
+// Synthetic maps for the plot tests, benchmarks and pictures: a smooth VE surface, noisy raw data.
 #pragma once
 
 #include <algorithm>
@@ -14,14 +13,12 @@
 
 namespace tallimar::plot::fixtures {
 
-// VE percent at RPM index j (hundreds of rev/min) and MAP i kPa: rises with MAP, peaks
-// in the middle of the speed range; spans every colour band below 100 kPa.
+// VE at RPM index j and MAP i kPa, spanning every colour band below 100 kPa.
 inline double smoothVe(double j, double i) {
   return 8.0 + 0.8 * i + 14.0 * std::sin(j / 150.0 * 3.14159265358979);
 }
 
-// Every cell of RPM index 1..150 and MAP 1..256 holds data: the smooth surface with a
-// deterministic wobble of up to +/-4.
+// Every cell of the grid: the smooth surface with a deterministic wobble of up to +/-4.
 inline void fillRawMap(engine::RawDataMap& raw) {
   for (int j = 1; j < engine::kRawRpmCells; ++j)
     for (int i = 1; i < engine::kRawMapCells; ++i) {
@@ -39,8 +36,7 @@ inline void fillFilteredMap(vemap::FilteredMap& filtered) {
       filtered.at(j, i) = static_cast<float>(std::round(smoothVe(j, i) * 2.0) / 2.0);
 }
 
-// A table of the given size with bins spread over the settings' visible range, its values
-// read off the smooth surface.
+// A table with bins spread evenly over the given ranges, its values read off the surface.
 inline vemap::VeTable sampledTable(int sizeRpm, int sizeMap, int firstRpm, int lastRpm,
                                    int firstMap, int lastMap) {
   vemap::VeTable t;
@@ -63,8 +59,7 @@ inline vemap::VeTable sampledTable(int sizeRpm, int sizeMap, int firstRpm, int l
   return t;
 }
 
-// A workspace with every map full: raw and filtered data in every cell and a 16 x 16 table
-// spanning the default plot range (1200..10000 rev/min, 0..100 kPa).
+// Every map full: raw and filtered data in every cell, a table over 1500..9500 rev/min.
 inline void fillWorkspace(workspace::Workspace& ws, int tableSize = 16) {
   fillRawMap(ws.rawMap);
   fillFilteredMap(ws.filteredMap);
@@ -72,7 +67,7 @@ inline void fillWorkspace(workspace::Workspace& ws, int tableSize = 16) {
   ws.rawDataMapPresent = true;
 }
 
-// One full workspace (16 x 16 table) per process, for the plot and report benchmarks.
+// One full workspace (16 x 16 table) per process, for the benchmarks.
 inline const workspace::Workspace& fullWorkspace() {
   static const workspace::Workspace* ws = [] {
     auto* w = new workspace::Workspace;

@@ -1,6 +1,4 @@
-// The `PrintPreview` window, and pictures of it with each report page and of the print dialog
-// for a person to look at (see ui/pictures.h). The printed page (its printable area, and
-// refusing a PDF that cannot be written) is checked end to end through tallimar-batch's PDFs.
+// The `PrintPreview` window and pictures of its pages (the printed PDF: tallimar-batch tests).
 #include "ui/plot/report_printer.h"
 
 #include <gtest/gtest.h>
@@ -17,29 +15,24 @@
 namespace tallimar::ui::testing {
 namespace {
 
+// Six points; the next page replaces the one shown in the same window, reopened if closed.
 TEST(ReportPrinter, PreviewIsOneWindowAtSixPointsThatEachPageReplaces) {
   QWidget owner;
   QtReportOutput output(&owner);
   plot::ReportSurface seen;
-  const auto builder = [&seen](const plot::ReportSurface& surface,
-                               const common::TextMetrics& metrics) {
+  workspace::Workspace ws;
+  const auto builder = [&](const plot::ReportSurface& surface, const common::TextMetrics& metrics) {
     seen = surface;
-    workspace::Workspace ws;
     return plot::rawMapReportPage(ws.rawMap, ws.settings, surface, metrics);
   };
   output.preview(builder);
-  PrintPreview* preview = output.previewWindow();
-  ASSERT_TRUE(preview && preview->isVisible() && preview->isWindow());
-  EXPECT_EQ(seen.pointSize, 6);
-  EXPECT_FALSE(seen.time.empty() || seen.date.empty());
-
-  // The next page replaces the one shown, in the same window, which opens again if closed.
-  preview->close();
+  ASSERT_TRUE(output.previewWindow() && output.previewWindow()->isVisible());
+  EXPECT_TRUE(seen.pointSize == 6 && !seen.time.empty() && !seen.date.empty());
+  output.previewWindow()->close();
   QTest::qWait(0);
   output.preview(builder);
   output.preview(builder);
-  ASSERT_NE(output.previewWindow(), nullptr);
-  EXPECT_TRUE(output.previewWindow()->isVisible());
+  ASSERT_TRUE(output.previewWindow() && output.previewWindow()->isVisible());
   EXPECT_EQ(owner.findChildren<PrintPreview*>().size(), 1);
 }
 
