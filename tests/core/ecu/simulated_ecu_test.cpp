@@ -1,5 +1,4 @@
 // The simulated ECU's command parser: split writes, ignored bytes and what each command serves.
-// Its engine model is watched through the live-data window's test against the simulator.
 #include "ecu/simulated_ecu.h"
 
 #include <gtest/gtest.h>
