@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 #include "common/scripted_prompts.h"
 #include "ecu/memory_serial_link.h"
@@ -184,6 +185,24 @@ TEST_F(EcuCommandsTest, ASecondCommandWaitsForTheFirstToEnd) {
   runToEnd();
   ASSERT_TRUE(result && result->ok());
   EXPECT_TRUE(commands.readVeMap(kDevice).ok());
+}
+
+// The simulated ECU's parser: a write split over arrivals, noise around it and offsets past
+// the page ignored; then what "V", "B", "C" and "A" serve.
+TEST(SimulatedEcu, ServesTheCommandsAndIgnoresOtherBytes) {
+  ecu::SimulatedEcu ecu;
+  const ecu::EcuPage original = ecu.ram();
+  EXPECT_TRUE(ecu.receive(Bytes{'x', 0x0D, 'W'}, 0).empty());
+  EXPECT_TRUE(ecu.receive(Bytes{3}, 0).empty());
+  EXPECT_EQ(ecu.receive(Bytes{200, 'W', 200, 1, '?'}, 0).size(), 2u);
+  EXPECT_EQ(ecu.ram()[3], 200);
+  EXPECT_EQ(ecu.flash(), original);
+  const auto served = ecu.receive(bytes("V\r\nBCA"), 5.0);
+  ASSERT_EQ(served.size(), 4u);
+  EXPECT_EQ(served[0].reply, Bytes(ecu.ram().begin(), ecu.ram().end()));
+  EXPECT_EQ(ecu.flash(), ecu.ram());
+  EXPECT_EQ(std::tuple(served[1].reply.size(), served[2].reply.size(), served[3].reply.size()),
+            std::tuple(0u, 1u, ecu::kRealtimeBytes));
 }
 
 }  // namespace
