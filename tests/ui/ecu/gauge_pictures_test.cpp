@@ -1,6 +1,5 @@
-// Pictures of the gauge exerciser, the property page and the live-data window for a person
-// to look at (see ui/pictures.h); without a folder the windows are still built and driven,
-// and the exerciser's first gauge must follow its counter.
+// Pictures of the gauge exerciser, its property page and the live-data window (see
+// ui/pictures.h); the exerciser's first gauge must follow its counter.
 #include <gtest/gtest.h>
 
 #include "common/scripted_prompts.h"
