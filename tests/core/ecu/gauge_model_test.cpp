@@ -32,13 +32,6 @@ class GaugeModelTest : public ::testing::Test {
       if (l.colour == colour) found.push_back(l);
     return found;
   }
-  // The scale's labels, without the caption and the unit label that come last.
-  static std::vector<std::string> scaleLabels(const GaugeModel& gauge) {
-    std::vector<std::string> texts;
-    for (const Text& t : plot::itemsOfKind<Text>(gauge.dial())) texts.push_back(t.text);
-    texts.resize(texts.size() - 2);
-    return texts;
-  }
   common::FixedPitchTextMetrics metrics;
 };
 
@@ -71,27 +64,29 @@ TEST_F(GaugeModelTest, NeedlePointsAtTheClampedValue) {
   }
 }
 
+// Small ticks are one pixel wide, large ones two with a label each (the caption and unit label
+// follow the scale's labels).
 TEST_F(GaugeModelTest, TickIntervals) {
-  struct Case {
+  const struct {
     double small, large;
     std::size_t smallTicks, largeTicks;
     std::vector<std::string> labels;
     double storedLarge;
+  } cases[] = {
+      {0, 25, 0, 5, {"0", "25", "50", "75", "100", "Analog Gauge", "Label"}, 25},
+      {5, 150, 21, 2, {"0", "100", "Analog Gauge", "Label"}, 100},  // larger than Max: Max
+      {1e-4, 1e-4, 0, 0, {"Analog Gauge", "Label"}, 1e-4},  // finer than a sensible dial: none
   };
-  const Case cases[] = {
-      {5, 25, 21, 5, {"0", "25", "50", "75", "100"}, 25},
-      {0, 25, 0, 5, {"0", "25", "50", "75", "100"}, 25},
-      {5, 150, 21, 2, {"0", "100"}, 100},  // larger than Max: becomes Max
-      {1e-4, 1e-4, 0, 0, {}, 1e-4},        // finer than a sensible dial: none at all
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     GaugeProperties p = plain();
     p.ticksSmall = c.small;
     p.ticksLarge = c.large;
     GaugeModel gauge(metrics, p);
     std::size_t small = 0, large = 0;
     for (const Line& l : linesIn(gauge.dial(), kBlue)) (l.widthPixels == 1 ? small : large)++;
-    EXPECT_EQ(std::tuple(small, large, scaleLabels(gauge), gauge.properties().ticksLarge),
+    std::vector<std::string> labels;
+    for (const Text& t : plot::itemsOfKind<Text>(gauge.dial())) labels.push_back(t.text);
+    EXPECT_EQ(std::tuple(small, large, labels, gauge.properties().ticksLarge),
               std::tuple(c.smallTicks, c.largeTicks, c.labels, c.storedLarge))
         << c.small << " / " << c.large;
   }
@@ -125,7 +120,6 @@ TEST_F(GaugeModelTest, PeakHoldFollowsTheHighestValueUntilReset) {
   gauge.setNumber(GaugeProperty::PeakHold, -3);
   EXPECT_EQ(gauge.peakHold(), 0);
   gauge.setValue(90);
-  gauge.setValue(10);
   EXPECT_TRUE(linesIn(gauge.needles(), kRed).empty());
 }
 
