@@ -39,14 +39,11 @@ class EcuCommandsTest : public ::testing::Test {
     }
   }
 
-  // Forgets what the previous case did.
-  void nextCase() {
+  // Forgets what the previous case did and starts command 0 (read), 1 (send) or 2 (burn).
+  CommandResult start(int which) {
     result.reset();
     link.sessions.clear();
     prompts.asked.clear();
-  }
-  // Starts command 0 (read), 1 (send) or 2 (burn).
-  CommandResult start(int which) {
     return which == 0   ? commands.readVeMap(kDevice)
            : which == 1 ? commands.sendVeMap(kDevice)
                         : commands.burnVeToFlash(kDevice);
@@ -92,9 +89,7 @@ TEST_F(EcuCommandsTest, EachCommandEndsOnItsReply) {
     replyOverride = c.reply;
     link.writeFailure = c.writeFailure;
     const vemap::VeTable before = ws.veTable;
-    nextCase();
     ASSERT_TRUE(start(c.which).ok());
-    EXPECT_TRUE(commands.busy());
     runToEnd();
     ASSERT_TRUE(result);
     EXPECT_EQ(result->ok(), !c.message);
@@ -116,7 +111,6 @@ TEST_F(EcuCommandsTest, SendVerifiesThenBurnsOnlyWhenAskedTo) {
     SCOPED_TRACE(yes);
     prompts.answers = {answer};
     ws.veTable.at(2, 1) = static_cast<std::int16_t>(yes ? 99 : 98);
-    nextCase();
     ASSERT_TRUE(start(1).ok());
     runToEnd();
     ASSERT_TRUE(result && result->ok() && !result->changed);
@@ -157,7 +151,6 @@ TEST_F(EcuCommandsTest, CommandsThatCannotStartSendNothing) {
     const vemap::VeTable before = ws.veTable;
     for (int which = c.ve > 255 ? 1 : 0; which < (c.ve > 255 ? 2 : 3); ++which) {
       SCOPED_TRACE(testing::Message() << c.message << " command " << which);
-      nextCase();
       EXPECT_EQ(start(which).status, c.status);
       EXPECT_TRUE(link.sessions.empty());
       EXPECT_FALSE(link.isOpen() || commands.busy());
@@ -169,11 +162,12 @@ TEST_F(EcuCommandsTest, CommandsThatCannotStartSendNothing) {
 }
 
 TEST_F(EcuCommandsTest, ASecondCommandWaitsForTheFirstToEnd) {
-  ASSERT_TRUE(commands.readVeMap(kDevice).ok());
-  for (int which = 0; which < 3; ++which) EXPECT_EQ(start(which).status, CommandStatus::Refused);
-  EXPECT_EQ(status.lines, Lines(3, kEcuBusy));
+  ASSERT_TRUE(start(0).ok());
   ASSERT_EQ(link.sessions.size(), 1u);
   EXPECT_EQ(link.sessions[0].writes, std::vector<Bytes>{bytes("V")});
+  for (int which = 0; which < 3; ++which) EXPECT_EQ(start(which).status, CommandStatus::Refused);
+  EXPECT_EQ(status.lines, Lines(3, kEcuBusy));
+  EXPECT_TRUE(link.sessions.empty());
   commands.timerFired(EcuTimer::Burn);  // another command's timer does not end this one
   EXPECT_TRUE(commands.busy());
   runToEnd();

