@@ -92,13 +92,14 @@ TEST_F(GaugeModelTest, TickIntervals) {
   }
 }
 
-// Ranges 0..0 colour the angle of value 0 alone.
+// Ranges 0..0 colour the angle of value 0 alone, in red and green (the edges count).
 TEST_F(GaugeModelTest, EmptyRangeBandsColourOneAngle) {
   GaugeProperties p = plain();
   p.greenRangeMin = p.greenRangeMax = p.redRangeMin = p.redRangeMax = 0;
   GaugeModel gauge(metrics, p);
   for (const Line& l : plot::itemsOfKind<Line>(gauge.dial()))
     EXPECT_TRUE(l.colour == kBlue || std::abs(l.y1 - gaugeStyle(0).centreY) < 1e-9) << l.y1;
+  EXPECT_FALSE(linesIn(gauge.dial(), kRed).empty() || linesIn(gauge.dial(), {0, 200, 0}).empty());
 }
 
 TEST_F(GaugeModelTest, PeakHoldFollowsTheHighestValueUntilReset) {
@@ -180,7 +181,7 @@ TEST(GaugeProperties, DamagedKeysLoadSafeValues) {
                                   {"PeakHold", "5"},
                                   {"Max", "1e999"},
                                   {"BackColor", "-2147483633"},
-                                  {"NeedleColor", "16777216"}})
+                                  {"NeedleColor", "16777217"}})
     store.save("MegaSquirt", kGroup, key, text);
   const GaugeProperties p = loadGaugeProperties(store, kGroup);
   EXPECT_EQ(std::tuple(p.style, p.peakHold, p.max, p.backColor, p.needleColor),
