@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <tuple>
 
 #include "common/scripted_prompts.h"
 #include "ecu/live_gauges.h"
@@ -33,75 +33,57 @@ QColor pixelAt(AnalogGauge& gauge, ecu::GaugePoint at) {
                           static_cast<int>((at.y + ecu::kGaugeSurfaceTop) * perTwip));
 }
 
+// A new value moves the needle (the old one gone) without painting the dial again.
 TEST(AnalogGaugeWidget, ValueRepaintsTheNeedleOverTheCachedDial) {
   AnalogGauge gauge;
-  gauge.setColour(GaugeProperty::NeedleColor, QColor(0, 0, 255));
+  gauge.setColour(GaugeProperty::NeedleColor, Qt::blue);
   gauge.grabImage();
   const int dialPaints = gauge.dialPaints();
   const ecu::GaugeStyle& style = ecu::gaugeStyle(0);
   // Half way along the needle at 0 (pointing left) and at 100 (pointing up).
   const auto left = ecu::gaugePoint(style, 0, style.radius / 2);
   const auto up = ecu::gaugePoint(style, 90, style.radius / 2);
-
   gauge.setValue(0);
-  EXPECT_EQ(pixelAt(gauge, left), QColor(0, 0, 255));
-  EXPECT_NE(pixelAt(gauge, up), QColor(0, 0, 255));
+  EXPECT_EQ(pixelAt(gauge, left), QColor(Qt::blue));
   gauge.setValue(100);
-  EXPECT_NE(pixelAt(gauge, left), QColor(0, 0, 255));  // the old needle is gone
-  EXPECT_EQ(pixelAt(gauge, up), QColor(0, 0, 255));
+  EXPECT_NE(pixelAt(gauge, left), QColor(Qt::blue));
+  EXPECT_EQ(pixelAt(gauge, up), QColor(Qt::blue));
   EXPECT_EQ(gauge.dialPaints(), dialPaints);
-
   gauge.setNumber(GaugeProperty::Max, 200);
   gauge.grabImage();
   EXPECT_EQ(gauge.dialPaints(), dialPaints + 1);
 }
 
-class GaugePageTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    host.resize(400, 300);
-    gauge = new AnalogGauge(&host);
-    hostGauge(*gauge, "Form1", "AnalogGauge1", store, prompts);
-  }
-  AnalogGaugePage* openPage() {
-    emit gauge->propertiesRequested(gauge);
-    return host.findChild<AnalogGaugePage*>();
-  }
+// The property page applies Max before the large ticks (which may not exceed it), asks for
+// colours, changes nothing before Apply and saves what it applied.
+TEST(AnalogGaugePage, AppliesMaxBeforeTicksKeepsTheChangesAndAsksForColours) {
   QWidget host;
-  AnalogGauge* gauge = nullptr;
   settings::MemorySettingsStore store;
   common::ScriptedPrompts prompts;
-};
-
-TEST_F(GaugePageTest, AppliesMaxBeforeTicksKeepsTheChangesAndAsksForColours) {
+  auto* gauge = new AnalogGauge(&host);
+  hostGauge(*gauge, "Form1", "AnalogGauge1", store, prompts);
   gauge->load(ecu::liveGaugeDesign(ecu::LiveGauge::Map, {}, {}));
-  AnalogGaugePage* page = openPage();
+  emit gauge->propertiesRequested(gauge);
+  auto* page = host.findChild<AnalogGaugePage*>();
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(child<QLineEdit>(*page, "txtCaption")->text(), "Manifold Pressure");
-  EXPECT_FALSE(page->changed());
-
-  // Max is applied before the large ticks, which may not exceed it.
   QTest::keyClicks(child<QLineEdit>(*page, "txtMaxValue"), "0");  // 100 -> 1000
   child<QLineEdit>(*page, "txtLargeTicks")->setText("250 kPa");
   child<QCheckBox>(*page, "chkPeakHold")->click();
   prompts.colourAnswers = {std::nullopt, common::Rgb{10, 20, 30}};
   child<QPushButton>(*page, "cmdColor", 2)->click();  // cancelled
   child<QPushButton>(*page, "cmdColor", 2)->click();
-  EXPECT_EQ(prompts.asked.size(), 2u);
-  EXPECT_EQ(gauge->properties().needleColor, (ecu::Rgb{0, 0, 0}));  // not before Apply
+  EXPECT_EQ(gauge->properties().needleColor, (ecu::Rgb{0, 0, 0}));
   EXPECT_TRUE(page->changed());
   child<QPushButton>(*page, "cmdApply")->click();
-  EXPECT_EQ(gauge->properties().max, 1000);
-  EXPECT_EQ(gauge->properties().ticksLarge, 250);
-  EXPECT_EQ(gauge->peakHold(), 1);
-  EXPECT_EQ(gauge->properties().needleColor, (ecu::Rgb{10, 20, 30}));
+  const ecu::GaugeProperties& applied = gauge->properties();
+  EXPECT_EQ(std::tuple(applied.max, applied.ticksLarge, gauge->peakHold(), applied.needleColor),
+            std::tuple(1000.0, 250.0, std::int16_t{1}, ecu::Rgb{10, 20, 30}));
   EXPECT_FALSE(page->changed());
-
-  // Applied changes are kept: a new gauge of the same window and name comes back with them.
-  AnalogGauge again(&host);
+  AnalogGauge again(&host);  // of the same window and name: comes back as applied
   hostGauge(again, "Form1", "AnalogGauge1", store, prompts);
-  EXPECT_EQ(again.properties().max, 1000);
-  EXPECT_EQ(again.properties().caption, "Manifold Pressure");
+  EXPECT_EQ(std::pair(again.properties().max, again.properties().caption),
+            std::pair(1000.0, std::string("Manifold Pressure")));
 }
 
 }  // namespace
