@@ -43,7 +43,8 @@ TEST_F(PlotPanelTest, EraserClearsAverageAndMedianButKeepsTheValues) {
   EXPECT_EQ(std::tuple(erased.average, erased.median, erased.values),
             std::tuple(std::int16_t{0}, std::int16_t{0}, std::string("60,58")));
 
-  press(3150, 50.5);  // Average 1: nothing to erase
+  move(3150, 50.5, Qt::LeftButton);  // Average 1: nothing to erase, by drag or by press
+  press(3150, 50.5);
   EXPECT_EQ(ws.rawMap.at(31, 50).average, 1);
   move(3250, 50.9);  // data under the eraser, button up
   EXPECT_EQ(std::pair(pointer(), ws.rawMap.at(32, 50).average),
