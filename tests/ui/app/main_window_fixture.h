@@ -1,5 +1,4 @@
-// A main window over a fresh workspace, an in-memory settings store and scripted prompts,
-// started up with no language files, for the window tests.
+// A main window over a fresh workspace, an in-memory store and scripted prompts.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -73,12 +72,6 @@ class MainWindowFixture : public ::testing::Test {
     if (window->busy()) {
       ASSERT_TRUE(finished.wait(30000)) << name << " did not end";
     }
-  }
-  // The texts of the questions asked so far, in order.
-  Lines messages() {
-    Lines texts;
-    for (const auto& question : prompts.asked) texts.push_back(question.text);
-    return texts;
   }
 
   workspace::Workspace workspace;

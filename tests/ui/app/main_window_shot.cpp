@@ -1,7 +1,6 @@
 // main_window_shot [--lines N | --open FILE] [--enlarge List1|lstStatus] [--about]: the main
-// window after "Open Datalog" of a generated datalog of N lines (20000) or of FILE, then the
-// named list double-clicked or the About box open, until stopped. For scripts/screenshot
-// (TALLIMAR_BIN pointing here); not a test.
+// window after opening a generated datalog of N lines (20000) or FILE, then the list enlarged
+// or the About box open. For scripts/screenshot (TALLIMAR_BIN pointing here); not a test.
 #include <QAction>
 #include <QApplication>
 #include <QListView>
@@ -16,29 +15,28 @@
 #include "workspace/workspace.h"
 
 int main(int argc, char** argv) {
+  using namespace tallimar;
   QApplication app(argc, argv);
   const QStringList args = QApplication::arguments();
   auto option = [&args](const QString& name) {
     const auto at = args.indexOf(name);
     return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
   };
-  const qint64 lines = option("--lines").isEmpty() ? 20000 : option("--lines").toLongLong();
-
   QTemporaryDir folder;
   std::string path = option("--open").toStdString();
-  if (path.empty()) {
-    path = folder.filePath("drive.xls").toStdString();
-    tallimar::testsupport::writeDatalog(path, lines);
-  }
+  if (path.empty())
+    path = testsupport::writeDatalog(
+        folder.filePath("drive.xls").toStdString(),
+        option("--lines").isEmpty() ? 20000 : option("--lines").toLongLong());
 
-  tallimar::workspace::Workspace workspace;
-  tallimar::settings::MemorySettingsStore store;
-  tallimar::common::ScriptedPrompts prompts;
+  workspace::Workspace workspace;
+  settings::MemorySettingsStore store;
+  common::ScriptedPrompts prompts;
   prompts.openAnswers.push_back({path});
-  tallimar::ui::MainWindow window(workspace, store, prompts, folder.path());
+  ui::MainWindow window(workspace, store, prompts, folder.path());
   window.startUp();
   window.show();
-  QObject::connect(&window, &tallimar::ui::MainWindow::commandFinished, &window, [&] {
+  QObject::connect(&window, &ui::MainWindow::commandFinished, &window, [&] {
     if (const QString list = option("--enlarge"); !list.isEmpty())
       if (auto* view = window.findChild<QListView*>(list))
         QTest::mouseDClick(view->viewport(), Qt::LeftButton);

@@ -1,9 +1,6 @@
-// windows_shot: the main window and "Modify VE Map" as a user sees them after opening a
-// generated datalog, filtering and calculating, for screenshots (scripts/screenshot with
-// TALLIMAR_BIN pointing here). Not a test.
-//   windows_shot [--lines N] [--main WxH] [--vemap [WxH | max]]
-// --main resizes the main window; --vemap opens "Modify VE Map" at its default size (or the
-// given one, or maximised), filters the raw data map and calculates the table.
+// windows_shot [--lines N] [--main WxH] [--vemap [WxH | max]]: the main window after opening a
+// generated datalog (--main resizes it); --vemap opens "Modify VE Map" at its default size, the
+// given one or maximised, filters and calculates. For scripts/screenshot; not a test.
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
@@ -41,9 +38,9 @@ int main(int argc, char** argv) {
     return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
   };
   QTemporaryDir folder;
-  const std::string path = folder.filePath("drive.xls").toStdString();
-  testsupport::writeDatalog(path,
-                            option("--lines").isEmpty() ? 40000 : option("--lines").toLongLong());
+  const std::string path = testsupport::writeDatalog(
+      folder.filePath("drive.xls").toStdString(),
+      option("--lines").isEmpty() ? 40000 : option("--lines").toLongLong());
 
   workspace::Workspace workspace;
   settings::MemorySettingsStore store;

@@ -1,5 +1,5 @@
-// A "Modify VE Map" window over a fresh Workspace, with scripted prompts and an in-memory
-// store, fed with the plot tests' synthetic maps (tests/core/plot/plot_fixtures.h).
+// A "Modify VE Map" window over a fresh Workspace, scripted prompts and an in-memory store,
+// fed with the plot tests' synthetic maps (tests/core/plot/plot_fixtures.h).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,8 +25,8 @@
 
 namespace tallimar::ui::testing {
 
-// A table of the given size with bins spread over 1500..9500 rev/min and 20..100 kPa and
-// values from the plot tests' smooth VE surface; the filtered-map flag is left as it was.
+// A table of that size, bins over 1500..9500 rev/min and 20..100 kPa, smooth VE values;
+// the filtered-map flag is left as it was.
 inline void setTable(vemap::VeTable& t, int sizeRpm, int sizeMap) {
   const bool filtered = t.filteredMapPresent;
   t = plot::fixtures::sampledTable(sizeRpm, sizeMap, 1500, 9500, 20, 100);
@@ -35,27 +35,15 @@ inline void setTable(vemap::VeTable& t, int sizeRpm, int sizeMap) {
 
 class VeWindowTest : public ::testing::Test {
  protected:
-  VeWindowTest() {
-    ws.veTable.setStartupBins();
-    ws.veTable.sizeRpm = 8;
-    ws.veTable.sizeMap = 8;
-  }
+  VeWindowTest() { ws.veTable.setStartupBins(); }  // the window's own start, 8 x 8
 
-  VeMapWindowHooks hooks() {
-    VeMapWindowHooks h;
-    h.closed = [this] { ++closedCount; };
-    h.settings = [this](VeMapWindow&) { ++settingsCount; };
-    h.mainStatusLog = &mainLog;
-    return h;
-  }
-  // The window as laid out, not loaded.
-  VeMapWindow& build() {
-    window = std::make_unique<VeMapWindow>(ws, store, prompts, folder.path(), hooks());
-    return *window;
-  }
   // The window loaded, shown and active (so that cells take the keyboard focus).
   VeMapWindow& open() {
-    build();
+    VeMapWindowHooks hooks;
+    hooks.closed = [this] { ++closedCount; };
+    hooks.settings = [this](VeMapWindow&) { ++settingsCount; };
+    hooks.mainStatusLog = &mainLog;
+    window = std::make_unique<VeMapWindow>(ws, store, prompts, folder.path(), hooks);
     window->load();
     window->show();
     window->activateWindow();
@@ -66,12 +54,6 @@ class VeWindowTest : public ::testing::Test {
   void withRawMap() {
     plot::fixtures::fillRawMap(ws.rawMap);
     ws.rawDataMapPresent = true;
-  }
-  // Runs "Filter Raw Datalog" to its end.
-  void filter() {
-    QSignalSpy done(window.get(), &VeMapWindow::filteringFinished);
-    button("cmdFilterRawDatalog")->click();
-    ASSERT_TRUE(done.count() > 0 || done.wait(20000));
   }
 
   GridCell* ve(int cell) const { return window->grid().veCell(cell); }
@@ -89,9 +71,6 @@ class VeWindowTest : public ::testing::Test {
     return nullptr;
   }
   PlotWidget& surface() const { return window->plotPanel().surface(); }
-  std::string stored(const char* key) const {
-    return store.get(settings::kApplication, settings::kSection, key, "<none>");
-  }
   // Types into a cell that has focus and leaves it by moving the focus elsewhere.
   void typeAndLeave(GridCell* cell, const QString& text, QWidget* next) {
     cell->setFocus(Qt::MouseFocusReason);

@@ -1,5 +1,4 @@
-// Pictures of the window, every view after filtering, and its dialogs, for a person to look
-// at (see ui/pictures.h).
+// Pictures of the window, every view after filtering, and its dialogs (see ui/pictures.h).
 #include "ui/pictures.h"
 #include "ve_window_fixture.h"
 
@@ -13,7 +12,9 @@ TEST_F(VeWindowTest, Pictures) {
   withRawMap();
   setTable(ws.veTable, 8, 8);
   open();
-  filter();
+  QSignalSpy filtered(window.get(), &VeMapWindow::filteringFinished);
+  button("cmdFilterRawDatalog")->click();
+  ASSERT_TRUE(filtered.count() > 0 || filtered.wait(20000));
   button("cmdCalculateMap")->click();
   for (int k = 0; k < plot::kVeViewCount; ++k) {
     view(k)->click();
@@ -24,9 +25,8 @@ TEST_F(VeWindowTest, Pictures) {
         std::pair{"mnuUserInfo", "frmUserInfo"}, std::pair{"mnuFuelPressure", "frmFuelPressure"},
         std::pair{"mnuCalculatePW", "frmFuelRequirement"}}) {
     entry(menuEntry)->trigger();
-    QWidget* shown = window->findChild<QWidget*>(name);
-    savePicture(shown, QString::fromLatin1(name));
-    if (shown) shown->close();
+    savePicture(window->findChild<QWidget*>(name), QString::fromLatin1(name));
+    if (QWidget* shown = window->findChild<QWidget*>(name)) shown->close();
   }
 }
 
