@@ -12,8 +12,7 @@ namespace {
 
 TEST(CellText, LeadingNumberWithBlanksIgnoredRoundedDown) {
   const std::pair<const char*, std::optional<std::int16_t>> values[] = {
-      {"62.9", 62}, {"55abc", 55},      {" 5 5 ", 55},          {"-5.5", -6},
-      {"7.2.5", 7}, {"32767.9", 32767}, {"32768", std::nullopt}};
+      {"62.9", 62}, {"55abc", 55}, {" 5 5 ", 55}, {"-5.5", -6}, {"32767.9", 32767}, {"32768", {}}};
   for (const auto& [text, value] : values) EXPECT_EQ(cellTextValue(text), value) << text;
   EXPECT_EQ(cellTextNumber("1 4.7"), 14.7);
   // The cell then shows the number before rounding.
