@@ -152,6 +152,7 @@ TEST_F(TallimarBatch, RefusalsExitWithOneAndSaveNothingUsageErrorsWithTwo) {
       {{}, 2, usage},
       {{"--set", "o2transfer=0.4", "a.xls"}, 2, usage},
       {{"--save-hdmap"}, 2, usage},
+      {{"--port", "/dev/null", "--ecu-send", "--ecu-burn"}, 2, usage},
   };
   for (const auto& c : cases) {
     const Run result = run(c.arguments);
@@ -180,9 +181,6 @@ TEST_F(TallimarBatch, ReadsTheUsersStoreButNeverWritesIt) {
   const auto points = path("points.xls");
   ASSERT_EQ(run({a, "--save-crossovers", points}).exitCode, 0);
   EXPECT_NE(common::splitLines(read(points))[106].find(" at 0.550 Volts"), std::string::npos);
-  // --set changes a setting for the one run.
-  ASSERT_EQ(run({a, "--set", "O2Transfer=0.6", "--save-crossovers", points}).exitCode, 0);
-  EXPECT_NE(common::splitLines(read(points))[106].find(" at 0.600 Volts"), std::string::npos);
   EXPECT_EQ(read(ini), before);
 }
 
@@ -197,31 +195,22 @@ class TallimarBatchEcu : public TallimarBatch {
     TallimarBatch::TearDown();
   }
   // Starts the simulator; the device to open is path("tty"), its flash page path("flash").
-  bool startSim(std::vector<std::string> options) {
-    options.insert(options.end(),
-                   {"--line-speed", "0", "--link", path("tty"), "--save-flash", path("flash")});
-    return !sim.emplace(options).device.empty();
+  bool startSim() {
+    return !sim.emplace(
+                   Lines{"--line-speed", "0", "--link", path("tty"), "--save-flash", path("flash")})
+                .device.empty();
   }
   std::optional<testsupport::SimProcess> sim;
 };
 
-TEST_F(TallimarBatchEcu, ReadsSendsAndBurnsWithTheWindowsMessages) {
+TEST_F(TallimarBatchEcu, ReadsAndBurns) {
 #if TALLIMAR_BATCH_USER_STORE
-  ASSERT_TRUE(startSim({}));
+  ASSERT_TRUE(startSim());
   const std::string vex = path("ecu.vex");
   Run result = run(
       {"--no-user-settings", kSlowEcu, "--port", path("tty"), "--ecu-read", "--export-ve", vex});
   ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
-  const std::string flashAtStart = read(path("flash"));
-
-  // The table read, imported again and sent back: verified, not burnt.
-  result = run(
-      {"--no-user-settings", kSlowEcu, "--import-ve", vex, "--port", path("tty"), "--ecu-send"});
-  ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
-  EXPECT_EQ(result.err.back(),
-            "Message: VE map sent to RAM and verified. Do you wish to burn map to flash also? No");
-  EXPECT_EQ(read(path("flash")), flashAtStart);
-
+  EXPECT_FALSE(read(vex).empty());
   // A table of the program's start-up bins goes out, verified and burnt.
   result = run({"--no-user-settings", kSlowEcu, "--clear-ve", "--port", path("tty"), "--ecu-burn"});
   ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
@@ -229,24 +218,11 @@ TEST_F(TallimarBatchEcu, ReadsSendsAndBurnsWithTheWindowsMessages) {
   ASSERT_EQ(flash.size(), 125u);
   EXPECT_EQ(flash.substr(0, 64) + flash[100], std::string(64, '\0') + '\5');  // 500 rev/min
 #else
-  ASSERT_TRUE(startSim({}));
+  ASSERT_TRUE(startSim());
   const Run result = run({"--no-user-settings", "--port", path("tty"), "--ecu-read"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.err.back().find("need the build with Qt"), std::string::npos);
 #endif
-}
-
-TEST_F(TallimarBatchEcu, FailuresAndMisuseEndWithTheirExitStatus) {
-  ASSERT_TRUE(startSim({"--silent"}));
-  Run result = run({"--no-user-settings", "--port", path("tty"), "--ecu-read", "--export-ve",
-                    path("never.vex")});
-  EXPECT_EQ(result.exitCode, 1);
-#if TALLIMAR_BATCH_USER_STORE
-  EXPECT_EQ(result.err, Lines{"Message: Could not connnect to MegaSquirt"});
-#endif
-  EXPECT_FALSE(std::filesystem::exists(path("never.vex")));
-  EXPECT_EQ(run({"--no-user-settings", "--port", path("tty"), "--ecu-send", "--ecu-burn"}).exitCode,
-            2);
 }
 
 }  // namespace
