@@ -83,7 +83,7 @@ TEST(MapCalculation, FilteredFlagMakesTheFilteredMapTheOnlySource) {
   EXPECT_EQ(f.table.ve[0][0], 56);  // 55.5
 }
 
-TEST(MapCalculation, TwelveByTwelveComputedInFullOthersUntouched) {
+TEST(MapCalculation, ActiveBinsComputedInFullOthersUntouched) {
   Fixture f;
   f.table.sizeRpm = 12;
   f.table.sizeMap = 12;
@@ -92,13 +92,15 @@ TEST(MapCalculation, TwelveByTwelveComputedInFullOthersUntouched) {
   for (int c = 0; c <= 150; ++c) {
     for (int m = 0; m <= 256; ++m) f.put(c, m, 10 + c / 10 + m / 20);
   }
-  const auto report = calculateMap(f.table, f.raw, f.filtered);
-  EXPECT_EQ(report.binsComputed, 144);
+  EXPECT_EQ(calculateMap(f.table, f.raw, f.filtered).binsComputed, 144);
   EXPECT_GT(f.table.ve[11][11], 0);
   // 2000 rev/min, 40 kPa: columns 19..21 x rows 39..41 hold 12, 13, 13, 13, 14, 14, 13, 14,
   // 14: 120 / 9 = 13.3.
   EXPECT_EQ(std::tuple(f.table.ve[12][0], f.table.ve[0][12], f.table.ve[3][3]),
             std::tuple(-1, -1, 13));
+  f.table.sizeRpm = 40;  // sizes out of range never index past the table
+  f.table.sizeMap = -3;
+  EXPECT_EQ(calculateMap(f.table, f.raw, f.filtered).binsComputed, 0);
 }
 
 TEST(MapCalculation, BinsReachingOutsideTheGridAreReported) {
@@ -115,13 +117,6 @@ TEST(MapCalculation, BinsReachingOutsideTheGridAreReported) {
     // Whatever lies inside still counts; a bin wholly outside keeps its value.
     EXPECT_TRUE(g.table.ve[0][0] == 80 || g.table.ve[0][0] == 33) << rpm << "/" << map;
   }
-}
-
-TEST(MapCalculation, SizesOutOfRangeNeverIndexPastTheTable) {
-  Fixture f;
-  f.table.sizeRpm = 40;
-  f.table.sizeMap = -3;
-  EXPECT_EQ(calculateMap(f.table, f.raw, f.filtered).binsComputed, 0);
 }
 
 }  // namespace
