@@ -36,15 +36,6 @@ TEST(SettingsFieldChecks, MaximumRpmMustLieAboveTheMinimum) {
   EXPECT_EQ(maxRpmAgainstMin("1200", rpmFieldLeft("1250")), "10000");
   EXPECT_EQ(maxRpmAgainstMin("1100", rpmFieldLeft("1250")), "1200");
   EXPECT_EQ(maxRpmAgainstMin("9000", "8000"), "10000");
-
-  SettingsForm form;
-  form.minRpm = "1250";
-  form.maxRpm = "1299";
-  form.maxMap = "105";
-  form.dataRate = "20";
-  applyFieldChecks(form);
-  EXPECT_EQ((Texts{form.minRpm, form.maxRpm, form.maxMap, form.dataRate}),
-            (Texts{"1200", "10000", "100", "30"}));
 }
 
 TEST(SettingsSmoothing, SecondBarFollowsHalfTheFirstAndTypedTextsMustFitTheBars) {

@@ -8,15 +8,6 @@
 namespace tallimar::vemap {
 namespace {
 
-TEST(BSplineBasis, InvalidArgumentsGiveZeros) {
-  EXPECT_TRUE(bSplineBasis(-1, 0.5, 3).empty());
-  EXPECT_EQ(bSplineBasis(4, 0.5, 1), std::vector<double>(5, 0.0));
-  const std::vector<Point> one{{1, 1}}, two{{1, 1}, {2, 2}};
-  EXPECT_TRUE(bSplineCurve(one, 2, 10).empty());
-  EXPECT_TRUE(bSplineCurve(two, 1, 10).empty());
-  EXPECT_TRUE(bSplineCurve(two, 2, 0).empty());
-}
-
 // Order 2 is the control polygon; order equal to the point count is one Bezier piece.
 TEST(BSplineCurve, OrderTwoIsThePolygonAndFullOrderIsOneBezierPiece) {
   const std::vector<Point> P{{10, 50}, {20, 70}, {30, 40}, {40, 80}};
