@@ -43,11 +43,8 @@ class TallimarBatch : public testsupport::TempDirTest {
     for (const auto& argument : arguments) command += " " + quoted(argument);
     command += " >" + quoted(path("out.txt")) + " 2>" + quoted(path("err.txt"));
     const int status = std::system(command.c_str());
-    Run result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = common::splitLines(read(path("out.txt")));
-    result.err = common::splitLines(read(path("err.txt")));
-    return result;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, common::splitLines(read(path("out.txt"))),
+            common::splitLines(read(path("err.txt")))};
   }
   std::string datalog(const std::string& name, std::int64_t samples, std::uint32_t seed) {
     return testsupport::writeDatalog(path(name), samples, seed);

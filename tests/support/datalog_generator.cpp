@@ -2,6 +2,7 @@
 #include "support/datalog_generator.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -68,9 +69,7 @@ std::string DatalogGenerator::header() const {
                            "o\tGammae\tTPSacc\tGve\tPW"
                          : "Seconds\tRPM\tMAP\tO2\tStatus\tGego\tGair\tGwarm\tGbaro\tGve\tGammaE";
   if (m_shape.lowerCaseHeader)
-    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
-      return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
 
