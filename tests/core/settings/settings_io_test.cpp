@@ -106,8 +106,6 @@ TEST_F(SettingsIo, WindowKeysAndUnreadUnitsFollowTheirOwnRules) {
   EXPECT_FALSE(readPrintPreview(store));
   put("PrintPreview", "no");
   EXPECT_TRUE(readPrintPreview(store));
-  saveVEMapColors(store, true);
-  EXPECT_TRUE(readVEMapColors(store));
 
   // An unrecognised unit keeps the one read before, and a unit of 0 is never written.
   put("Tempereature", "Celsius");

@@ -1,4 +1,4 @@
-// Cell texts to table values, grid read-back, clearing and the view choices.
+// Cell texts to table values, grid read-back and clearing.
 #include "vemap/table_editing.h"
 
 #include <gtest/gtest.h>
@@ -53,21 +53,6 @@ TEST(Clear8x8Map, ZeroesTheActiveCornerAndClearsTheFlag) {
   clear8x8Map(table);
   EXPECT_EQ(std::tuple(table.ve[7][7], table.ve[8][0], table.lowDensityMapPresent),
             std::tuple(0, 50, false));
-}
-
-TEST(VePlotViewButtons, FollowTheThreeFlags) {
-  VeTable table;
-  auto b = vePlotViewButtons(table, false);
-  EXPECT_EQ(b.views, (std::array<bool, 6>{}));
-  EXPECT_FALSE(b.calculateMap);
-  table.lowDensityMapPresent = true;
-  b = vePlotViewButtons(table, true);
-  EXPECT_EQ(b.views, (std::array<bool, 6>{true, true, false, true, false, false}));
-  EXPECT_TRUE(b.calculateMap && b.filterRawDatalog);
-  table.filteredMapPresent = true;
-  b = vePlotViewButtons(table, false);
-  EXPECT_EQ(b.views, (std::array<bool, 6>{true, false, true, false, true, false}));
-  EXPECT_FALSE(b.filterRawDatalog);
 }
 
 }  // namespace
