@@ -27,8 +27,7 @@ inline double cpuSeconds() {
 
 class SimProcess {
  public:
-  // Starts the simulator with the options and waits up to 5 s for the device it prints on its
-  // first line; the device stays empty when it did not start.
+  // Starts it and waits up to 5 s for the device on its first line (empty: it did not start).
   explicit SimProcess(std::vector<std::string> options) {
     int out[2];
     const int log = mkstemp(m_logPath.data());

@@ -48,8 +48,7 @@ TEST(ShortestText, ReadsBackToTheSameValue) {
   }
 }
 
-// Halves go away from zero, as text formatting does, and from the decimal shown (0.145), not
-// its binary value; no "-0.0".
+// Halves away from zero, from the decimal shown (0.145) rather than its binary value; no "-0.0".
 TEST(FormatPattern, DigitPlaceholders) {
   const struct {
     double value;
