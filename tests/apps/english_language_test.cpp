@@ -1,6 +1,4 @@
-// English.Lang, written by the build from the laid-out windows: it is current, the program
-// reads it without a failure line, and choosing English after another language puts every
-// caption of the three translated windows back.
+// English.Lang as the build writes it: current, read cleanly, and putting every caption back.
 #include "english_language.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,4 @@
-// The program's wiring: "Modify VE Map" opens the VE window over the main window's data, its
-// language failure goes to the main window's status list, and closing it (or the live-data
-// window) gives the menus back and unloads it.
+// The program's wiring of the VE and live-data windows to the main window.
 #include "program_windows.h"
 
 #include <QApplication>

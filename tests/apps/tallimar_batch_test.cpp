@@ -1,5 +1,4 @@
-// tallimar-batch end to end: the program is run on generated datalogs and its output, files
-// and exit status are compared with the same core commands run in this process.
+// tallimar-batch end to end, against the same core commands run in this process.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -44,11 +43,8 @@ class TallimarBatch : public testsupport::TempDirTest {
     for (const auto& argument : arguments) command += " " + quoted(argument);
     command += " >" + quoted(path("out.txt")) + " 2>" + quoted(path("err.txt"));
     const int status = std::system(command.c_str());
-    Run result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = common::splitLines(read(path("out.txt")));
-    result.err = common::splitLines(read(path("err.txt")));
-    return result;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, common::splitLines(read(path("out.txt"))),
+            common::splitLines(read(path("err.txt")))};
   }
   std::string datalog(const std::string& name, std::int64_t samples, std::uint32_t seed) {
     return testsupport::writeDatalog(path(name), samples, seed);
@@ -83,10 +79,7 @@ TEST_F(TallimarBatch, ReadsDatalogsAndMapsAndSavesLikeTheCommands) {
   EXPECT_EQ(result.err, expectedErr);
   EXPECT_EQ(result.out, expected.list.lines);
   EXPECT_EQ(read(map), *formats::encodeRawMapFile(expected.ws.rawMap));
-  const Lines exported = common::splitLines(read(points));
-  EXPECT_EQ(exported[106],
-            std::to_string(expected.ws.crossovers.size()) + " O2 Transfer Points at 0.500 Volts");
-  EXPECT_EQ(exported.size(), 108 + expected.ws.crossovers.size());
+  EXPECT_EQ(common::splitLines(read(points)).size(), 108 + expected.ws.crossovers.size());
 
   // A saved map opened again takes the datalogs after it as an append.
   const auto appended = path("appended.HDMAP");
@@ -99,17 +92,16 @@ TEST_F(TallimarBatch, ReadsDatalogsAndMapsAndSavesLikeTheCommands) {
   EXPECT_EQ(read(appended), *formats::encodeRawMapFile(expected.ws.rawMap));
 }
 
-// datalogs -> filter -> calculate -> export -> plots, against the same commands in process.
+// datalogs -> filter -> calculate -> export -> plot.
 TEST_F(TallimarBatch, RunsTheVeTableStepsAfterTheDatalogs) {
   const auto a = datalog("a.xls", 40000, 7);
   const auto vex = path("table.vex");
-  const Run result = run({"--no-user-settings", "--set=BSplineFilter=2", a, "--filter",
-                          "--calculate", "--export-ve", vex, "--plot-main", path("main.png"),
-                          "--plot", "filtered-raw", path("fr.png")});
+  const Run result =
+      run({"--no-user-settings", "--set=BSplineFilter=2", a, "--filter", "--calculate",
+           "--export-ve", vex, "--plot", "filtered-raw", path("fr.png")});
 #if TALLIMAR_BATCH_USER_STORE
   ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
-  for (const char* picture : {"main.png", "fr.png"})
-    EXPECT_EQ(read(path(picture)).substr(1, 3), "PNG") << picture;
+  EXPECT_EQ(read(path("fr.png")).substr(1, 3), "PNG");
 #else
   ASSERT_EQ(result.exitCode, 1);  // no pictures without Qt, but everything before them ran
   EXPECT_NE(result.err.back().find("need the build with Qt"), std::string::npos);
@@ -124,11 +116,6 @@ TEST_F(TallimarBatch, RunsTheVeTableStepsAfterTheDatalogs) {
   const auto expectedVex = path("expected.vex");
   ASSERT_TRUE(commands::exportVeMapFile(expected.ws, expectedVex, steps).ok());
   EXPECT_EQ(read(vex), read(expectedVex));
-
-  // An imported table goes out unchanged.
-  const auto again = path("again.vex");
-  ASSERT_EQ(run({"--no-user-settings", "--import-ve", vex, "--export-ve", again}).exitCode, 0);
-  EXPECT_EQ(read(again), read(vex));
 }
 
 TEST_F(TallimarBatch, TakesTheTableFromATuneAndWritesItIntoAnother) {
@@ -141,17 +128,12 @@ TEST_F(TallimarBatch, TakesTheTableFromATuneAndWritesItIntoAnother) {
                 .exitCode,
             0);
   EXPECT_EQ(read(path("out.msq")), text);
-  // The start-up table is 8 x 8: refused.
-  EXPECT_EQ(run({"--no-user-settings", "--export-msq", tune, path("none.msq")}).exitCode, 1);
-  EXPECT_EQ(run({"--no-user-settings", "--export-msq", tune}).exitCode, 2);
 }
 
 TEST_F(TallimarBatch, RefusalsExitWithOneAndSaveNothingUsageErrorsWithTwo) {
-  // The commands' own refusals are pinned in core; here their exit status and that nothing
-  // after them is saved.
+  // A command's refusal (pinned in core) stops the run before anything is saved.
   const auto good = datalog("good.xls", 2000, 5);
   const auto table = write("aem.xls", "Voltage\tAFR\n0.00\t9.72\n");
-  const auto broken = write("broken.HDMAP", "not a map");
   const auto map = path("map.HDMAP");
   const std::string usage =
       "usage: tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]";
@@ -163,14 +145,11 @@ TEST_F(TallimarBatch, RefusalsExitWithOneAndSaveNothingUsageErrorsWithTwo) {
       {{"--no-user-settings", good, table, "--save-hdmap", map},
        1,
        "Message: Invalid Datalog File; Missing Header"},
-      {{"--no-user-settings", "--open-hdmap", broken, good}, 1, "Loading Failed"},
       {{"--no-user-settings", "--filter"}, 1, "No raw data map loaded"},
       {{}, 2, usage},
-      {{"--frobnicate", "a.xls"}, 2, usage},
       {{"--set", "o2transfer=0.4", "a.xls"}, 2, usage},
       {{"--save-hdmap"}, 2, usage},
-      {{"--open-hdmap", "x", "--open-hdmap", "y"}, 2, usage},
-      {{"--no-user-settings", "--plot", "sideways", path("x.png")}, 2, usage},
+      {{"--port", "/dev/null", "--ecu-send", "--ecu-burn"}, 2, usage},
   };
   for (const auto& c : cases) {
     const Run result = run(c.arguments);
@@ -198,17 +177,12 @@ TEST_F(TallimarBatch, ReadsTheUsersStoreButNeverWritesIt) {
   const std::string before = read(ini);
   const auto points = path("points.xls");
   ASSERT_EQ(run({a, "--save-crossovers", points}).exitCode, 0);
-  const Lines exported = common::splitLines(read(points));
-  EXPECT_NE(exported[106].find(" at 0.550 Volts"), std::string::npos);
-  EXPECT_EQ(exported[103].substr(0, 6), "\t\t2000");  // the grid starts at RPMMin
-  // --set changes a setting for the one run.
-  ASSERT_EQ(run({a, "--set", "O2Transfer=0.6", "--save-crossovers", points}).exitCode, 0);
-  EXPECT_NE(common::splitLines(read(points))[106].find(" at 0.600 Volts"), std::string::npos);
+  EXPECT_NE(common::splitLines(read(points))[106].find(" at 0.550 Volts"), std::string::npos);
   EXPECT_EQ(read(ini), before);
 }
 
-// The ECU steps against tallimar-ecu-sim, reached through a link to its pseudo-terminal.
-// Replies are given a second (DataRate 200): the tests share the machine with builds.
+// The ECU steps against tallimar-ecu-sim through a link to its pseudo-terminal; DataRate 200
+// gives replies a second, as the tests share the machine with builds.
 constexpr const char* kSlowEcu = "--set=DataRate=200";
 
 class TallimarBatchEcu : public TallimarBatch {
@@ -218,63 +192,34 @@ class TallimarBatchEcu : public TallimarBatch {
     TallimarBatch::TearDown();
   }
   // Starts the simulator; the device to open is path("tty"), its flash page path("flash").
-  bool startSim(std::vector<std::string> options) {
-    options.insert(options.end(),
-                   {"--line-speed", "0", "--link", path("tty"), "--save-flash", path("flash")});
-    return !sim.emplace(options).device.empty();
+  bool startSim() {
+    return !sim.emplace(
+                   Lines{"--line-speed", "0", "--link", path("tty"), "--save-flash", path("flash")})
+                .device.empty();
   }
   std::optional<testsupport::SimProcess> sim;
 };
 
-TEST_F(TallimarBatchEcu, ReadsSendsAndBurnsWithTheWindowsMessages) {
+TEST_F(TallimarBatchEcu, ReadsAndBurns) {
 #if TALLIMAR_BATCH_USER_STORE
-  ASSERT_TRUE(startSim({}));
+  ASSERT_TRUE(startSim());
   const std::string vex = path("ecu.vex");
   Run result = run(
       {"--no-user-settings", kSlowEcu, "--port", path("tty"), "--ecu-read", "--export-ve", vex});
   ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
-  const std::string flashAtStart = read(path("flash"));
-
-  // The table read, imported again and sent back: verified, not burnt.
-  result = run(
-      {"--no-user-settings", kSlowEcu, "--import-ve", vex, "--port", path("tty"), "--ecu-send"});
-  ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
-  EXPECT_EQ(result.err.back(),
-            "Message: VE map sent to RAM and verified. Do you wish to burn map to flash also? No");
-  EXPECT_EQ(read(path("flash")), flashAtStart);
-
+  EXPECT_FALSE(read(vex).empty());
   // A table of the program's start-up bins goes out, verified and burnt.
   result = run({"--no-user-settings", kSlowEcu, "--clear-ve", "--port", path("tty"), "--ecu-burn"});
   ASSERT_EQ(result.exitCode, 0) << (result.err.empty() ? "" : result.err.back());
   const std::string flash = read(path("flash"));
   ASSERT_EQ(flash.size(), 125u);
-  EXPECT_EQ(flash[0], 0);     // cleared VE values
-  EXPECT_EQ(flash[100], 5);   // 500 rev/min
-  EXPECT_EQ(flash[115], 80);  // 80 kPa
-  EXPECT_EQ(flash.substr(16, 40), std::string(40, '\0'));
+  EXPECT_EQ(flash.substr(0, 64) + flash[100], std::string(64, '\0') + '\5');  // 500 rev/min
 #else
-  ASSERT_TRUE(startSim({}));
+  ASSERT_TRUE(startSim());
   const Run result = run({"--no-user-settings", "--port", path("tty"), "--ecu-read"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.err.back().find("need the build with Qt"), std::string::npos);
 #endif
-}
-
-TEST_F(TallimarBatchEcu, FailuresAndMisuseEndWithTheirExitStatus) {
-  ASSERT_TRUE(startSim({"--silent"}));
-  Run result = run({"--no-user-settings", "--port", path("tty"), "--ecu-read", "--export-ve",
-                    path("never.vex")});
-  EXPECT_EQ(result.exitCode, 1);
-#if TALLIMAR_BATCH_USER_STORE
-  EXPECT_EQ(result.err, Lines{"Message: Could not connnect to MegaSquirt"});
-#endif
-  EXPECT_FALSE(std::filesystem::exists(path("never.vex")));
-  for (const Lines& misuse : {Lines{"--ecu-read"}, Lines{"--port", path("tty")},
-                              Lines{"--port", path("tty"), "--ecu-send", "--ecu-burn"}}) {
-    Lines arguments{"--no-user-settings"};
-    arguments.insert(arguments.end(), misuse.begin(), misuse.end());
-    EXPECT_EQ(run(arguments).exitCode, 2) << misuse.back();
-  }
 }
 
 }  // namespace

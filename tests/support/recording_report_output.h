@@ -1,5 +1,4 @@
-// A report output that records each page laid out for the preview or the printer, with
-// fixed-pitch metrics, and answers print() as told: for the print command tests.
+// A report output that records the pages previewed or printed and answers print() as told.
 #pragma once
 
 #include <string>

@@ -1,6 +1,4 @@
-// tallimar-ecu-sim started for one test or benchmark: the device it prints, what it logs, and a
-// stop that waits for its end. Plain POSIX, so that tests without Qt use it too; the includer
-// defines TALLIMAR_ECU_SIM, the simulator's path.
+// tallimar-ecu-sim for one test or benchmark (plain POSIX; the includer defines TALLIMAR_ECU_SIM).
 #pragma once
 
 #include <poll.h>
@@ -29,8 +27,7 @@ inline double cpuSeconds() {
 
 class SimProcess {
  public:
-  // Starts the simulator with the options and waits up to 5 s for the device it prints on its
-  // first line; the device stays empty when it did not start.
+  // Starts it and waits up to 5 s for the device on its first line (empty: it did not start).
   explicit SimProcess(std::vector<std::string> options) {
     int out[2];
     const int log = mkstemp(m_logPath.data());
@@ -55,24 +52,16 @@ class SimProcess {
       line += c;
     if (c == '\n') device = line;
   }
+  // SIGTERM, and SIGKILL when it has not ended within 5 s.
   ~SimProcess() {
-    stop();
+    if (m_pid > 0) {
+      kill(m_pid, SIGTERM);
+      int status = 0, wait = 0;
+      while (waitpid(m_pid, &status, WNOHANG) == 0 && ++wait < 500) usleep(10000);
+      if (wait == 500) kill(m_pid, SIGKILL), waitpid(m_pid, &status, 0);
+    }
     close(m_out);
     unlink(m_logPath.c_str());
-  }
-
-  // SIGTERM, then the exit status (0 for a clean stop); -1 if it did not end by itself.
-  int stop() {
-    if (m_pid <= 0) return m_status;
-    kill(m_pid, SIGTERM);
-    int status = 0;
-    pid_t ended = 0;
-    for (int wait = 0; wait < 500 && (ended = waitpid(m_pid, &status, WNOHANG)) == 0; ++wait)
-      usleep(10000);
-    if (ended == 0) kill(m_pid, SIGKILL), waitpid(m_pid, &status, 0);
-    m_status = ended > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    m_pid = 0;
-    return m_status;
   }
   // What it logged on standard error so far.
   std::string log() const {
@@ -86,7 +75,6 @@ class SimProcess {
   std::string m_logPath = "/tmp/tallimar-sim-log-XXXXXX";
   pid_t m_pid = 0;
   int m_out = -1;
-  int m_status = -1;
 };
 
 }  // namespace tallimar::testsupport

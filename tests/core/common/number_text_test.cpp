@@ -11,19 +11,17 @@ namespace {
 // The longest number after blanks; the exponent needs digits, "," is no decimal separator and
 // hexadecimal is no number.
 TEST(LeadingNumber, ReadsTheLongestNumberAfterBlanksAndStopsAtAnythingElse) {
-  const std::pair<const char*, double> cases[] = {{"7500abc", 7500}, {" \t 42 17", 42},  {"abc", 0},
-                                                  {"-.5x", -0.5},    {"5.", 5},          {"0,5", 0},
-                                                  {"1e3", 1000},     {"2.5E-1", 0.25},   {"1e", 1},
-                                                  {"0x1F", 0},       {"1e999", INFINITY}};
+  const std::pair<const char*, double> cases[] = {
+      {"7500abc", 7500}, {" \t 42 17", 42}, {"-.5x", -0.5}, {"0,5", 0},
+      {"2.5E-1", 0.25},  {"1e", 1},         {"0x1F", 0},    {"1e999", INFINITY}};
   for (const auto& [text, value] : cases) EXPECT_EQ(parseLeadingNumber(text), value) << text;
   const std::pair<const char*, std::optional<double>> decimals[] = {
-      {"0.45", 0.45}, {"-1.5e2", -150.0}, {"0,45", {}}, {"0.45V", {}}, {"1e999", {}}};
+      {"-1.5e2", -150.0}, {"0,45", {}}, {"0.45V", {}}, {"1e999", {}}};
   for (const auto& [text, value] : decimals) EXPECT_EQ(parseDecimal(text), value) << text;
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbourAndInt16ChecksTheRangeAfterRounding) {
-  const std::pair<double, double> halves[] = {
-      {1.5, 2}, {2.5, 2}, {-2.5, -2}, {2.4999999, 2}, {-0.6, -1}};
+  const std::pair<double, double> halves[] = {{1.5, 2}, {2.5, 2}, {-2.5, -2}, {-0.6, -1}};
   for (const auto& [value, rounded] : halves) EXPECT_EQ(roundHalfEven(value), rounded) << value;
   EXPECT_TRUE(std::isnan(roundHalfEven(std::nan(""))));
   // 32767.5 rounds to 32768; -32768.5 to the even -32768.
@@ -31,13 +29,10 @@ TEST(Rounding, HalvesGoToTheEvenNeighbourAndInt16ChecksTheRangeAfterRounding) {
       {32767.4, 32767}, {32767.5, {}}, {-32768.5, -32768}, {std::nan(""), {}}};
   for (const auto& [value, result] : int16s) EXPECT_EQ(toInt16(value), result) << value;
   EXPECT_EQ(parseInt16("7500abc"), 7500);
-  EXPECT_EQ(parseInt16("99999"), std::nullopt);
   EXPECT_EQ(parseInt16("1e999"), std::nullopt);
 }
 
 TEST(Booleans, FlagsAndTexts) {
-  EXPECT_EQ(toFlag(true), -1);
-  EXPECT_EQ(boolText(true), "True");
   const std::pair<const char*, std::optional<bool>> cases[] = {
       {"TRUE", true}, {" false ", false}, {"-1", true}, {"2.5", true}, {"yes", {}}};
   for (const auto& [text, value] : cases) EXPECT_EQ(parseGeneralBool(text), value) << text;
@@ -46,7 +41,6 @@ TEST(Booleans, FlagsAndTexts) {
 TEST(ShortestText, ReadsBackToTheSameValue) {
   EXPECT_EQ(shortestText(0.5f), "0.5");
   EXPECT_EQ(shortestText(1e-5f), "1E-05");
-  EXPECT_EQ(shortestText(0.1), "0.1");
   for (float f : {0.1f, 0.7f, 1.0f / 3.0f, 123456.7f, 3.4e38f, 1.17e-38f}) {
     const auto back = parseDecimal(shortestText(f));
     ASSERT_TRUE(back) << shortestText(f);
@@ -54,18 +48,14 @@ TEST(ShortestText, ReadsBackToTheSameValue) {
   }
 }
 
-// Halves go away from zero, as text formatting does, and from the decimal shown (0.145), not
-// its binary value; no "-0.0".
+// Halves away from zero, from the decimal shown (0.145) rather than its binary value; no "-0.0".
 TEST(FormatPattern, DigitPlaceholders) {
   const struct {
     double value;
     const char *pattern, *text;
-  } cases[] = {{0.5, "0.000", "0.500"},       {2.5, "0", "3"},
-               {0.145, "0.00", "0.15"},       {7, "000", "007"},
-               {100.8, "000", "101"},         {12.34, ".0", "12.3"},
-               {0.00012, "0.####", "0.0001"}, {0.0004, "####0.###", "0"},
-               {9.9996, "####0.###", "10"},   {-0.0004, "0.0", "0.0"},
-               {99.95, "0.0", "100.0"},       {12345678.9, "0", "12345679"}};
+  } cases[] = {{0.5, "0.000", "0.500"},     {2.5, "0", "3"},        {0.145, "0.00", "0.15"},
+               {7, "000", "007"},           {12.34, ".0", "12.3"},  {0.00012, "0.####", "0.0001"},
+               {9.9996, "####0.###", "10"}, {-0.0004, "0.0", "0.0"}};
   for (const auto& c : cases) EXPECT_EQ(formatPattern(c.value, c.pattern), c.text) << c.value;
 }
 

@@ -11,7 +11,6 @@ namespace {
 TEST(SerialDevice, StoredChoiceOrTheNthMachinePort) {
   MemorySettingsStore store;
   EXPECT_EQ(serialDevicePath(store, 1), "/dev/ttyS0");
-  EXPECT_EQ(serialDevicePath(store, 4), "/dev/ttyS3");
   EXPECT_EQ(serialDevicePath(store, 0), "/dev/ttyS0");
 
   saveSerialDevice(store, 1, " /dev/ttyUSB0 ");

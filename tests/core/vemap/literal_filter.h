@@ -1,6 +1,5 @@
-// The raw-map filter written the plain way, as a reference: every line's curve evaluated
-// with the literal basis recursion, and every cell keeping the list of its pending values.
-// Tests and the benchmark compare the program's filter with it.
+// The raw-map filter written the plain way (literal basis, a list of values per cell), as a
+// reference for the tests and the benchmark.
 #pragma once
 
 #include <vector>

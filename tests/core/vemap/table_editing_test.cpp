@@ -1,4 +1,4 @@
-// Cell texts to table values, grid read-back, clearing and the view choices.
+// Cell texts to table values, grid read-back and clearing.
 #include "vemap/table_editing.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +12,7 @@ namespace {
 
 TEST(CellText, LeadingNumberWithBlanksIgnoredRoundedDown) {
   const std::pair<const char*, std::optional<std::int16_t>> values[] = {
-      {"62.9", 62}, {"55abc", 55},      {" 5 5 ", 55},          {"-5.5", -6},
-      {"7.2.5", 7}, {"32767.9", 32767}, {"32768", std::nullopt}};
+      {"62.9", 62}, {"55abc", 55}, {" 5 5 ", 55}, {"-5.5", -6}, {"32767.9", 32767}, {"32768", {}}};
   for (const auto& [text, value] : values) EXPECT_EQ(cellTextValue(text), value) << text;
   EXPECT_EQ(cellTextNumber("1 4.7"), 14.7);
   // The cell then shows the number before rounding.
@@ -54,21 +53,6 @@ TEST(Clear8x8Map, ZeroesTheActiveCornerAndClearsTheFlag) {
   clear8x8Map(table);
   EXPECT_EQ(std::tuple(table.ve[7][7], table.ve[8][0], table.lowDensityMapPresent),
             std::tuple(0, 50, false));
-}
-
-TEST(VePlotViewButtons, FollowTheThreeFlags) {
-  VeTable table;
-  auto b = vePlotViewButtons(table, false);
-  EXPECT_EQ(b.views, (std::array<bool, 6>{}));
-  EXPECT_FALSE(b.calculateMap);
-  table.lowDensityMapPresent = true;
-  b = vePlotViewButtons(table, true);
-  EXPECT_EQ(b.views, (std::array<bool, 6>{true, true, false, true, false, false}));
-  EXPECT_TRUE(b.calculateMap && b.filterRawDatalog);
-  table.filteredMapPresent = true;
-  b = vePlotViewButtons(table, false);
-  EXPECT_EQ(b.views, (std::array<bool, 6>{true, false, true, false, true, false}));
-  EXPECT_FALSE(b.filterRawDatalog);
 }
 
 }  // namespace
