@@ -152,14 +152,6 @@ std::string shortest(T value) {
 std::string shortestText(float value) { return shortest(value); }
 std::string shortestText(double value) { return shortest(value); }
 
-std::string alignRight(std::string_view text, std::size_t width) {
-  // Only spaces are blanks here: the routine pads with spaces and trims spaces.
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  if (text.size() >= width) return std::string(text);
-  return std::string(width - text.size(), ' ') + std::string(text);
-}
-
 namespace {
 
 struct PatternShape {

@@ -57,10 +57,6 @@ std::string shortestText(float value);
 // The same for a double-precision value ("general" form).
 std::string shortestText(double value);
 
-// Right-align: trims blanks at both ends of text, then left-pads it with blanks to width.
-// A text as long as width or longer is returned trimmed, in full.
-std::string alignRight(std::string_view text, std::size_t width);
-
 // Formats value with a digit-placeholder pattern: "0" forces a digit, "#" shows a digit only
 // when significant, "." sets the decimals. Used patterns: "0", "0.0", "0.00", "0.000",
 // "0.0000", ".0", "000", "0.####", "####0.###". Decimals are rounded half away from zero on

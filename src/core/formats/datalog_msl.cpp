@@ -181,6 +181,12 @@ std::vector<DatalogField> fieldsByColumn(const MslColumns& columns) {
   return fields;
 }
 
+// Fills `record` from a split data row; false for a gap: a needed cell that is not a decimal
+// number (a MARK line's text, NaN, empty) or does not fit its field. Whole-number fields are
+// rounded down ("38.9" kPa is 38), RPM and MAP must fit 16 bits, Gego and GammaE are 100
+// without their columns, Status is engineStatus(Engine), or 1 whenever RPM > 0 without an
+// Engine column. o2Target is the row's AFR target for a wide-band AFR log that has one, else
+// `target`. A row with too few columns is a gap already at the split.
 bool rowFromCells(const RowCells& cells, const MslColumns& columns, float target,
                   engine::DatalogRecord& record) {
   double time;
@@ -326,12 +332,6 @@ std::int16_t engineStatus(std::int32_t engine) {
   // Cranking, after-start enrichment, warm-up, TPS and MAP acceleration.
   constexpr std::int32_t kNotSteady = 0x02 | 0x04 | 0x08 | 0x10 | 0x40;
   return (engine & kRunning) != 0 && (engine & kNotSteady) == 0 ? 1 : 0;
-}
-
-bool readMslRow(std::string_view line, const MslColumns& columns, float target,
-                engine::DatalogRecord& record) {
-  RowCells cells;
-  return cells.split(line, fieldsByColumn(columns)) && rowFromCells(cells, columns, target, record);
 }
 
 float fixedTarget(O2Signal signal, const DatalogReadOptions& options) {

@@ -66,15 +66,6 @@ common::Expected<MslColumns> mslColumns(std::string_view header);
 // running bit and none of cranking, after-start, warm-up or acceleration; 0 otherwise.
 std::int16_t engineStatus(std::int32_t engine);
 
-// Reads a data row (without its line end) into `record`; false for a gap: a MARK line, a line
-// that is not numbers, too few columns, or a needed column that is not a decimal number (NaN,
-// empty) or does not fit its field. Whole-number fields are rounded down ("38.9" kPa is 38),
-// RPM and MAP must fit 16 bits, Gego and GammaE are 100 without their columns, Status is
-// engineStatus(Engine), or 1 whenever RPM > 0 without an Engine column. o2Target is the
-// row's AFR target for a wide-band AFR log that has one, else `target`.
-bool readMslRow(std::string_view line, const MslColumns& columns, float target,
-                engine::DatalogRecord& record);
-
 // The target the O2 signal crosses when no row gives one: the narrow-band transfer voltage,
 // lambda 1.0, or the wide-band target AFR.
 float fixedTarget(O2Signal signal, const DatalogReadOptions& options);

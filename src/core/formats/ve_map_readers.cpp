@@ -185,11 +185,6 @@ common::Outcome readMegaTuneDump(std::string_view text, vemap::VeTable& table) {
   return DumpReader(text).read(table);
 }
 
-common::Outcome readMsq(std::string_view text) {
-  if (text.empty()) return common::fail("MSQ file is empty");
-  return {};
-}
-
 VeFileKind veFileKindOf(std::string_view path) {
   if (path.size() < 3) return VeFileKind::Other;
   std::string ending;

@@ -33,9 +33,6 @@ common::Outcome readVeExchange(std::string_view text, vemap::VeTable& table);
 // line, then 8 rows with VE(r, m) in the four columns starting at 11 + 8 r, r = 0..7.
 common::Outcome readMegaTuneDump(std::string_view text, vemap::VeTable& table);
 
-// MSQ file: reads its first line only. An empty file is refused.
-common::Outcome readMsq(std::string_view text);
-
 enum class VeFileKind { Exchange, Dump, Msq, Other };
 
 // By the last three characters of the path, in lower case: "vex", "dmp", "msq".

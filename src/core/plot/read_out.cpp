@@ -9,8 +9,6 @@ namespace tallimar::plot {
 
 namespace {
 
-constexpr double kReadOutRightTwips = 200;
-constexpr double kReadOutUpTwips = 280;
 constexpr double kReadOutWidthTwips = 1300;
 constexpr double kReadOutLineTwips = 200;
 constexpr double kReadOutMarginTwips = 40;
@@ -36,18 +34,6 @@ std::optional<std::string> readOutText(VeView view, const VeViewInputs& in, doub
                                             : std::to_string(in.raw.at(j, i).average);
   }
   return "VE=" + value + "\r\nMAP=" + integerText(mr) + "\r\nRPM=" + integerText(100.0 * xr);
-}
-
-TwipsPoint readOutTopLeft(const DrawList& surface, double surfaceLeftTwips, double surfaceTopTwips,
-                          double x, double y) {
-  const UserScale& s = surface.scale;
-  double mouseX = surfaceLeftTwips;
-  double mouseY = surfaceTopTwips;
-  if (s.width != 0 && s.height != 0 && std::isfinite(x) && std::isfinite(y)) {
-    mouseX += (x - s.left) / s.width * surface.widthTwips;
-    mouseY += (y - s.top) / s.height * surface.heightTwips;
-  }
-  return {mouseX + kReadOutRightTwips, mouseY - kReadOutUpTwips};
 }
 
 DrawList readOutDrawList(const std::string& text) {

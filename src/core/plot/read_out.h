@@ -17,18 +17,6 @@ namespace tallimar::plot {
 // A position outside the data grid has no data and reads VE=0.
 std::optional<std::string> readOutText(VeView view, const VeViewInputs& in, double x, double y);
 
-struct TwipsPoint {
-  double x = 0;
-  double y = 0;
-};
-
-// Top-left corner of the read-out, in the window's twips: 200 twips right of and 280 twips
-// above the mouse at (x, y) in user units of `surface`, whose top-left corner sits at
-// (surfaceLeftTwips, surfaceTopTwips) in the window. A surface without extent maps every
-// position to its top-left corner.
-TwipsPoint readOutTopLeft(const DrawList& surface, double surfaceLeftTwips, double surfaceTopTwips,
-                          double x, double y);
-
 // The read-out box itself: white, framed, its lines (split at CR LF) in "Courier New",
 // sized in twips to hold three lines.
 DrawList readOutDrawList(const std::string& text);

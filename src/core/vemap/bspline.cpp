@@ -127,13 +127,6 @@ BasisTable::BasisTable(int n, int k, int q) : m_n(n), m_k(k), m_q(q) {
   }
 }
 
-int bSplineBasisSpan(int n, double t, int k, std::span<double> out) {
-  if (n < 1 || k < 2 || k > n + 1 || out.size() < static_cast<std::size_t>(k)) return 0;
-  const std::vector<double> u = knotVector(n, k);
-  std::vector<double> scratch(2 * static_cast<std::size_t>(k + 1));
-  return spanWeights(n, k, t, u.data(), scratch.data(), scratch.data() + k + 1, out.data());
-}
-
 namespace {
 
 // Curve points i .. i + L - 1 together: each keeps its own sums in the literal order, but

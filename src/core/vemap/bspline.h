@@ -59,11 +59,6 @@ class BasisTable {
   std::vector<double> m_weights;
 };
 
-// Fills the basis weights of order k at t for the knot span only: returns the index of the
-// first of the k weights written to out[0..k-1] (all zero and 0 when t is outside the knots).
-// Equal to the matching entries of bSplineBasis, bit for bit; the other entries are zeros.
-int bSplineBasisSpan(int n, double t, int k, std::span<double> out);
-
 // The curve points of P through a table built for P.size() - 1 points; same values as
 // bSplineCurveLiteral with the table's order and curve point count. out gets q + 1 points.
 void bSplineCurve(std::span<const Point> controlPoints, const BasisTable& table,

@@ -6,14 +6,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "commands/ve_map_commands.h"
@@ -306,8 +304,6 @@ void VeMapWindow::Clear8x8Map() {
   redraw(vemap::redrawAfterTableChange(m_ws.rawDataMapPresent));
 }
 
-void VeMapWindow::refreshPlotWindow() { m_panel->refresh(); }
-
 void VeMapWindow::redraw(vemap::PlotRedraw what) {
   switch (what) {
     case vemap::PlotRedraw::None:
@@ -433,18 +429,6 @@ VeMapWindow* createVeMapWindow(workspace::Workspace& workspace, settings::Settin
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->load();
   window->resize(defaultWindowSize(*window, kVeMapWindowDefaultSize));
-  return window;
-}
-
-VeMapWindow* showVeMapWindow(workspace::Workspace& workspace, settings::SettingsStore& store,
-                             common::Prompts& prompts, const QString& programFolder,
-                             VeMapWindowHooks hooks, QWidget* parent) {
-  VeMapWindow* window =
-      createVeMapWindow(workspace, store, prompts, programFolder, std::move(hooks), parent);
-  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-  if (!restoreWindowGeometry(*window, store) && screen)
-    window->move(screen->availableGeometry().topLeft());
-  window->show();
   return window;
 }
 

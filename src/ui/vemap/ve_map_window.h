@@ -78,7 +78,6 @@ class VeMapWindow : public QMainWindow {
   void VEPlotViewButtons();
   void Read8x8Map();
   void Clear8x8Map();
-  void refreshPlotWindow();
   void redraw(vemap::PlotRedraw what);
 
   common::StatusLog& statusLog() { return *m_statusLog; }
@@ -183,11 +182,5 @@ inline constexpr QSize kVeMapWindowDefaultSize{1260, 720};
 VeMapWindow* createVeMapWindow(workspace::Workspace& workspace, settings::SettingsStore& store,
                                common::Prompts& prompts, const QString& programFolder,
                                VeMapWindowHooks hooks, QWidget* parent = nullptr);
-
-// The same, then placed where it was when it last closed (when that is on a screen) or at
-// the top left of the screen, and shown.
-VeMapWindow* showVeMapWindow(workspace::Workspace& workspace, settings::SettingsStore& store,
-                             common::Prompts& prompts, const QString& programFolder,
-                             VeMapWindowHooks hooks, QWidget* parent = nullptr);
 
 }  // namespace tallimar::ui
