@@ -43,6 +43,8 @@ void AnalogGaugePage::build() {
     texts->addRow(caption, into);
   };
   edit(m_caption, "txtCaption", "Caption:");
+  // A caption such as "Coolant Temperature" shows whole.
+  m_caption->setMinimumWidth(m_caption->fontMetrics().averageCharWidth() * 26);
   edit(m_label, "txtLabel", "Label:");
   edit(m_min, "txtMinValue", "Min Value:");
   edit(m_max, "txtMaxValue", "Max Value:");
@@ -130,6 +132,8 @@ void AnalogGaugePage::setSelectedGauge(AnalogGauge* gauge) {
   m_rrMax->setText(numberText(p.redRangeMax));
   m_textFormat->setText(QString::fromStdString(p.textFormat));
   m_numericFormat->setText(QString::fromStdString(p.numericFormat));
+  // Each field shows its text from the start, not scrolled to its end.
+  for (QLineEdit* field : findChildren<QLineEdit*>()) field->setCursorPosition(0);
   // Style 3 has no option of its own: none is chosen, and applying keeps the style.
   m_styles->setExclusive(false);
   for (std::size_t i = 0; i < m_styleOptions.size(); ++i)

@@ -67,7 +67,9 @@ TEST(AnalogGaugePage, AppliesMaxBeforeTicksKeepsTheChangesAndAsksForColours) {
   auto* page = host.findChild<AnalogGaugePage*>();
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(child<QLineEdit>(*page, "txtCaption")->text(), "Manifold Pressure");
-  QTest::keyClicks(child<QLineEdit>(*page, "txtMaxValue"), "0");  // 100 -> 1000
+  auto* max = child<QLineEdit>(*page, "txtMaxValue");
+  QTest::keyClick(max, Qt::Key_End);  // the fields open showing their start
+  QTest::keyClicks(max, "0");         // 100 -> 1000
   child<QLineEdit>(*page, "txtLargeTicks")->setText("250 kPa");
   child<QCheckBox>(*page, "chkPeakHold")->click();
   prompts.colourAnswers = {std::nullopt, common::Rgb{10, 20, 30}};
