@@ -7,6 +7,7 @@
 #include "support/recording_report_output.h"
 #include "ui/app/main_window_fixture.h"
 #include "ui/ecu/acquire_window.h"
+#include "ui/tools/wb_factor_window.h"
 
 namespace tallimar::ui {
 namespace {
@@ -19,7 +20,7 @@ class ProgramWindows : public MainWindowFixture {
   }
 };
 
-TEST_F(ProgramWindows, ModifyVeMapAndAcquireDataOpenTheirWindowsAndClosingGivesTheMenusBack) {
+TEST_F(ProgramWindows, MenuEntriesOpenTheirWindowsAndClosingGivesTheMenusBack) {
   MainWindow& main = *window;
   entry("mnuCalculateNewMap")->trigger();
   auto* veWindow = main.findChild<QMainWindow*>("frmCalculateMap");
@@ -44,6 +45,12 @@ TEST_F(ProgramWindows, ModifyVeMapAndAcquireDataOpenTheirWindowsAndClosingGivesT
   acquire->close();
   QApplication::processEvents();
   EXPECT_EQ(enabledOfThirteen(), 13);
+
+  entry("mnuCreateWBFactor")->trigger();  // the wide-band factor creator leaves the menus alone
+  auto* creator = main.findChild<WbFactorWindow*>(WbFactorWindow::kWindowName);
+  ASSERT_TRUE(creator && creator->isVisible());
+  EXPECT_EQ(enabledOfThirteen(), 13);
+  creator->close();
 }
 
 TEST_F(ProgramWindows, BothWindowsShareThePreviewCheckMarkAndTheReportOutput) {

@@ -135,8 +135,7 @@ TEST_F(TallimarBatch, RefusalsExitWithOneAndSaveNothingUsageErrorsWithTwo) {
   const auto good = datalog("good.xls", 2000, 5);
   const auto table = write("aem.xls", "Voltage\tAFR\n0.00\t9.72\n");
   const auto map = path("map.HDMAP");
-  const std::string usage =
-      "usage: tallimar-batch [--no-user-settings] [--set KEY=VALUE]... [--open-hdmap FILE]";
+  const std::string usage = "tallimar-batch: ";
   const struct {
     Lines arguments;
     int exitCode;
@@ -146,10 +145,22 @@ TEST_F(TallimarBatch, RefusalsExitWithOneAndSaveNothingUsageErrorsWithTwo) {
        1,
        "Message: Invalid Datalog File; Missing Header"},
       {{"--no-user-settings", "--filter"}, 1, "No raw data map loaded"},
-      {{}, 2, usage},
-      {{"--set", "o2transfer=0.4", "a.xls"}, 2, usage},
-      {{"--save-hdmap"}, 2, usage},
-      {{"--port", "/dev/null", "--ecu-send", "--ecu-burn"}, 2, usage},
+      {{}, 2, usage + "nothing to do: give a datalog, --open-hdmap, a VE step or a file to write"},
+      {{"--set", "o2transfer=0.4", "a.xls"},
+       2,
+       usage + "--set: no setting is called \"o2transfer\" (keys are case-sensitive)"},
+      {{"--save-hdmap"}, 2, usage + "--save-hdmap needs a value"},
+      {{"--port", "/dev/null", "--ecu-send", "--ecu-burn"},
+       2,
+       usage + "give --ecu-send or --ecu-burn, not both"},
+      {{"--lst", "a.xls"}, 2, usage + "unknown option --lst"},
+      {{"--export-ve=a.vex", "--export-ve", "b.vex"}, 2, usage + "--export-ve given twice"},
+      {{"--plot", "delta", "a.png"},
+       2,
+       usage + "--plot: no view is called \"delta\" "
+               "(low, raw, filtered, raw-low, filtered-low, filtered-raw)"},
+      {{"--ecu-read"}, 2, usage + "--ecu-read, --ecu-send and --ecu-burn need --port DEVICE"},
+      {{"--port", "/dev/null", "a.xls"}, 2, usage + "--port needs --ecu-read, --ecu-send or --ecu-burn"},
   };
   for (const auto& c : cases) {
     const Run result = run(c.arguments);

@@ -25,7 +25,7 @@ class CreateWbTable : public testsupport::TempDirTest {
 };
 
 // The table the loader finds as DIYWBFactor.inc; where the tables are loaded from is said
-// only when that is another folder.
+// only when that is another folder (not the same one written with a trailing "/" or "/.").
 TEST_F(CreateWbTable, WritesTheTableTheLoaderFindsAndSaysWhereTablesLoadFrom) {
   ASSERT_TRUE(create(initial(), dir.string()).ok());
   formats::FactorTable table{};
@@ -34,6 +34,12 @@ TEST_F(CreateWbTable, WritesTheTableTheLoaderFindsAndSaysWhereTablesLoadFrom) {
   EXPECT_EQ(prompts.asked.at(0).icon, common::MessageIcon::Information);
   EXPECT_NE(said().find(path("diywbfactor.inc")), std::string::npos);
   EXPECT_EQ(said().find("INCPath"), std::string::npos);
+  for (const std::string& same : {dir.string() + "/", dir.string() + "/."}) {
+    ASSERT_TRUE(create(initial(), same).ok());
+    EXPECT_EQ(said().find("INCPath"), std::string::npos) << same;
+  }
+  EXPECT_TRUE(sameFolder("/no/such/folder/", "/no/such/folder"));
+  EXPECT_FALSE(sameFolder("/no/such/folder", "/no/such"));
 
   ASSERT_TRUE(create(initial(), "/opt/megasquirt/inc").ok());
   EXPECT_NE(said().find("\"INCPath\" folder /opt/megasquirt/inc"), std::string::npos);

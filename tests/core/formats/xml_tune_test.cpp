@@ -76,6 +76,12 @@ TEST(XmlTuneReader, RefusesWhatHoldsNoUsableTable) {
       {tune(constant("veTable1", "1 2|3") + kAxes2x2),
        "veTable1 holds 3 numbers, not rows x cols = 2 x 2"},
       {ve2x2("32767.5"), "veTable1: 32767.5 does not fit a 16-bit table entry"},
+      {ve2x2("4x"), "veTable1 holds \"4x\", which is not a number"},
+      {tune("<constant name=\"veTable1\" rows=\"1\" cols=\"2\">1<!-- 9 --> 2</constant>" +
+            kAxes2x2),
+       "veTable1 does not hold a plain list of numbers"},
+      {"<?xml version=\"1.0\"?>\n<tune><constant name=\"veTable1\"/></tune>\n",
+       "no VE table found (not an XML tune file)"},
       {tune(constant("veTable1", "1 2|3 4") + constant("frpm_table", "800")),
        "no RPM axis of 2 bins (frpm_table1, frpm_table or rpmBins1); frpm_table has 1"},
   };

@@ -55,6 +55,11 @@ TEST_F(SettingsDialogTest, FromTheMainWindowCancelWritesNothingSaveWritesARefusa
   ASSERT_NE(openFrom(window.get()), nullptr);
   EXPECT_FALSE(window->isEnabled());
   type("txtEGOcross", "0.45");
+  type("txtMaxRPM", "6789");  // corrected on leaving the box: rounded down, above Min RPM
+  EXPECT_EQ(control("txtMaxRPM")->text(), "6700");
+  type("txtMinRPM", "7000");
+  type("txtMaxRPM", "6789");
+  EXPECT_EQ(control("txtMaxRPM")->text(), "10000");
   click("cmdCancel");
   EXPECT_TRUE(window->isEnabled() && dialogGone());
   openFrom(window.get());  // closing the dialog by its close box counts as Cancel

@@ -38,14 +38,15 @@ DrawList tenByTen() {
   return list;
 }
 
-// Boxes (three with edges between pixels tile 10..20 without a gap), a filled circle, merge
-// lines (MergePenNot inverts under a black pen, twice restores; MergeNot black paints white),
-// and centred text that stays around its anchor.
+// Boxes (three with edges between pixels tile 10..20 without a gap; one framed), a filled
+// circle, merge lines (MergePenNot inverts under a black pen, twice restores; MergeNot black
+// paints white), and centred text that stays around its anchor.
 TEST(DrawListPainter, EveryKindOfItemLandsOnItsUserCoordinates) {
   DrawList list = tenByTen();
   list.add(Box{0, 0, 10, 5, kGreen});
   for (int k = 0; k < 3; ++k) list.add(Box{1 + k / 3.0, 7, 1 + (k + 1) / 3.0, 8, Rgb{255, 0, 255}});
   list.add(plot::Circle{8, 8, 1, kRed});
+  list.add(Box{7, 5, 9, 6.5, kRed, true, kBlack});  // pixels 70..89 x 50..64, framed inside
   const Line across{5.05, 0, 5.05, 10, kBlack, 1, plot::PenMode::MergePenNot};
   list.add(across);
   list.add(Line{2.05, 0, 2.05, 5, kBlack, 1, plot::PenMode::MergeNot});
@@ -53,6 +54,8 @@ TEST(DrawListPainter, EveryKindOfItemLandsOnItsUserCoordinates) {
   expectPixels(image, {{30, 30, kGreen}, {50, 20, Rgb{255, 0, 255}}, {50, 80, kBlack}});
   expectPixels(image, {{20, 20, kWhite}, {80, 80, kRed}, {9, 75, kWhite}, {20, 75, kWhite}});
   for (int x = 10; x < 20; ++x) EXPECT_NE(pixel(image, x, 75), kWhite) << x;
+  expectPixels(image, {{70, 57, kBlack}, {89, 57, kBlack}, {80, 50, kBlack}, {80, 64, kBlack},
+                       {80, 57, kRed}, {90, 57, kWhite}, {80, 65, kWhite}});
   list.add(across);
   expectPixels(renderDrawList(list, QSize(100, 100)), {{50, 20, kGreen}, {50, 80, kWhite}});
 
